@@ -1,0 +1,13 @@
+#include "app/application.h"
+
+#include <QLibraryInfo>
+#include <QLocale>
+#include <QTranslator>
+
+void installFrenchTranslation(QApplication &app) {
+    auto *translator = new QTranslator(&app);
+    if (translator->load(QLocale(QLocale::French, QLocale::France), QStringLiteral("qtbase"),
+                         QStringLiteral("_"),
+                         QLibraryInfo::path(QLibraryInfo::TranslationsPath)))
+        QApplication::installTranslator(translator);
+}

@@ -1,0 +1,834 @@
+#include "editor/richtextbox.h"
+
+#include "editor/codepages.h"
+#include "editor/rtf/rtfreader.h"
+#include "editor/rtf/rtfwriter.h"
+#include "editor/textproperties.h"
+
+#include <QAbstractTextDocumentLayout>
+#include <QApplication>
+#include <QClipboard>
+#include <QContextMenuEvent>
+#include <QFile>
+#include <QFocusEvent>
+#include <QImage>
+#include <QInputMethodEvent>
+#include <QKeyEvent>
+#include <QMenu>
+#include <QMimeData>
+#include <QMouseEvent>
+#include <QPrinter>
+#include <QSaveFile>
+#include <QStringDecoder>
+#include <QTextBlock>
+#include <QTextCursor>
+#include <QTextDocument>
+#include <QTextList>
+#include <QUrl>
+
+namespace {
+
+const QString rtfMimeType = QStringLiteral("text/rtf");
+// Other programs offer RTF under these names too.
+const QStringList rtfMimeTypes = {QStringLiteral("text/rtf"), QStringLiteral("application/rtf"),
+                                  QStringLiteral("text/richtext")};
+
+// RichEdit's default tab distance: half an inch, 720 twips.
+constexpr qreal defaultTabStopPx = 48;
+
+bool startsAsRtf(const QByteArray &bytes) { return bytes.startsWith("{\\rtf"); }
+
+// Plain text as the user means it: one paragraph break per line end, however
+// the lines end.
+QString normalizedLineEnds(const QString &text) {
+    QString result = text;
+    result.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
+    result.replace(QLatin1Char('\r'), QLatin1Char('\n'));
+    return result;
+}
+
+QString plainTextOf(const QByteArray &bytes) {
+    QStringDecoder utf8(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless);
+    QString text = utf8.decode(bytes);
+    if (utf8.hasError())
+        text = codepages::decodeWindows1252(bytes);
+    return normalizedLineEnds(text);
+}
+
+int alignmentCode(Qt::Alignment alignment) {
+    if (alignment & Qt::AlignRight)
+        return RichTextBox::AlignRight;
+    if (alignment & Qt::AlignHCenter)
+        return RichTextBox::AlignCenter;
+    return RichTextBox::AlignLeft;
+}
+
+Qt::Alignment qtAlignment(int code) {
+    switch (code) {
+    case RichTextBox::AlignRight:
+        return Qt::AlignRight;
+    case RichTextBox::AlignCenter:
+        return Qt::AlignHCenter;
+    default:
+        return Qt::AlignLeft;
+    }
+}
+
+bool isWordCharacter(QChar ch) { return ch.isLetterOrNumber() || ch == QLatin1Char('_'); }
+
+} // namespace
+
+RichTextBox::RichTextBox(QWidget *parent) : QTextEdit(parent) {
+    setAcceptRichText(true);
+    setTabChangesFocus(false);
+    QTextOption option = document()->defaultTextOption();
+    option.setTabStopDistance(defaultTabStopPx);
+    document()->setDefaultTextOption(option);
+
+    // One notification per real move of the caret or the selection.
+    auto notify = [this] {
+        const QTextCursor cursor = textCursor();
+        const std::pair<int, int> now{cursor.anchor(), cursor.position()};
+        if (now == m_lastSelection)
+            return;
+        m_lastSelection = now;
+        emit selChange();
+    };
+    connect(this, &QTextEdit::cursorPositionChanged, this, notify);
+    connect(this, &QTextEdit::selectionChanged, this, notify);
+}
+
+// ---------------------------------------------------------------- whole text
+
+QString RichTextBox::text() const { return document()->toPlainText(); }
+
+void RichTextBox::setText(const QString &text) {
+    QTextCursor cursor(document());
+    cursor.select(QTextCursor::Document);
+    cursor.insertText(normalizedLineEnds(text));
+}
+
+QByteArray RichTextBox::textRTF() const { return writeRtf(*document()); }
+
+void RichTextBox::setTextRTF(const QByteArray &rtf) {
+    QTextDocument *doc = document();
+    doc->setUndoRedoEnabled(false);
+    doc->clear();
+    QTextCursor cursor(doc);
+    if (startsAsRtf(rtf))
+        readRtf(rtf, cursor, RtfInsertMode::WholeDocument);
+    else
+        cursor.insertText(plainTextOf(rtf));
+    doc->setUndoRedoEnabled(true);
+    doc->setModified(false);
+    QTextCursor start(doc);
+    setTextCursor(start);
+}
+
+void RichTextBox::refresh() { viewport()->update(); }
+
+bool RichTextBox::loadFile(const QString &path) {
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly))
+        return false;
+    const QByteArray bytes = file.readAll();
+    if (file.error() != QFileDevice::NoError)
+        return false;
+    setTextRTF(bytes);
+    return true;
+}
+
+bool RichTextBox::saveFile(const QString &path) const {
+    QSaveFile file(path);
+    if (!file.open(QIODevice::WriteOnly))
+        return false;
+    const QByteArray rtf = textRTF();
+    if (file.write(rtf) != rtf.size()) {
+        file.cancelWriting();
+        return false;
+    }
+    return file.commit();
+}
+
+void RichTextBox::selPrint(QPrinter &printer) const {
+    std::unique_ptr<QTextDocument> copy(document()->clone());
+    const QTextCursor selection = textCursor();
+    if (selection.hasSelection()) {
+        QTextCursor tail(copy.get());
+        tail.setPosition(selection.selectionEnd());
+        tail.movePosition(QTextCursor::End, QTextCursor::KeepAnchor);
+        tail.removeSelectedText();
+        QTextCursor head(copy.get());
+        head.setPosition(selection.selectionStart(), QTextCursor::KeepAnchor);
+        head.removeSelectedText();
+    }
+    // A page size of our own keeps Qt from adding its margins and page numbers.
+    copy->setPageSize(printer.pageLayout().paintRectPixels(printer.resolution()).size());
+    copy->print(&printer);
+}
+
+// ----------------------------------------------------------------- selection
+
+int RichTextBox::lastPosition() const { return document()->characterCount() - 1; }
+
+int RichTextBox::selStart() const { return textCursor().selectionStart(); }
+
+void RichTextBox::setSelStart(int position) {
+    QTextCursor cursor = textCursor();
+    cursor.setPosition(std::clamp(position, 0, lastPosition()));
+    setTextCursor(cursor);
+}
+
+int RichTextBox::selLength() const {
+    const QTextCursor cursor = textCursor();
+    return cursor.selectionEnd() - cursor.selectionStart();
+}
+
+void RichTextBox::setSelLength(int length) {
+    QTextCursor cursor = textCursor();
+    const int start = cursor.selectionStart();
+    cursor.setPosition(start);
+    cursor.setPosition(std::clamp(start + length, 0, lastPosition()), QTextCursor::KeepAnchor);
+    setTextCursor(cursor);
+}
+
+QString RichTextBox::selText() const {
+    QString text = textCursor().selectedText();
+    text.replace(QChar::ParagraphSeparator, QLatin1Char('\n'));
+    text.replace(QChar::LineSeparator, QLatin1Char('\n'));
+    return text;
+}
+
+bool RichTextBox::setSelText(const QString &text) {
+    QTextCursor cursor = textCursor();
+    if (touchesProtected(cursor.selectionStart(), cursor.selectionEnd()))
+        return false;
+    cursor.insertText(normalizedLineEnds(text));
+    setTextCursor(cursor);
+    return true;
+}
+
+QByteArray RichTextBox::selRTF() const {
+    const QTextCursor cursor = textCursor();
+    return writeRtf(*document(), cursor.selectionStart(), cursor.selectionEnd());
+}
+
+bool RichTextBox::setSelRTF(const QByteArray &rtf) {
+    QTextCursor cursor = textCursor();
+    if (touchesProtected(cursor.selectionStart(), cursor.selectionEnd()))
+        return false;
+    insertRtfAt(cursor, rtf);
+    setTextCursor(cursor);
+    return true;
+}
+
+void RichTextBox::insertRtfAt(QTextCursor &cursor, const QByteArray &rtf) {
+    cursor.beginEditBlock();
+    cursor.removeSelectedText();
+    if (startsAsRtf(rtf))
+        readRtf(rtf, cursor, RtfInsertMode::Fragment);
+    else if (!rtf.isEmpty())
+        cursor.insertText(plainTextOf(rtf));
+    cursor.endEditBlock();
+}
+
+// ---------------------------------------------------- character attributes
+
+QTextCharFormat RichTextBox::formatAt(int position) const {
+    const QTextBlock block = document()->findBlock(position);
+    if (!block.isValid())
+        return {};
+    // The paragraph mark's own format is the one the next block records.
+    if (position == block.position() + block.length() - 1) {
+        const QTextBlock next = block.next();
+        return next.isValid() ? next.charFormat() : block.charFormat();
+    }
+    for (auto it = block.begin(); !it.atEnd(); ++it) {
+        const QTextFragment fragment = it.fragment();
+        if (position >= fragment.position() &&
+            position < fragment.position() + fragment.length())
+            return fragment.charFormat();
+    }
+    return block.charFormat();
+}
+
+template <typename T, typename Read>
+std::optional<T> RichTextBox::commonCharValue(Read read) const {
+    const QTextCursor cursor = textCursor();
+    if (!cursor.hasSelection())
+        return read(cursor.charFormat());
+    const int start = cursor.selectionStart();
+    const int end = cursor.selectionEnd();
+    std::optional<T> common;
+    for (QTextBlock block = document()->findBlock(start);
+         block.isValid() && block.position() < end; block = block.next()) {
+        for (auto it = block.begin(); !it.atEnd(); ++it) {
+            const QTextFragment fragment = it.fragment();
+            if (fragment.position() + fragment.length() <= start)
+                continue;
+            if (fragment.position() >= end)
+                break;
+            const T value = read(fragment.charFormat());
+            if (!common)
+                common = value;
+            else if (*common != value)
+                return std::nullopt;
+        }
+    }
+    // A selection of paragraph marks only reads like the caret at its start.
+    if (!common) {
+        QTextCursor caret(document());
+        caret.setPosition(start);
+        return read(caret.charFormat());
+    }
+    return common;
+}
+
+void RichTextBox::mergeSelectionFormat(const QTextCharFormat &format) {
+    mergeCurrentCharFormat(format);
+}
+
+void RichTextBox::changeSelectedChars(const std::function<void(QTextCharFormat &)> &change) {
+    QTextCursor cursor = textCursor();
+    if (!cursor.hasSelection()) {
+        QTextCharFormat typing = cursor.charFormat();
+        change(typing);
+        cursor.setCharFormat(typing);
+        setTextCursor(cursor);
+        return;
+    }
+    const int start = cursor.selectionStart();
+    const int end = cursor.selectionEnd();
+    // Collect first: changing formats splits and merges fragments under a walk.
+    struct Piece {
+        int from, to;
+        QTextCharFormat format;
+    };
+    std::vector<Piece> pieces;
+    for (QTextBlock block = document()->findBlock(start);
+         block.isValid() && block.position() < end; block = block.next()) {
+        for (auto it = block.begin(); !it.atEnd(); ++it) {
+            const QTextFragment fragment = it.fragment();
+            const int from = std::max(start, fragment.position());
+            const int to = std::min(end, fragment.position() + fragment.length());
+            if (from < to)
+                pieces.push_back({from, to, fragment.charFormat()});
+        }
+        const int mark = block.position() + block.length() - 1;
+        if (mark >= start && mark < end && block.next().isValid())
+            pieces.push_back({mark, mark + 1, block.next().charFormat()});
+    }
+    QTextCursor editor(document());
+    editor.beginEditBlock();
+    for (Piece &piece : pieces) {
+        change(piece.format);
+        editor.setPosition(piece.from);
+        editor.setPosition(piece.to, QTextCursor::KeepAnchor);
+        editor.setCharFormat(piece.format);
+    }
+    editor.endEditBlock();
+}
+
+std::optional<bool> RichTextBox::selBold() const {
+    return commonCharValue<bool>(
+        [](const QTextCharFormat &f) { return f.fontWeight() >= QFont::Bold; });
+}
+
+void RichTextBox::setSelBold(bool on) {
+    QTextCharFormat format;
+    format.setFontWeight(on ? QFont::Bold : QFont::Normal);
+    mergeSelectionFormat(format);
+}
+
+std::optional<bool> RichTextBox::selItalic() const {
+    return commonCharValue<bool>([](const QTextCharFormat &f) { return f.fontItalic(); });
+}
+
+void RichTextBox::setSelItalic(bool on) {
+    QTextCharFormat format;
+    format.setFontItalic(on);
+    mergeSelectionFormat(format);
+}
+
+std::optional<bool> RichTextBox::selUnderline() const {
+    return commonCharValue<bool>([](const QTextCharFormat &f) { return f.fontUnderline(); });
+}
+
+void RichTextBox::setSelUnderline(bool on) {
+    QTextCharFormat format;
+    format.setFontUnderline(on);
+    mergeSelectionFormat(format);
+}
+
+std::optional<bool> RichTextBox::selStrikeThru() const {
+    return commonCharValue<bool>([](const QTextCharFormat &f) { return f.fontStrikeOut(); });
+}
+
+void RichTextBox::setSelStrikeThru(bool on) {
+    QTextCharFormat format;
+    format.setFontStrikeOut(on);
+    mergeSelectionFormat(format);
+}
+
+std::optional<QString> RichTextBox::selFontName() const {
+    const QString fallback = document()->defaultFont().family();
+    return commonCharValue<QString>([&fallback](const QTextCharFormat &f) {
+        const QString name = textprops::fontName(f);
+        return name.isEmpty() ? fallback : name;
+    });
+}
+
+void RichTextBox::setSelFontName(const QString &name) {
+    QTextCharFormat format;
+    textprops::setFontName(format, name);
+    mergeSelectionFormat(format);
+}
+
+std::optional<double> RichTextBox::selFontSize() const {
+    const double fallback = document()->defaultFont().pointSizeF();
+    return commonCharValue<double>([fallback](const QTextCharFormat &f) {
+        const double size = f.fontPointSize();
+        return size > 0 ? size : fallback;
+    });
+}
+
+void RichTextBox::setSelFontSize(double points) {
+    if (points <= 0)
+        return;
+    changeSelectedChars([points](QTextCharFormat &format) {
+        format.setFontPointSize(points);
+        textprops::refreshBaseline(format);
+    });
+}
+
+std::optional<QRgb> RichTextBox::selColor() const {
+    return commonCharValue<QRgb>([](const QTextCharFormat &f) -> QRgb {
+        if (!f.hasProperty(QTextFormat::ForegroundBrush))
+            return 0;
+        return f.foreground().color().rgb() & 0xFFFFFF;
+    });
+}
+
+void RichTextBox::setSelColor(QRgb rgb) {
+    QTextCharFormat format;
+    format.setForeground(QColor(rgb | 0xFF000000u));
+    mergeSelectionFormat(format);
+}
+
+std::optional<int> RichTextBox::selCharOffset() const {
+    return commonCharValue<int>(
+        [](const QTextCharFormat &f) { return textprops::offsetTwips(f); });
+}
+
+void RichTextBox::setSelCharOffset(int twips) {
+    changeSelectedChars(
+        [twips](QTextCharFormat &format) { textprops::setOffsetTwips(format, twips); });
+}
+
+std::optional<bool> RichTextBox::selProtected() const {
+    return commonCharValue<bool>(
+        [](const QTextCharFormat &f) { return textprops::isProtected(f); });
+}
+
+void RichTextBox::setSelProtected(bool on) {
+    changeSelectedChars([on](QTextCharFormat &format) { textprops::setProtected(format, on); });
+}
+
+// ---------------------------------------------------- paragraph attributes
+
+template <typename T, typename Read>
+std::optional<T> RichTextBox::commonBlockValue(Read read) const {
+    const QTextCursor cursor = textCursor();
+    const QTextBlock last = document()->findBlock(cursor.selectionEnd());
+    std::optional<T> common;
+    for (QTextBlock block = document()->findBlock(cursor.selectionStart()); block.isValid();
+         block = block.next()) {
+        const T value = read(block);
+        if (!common)
+            common = value;
+        else if (*common != value)
+            return std::nullopt;
+        if (block == last)
+            break;
+    }
+    return common;
+}
+
+void RichTextBox::changeSelectedBlocks(const std::function<void(QTextBlockFormat &)> &change) {
+    const QTextCursor selection = textCursor();
+    const QTextBlock last = document()->findBlock(selection.selectionEnd());
+    QTextCursor editor(document());
+    editor.beginEditBlock();
+    for (QTextBlock block = document()->findBlock(selection.selectionStart()); block.isValid();
+         block = block.next()) {
+        QTextBlockFormat format = block.blockFormat();
+        change(format);
+        editor.setPosition(block.position());
+        editor.setBlockFormat(format);
+        if (block == last)
+            break;
+    }
+    editor.endEditBlock();
+}
+
+std::optional<int> RichTextBox::selAlignment() const {
+    return commonBlockValue<int>(
+        [](const QTextBlock &b) { return alignmentCode(b.blockFormat().alignment()); });
+}
+
+void RichTextBox::setSelAlignment(int alignment) {
+    const Qt::Alignment wanted = qtAlignment(alignment);
+    changeSelectedBlocks([wanted](QTextBlockFormat &format) { format.setAlignment(wanted); });
+}
+
+std::optional<bool> RichTextBox::selBullet() const {
+    return commonBlockValue<bool>([](const QTextBlock &b) { return b.textList() != nullptr; });
+}
+
+void RichTextBox::setSelBullet(bool on) {
+    QTextCursor cursor = textCursor();
+    if (on) {
+        if (selBullet().value_or(false))
+            return;
+        QTextListFormat list;
+        list.setStyle(QTextListFormat::ListDisc);
+        list.setIndent(1);
+        cursor.createList(list);
+        return;
+    }
+    // Leaving a list keeps the paragraph's own margins: only the list goes.
+    changeSelectedBlocks([](QTextBlockFormat &format) { format.setObjectIndex(-1); });
+}
+
+std::optional<int> RichTextBox::selIndent() const {
+    return commonBlockValue<int>(
+        [](const QTextBlock &b) { return qRound(b.blockFormat().leftMargin()); });
+}
+
+void RichTextBox::setSelIndent(int pixels) {
+    changeSelectedBlocks([pixels](QTextBlockFormat &format) { format.setLeftMargin(pixels); });
+}
+
+std::optional<int> RichTextBox::selRightIndent() const {
+    return commonBlockValue<int>(
+        [](const QTextBlock &b) { return qRound(b.blockFormat().rightMargin()); });
+}
+
+void RichTextBox::setSelRightIndent(int pixels) {
+    changeSelectedBlocks([pixels](QTextBlockFormat &format) { format.setRightMargin(pixels); });
+}
+
+std::optional<int> RichTextBox::selTabCount() const {
+    return commonBlockValue<int>(
+        [](const QTextBlock &b) { return int(b.blockFormat().tabPositions().size()); });
+}
+
+void RichTextBox::setSelTabCount(int count) {
+    count = std::max(0, count);
+    changeSelectedBlocks([count](QTextBlockFormat &format) {
+        QList<QTextOption::Tab> tabs = format.tabPositions();
+        tabs.resize(count);
+        format.setTabPositions(tabs);
+    });
+}
+
+std::optional<int> RichTextBox::selTabs(int index) const {
+    if (index < 0)
+        return std::nullopt;
+    // A paragraph without that stop makes the value missing, like a mix.
+    const auto values = commonBlockValue<int>([index](const QTextBlock &b) {
+        const QList<QTextOption::Tab> tabs = b.blockFormat().tabPositions();
+        return index < tabs.size() ? qRound(tabs.at(index).position) : -1;
+    });
+    if (!values || *values < 0)
+        return std::nullopt;
+    return values;
+}
+
+void RichTextBox::setSelTabs(int index, int pixels) {
+    if (index < 0)
+        return;
+    changeSelectedBlocks([index, pixels](QTextBlockFormat &format) {
+        QList<QTextOption::Tab> tabs = format.tabPositions();
+        if (index >= tabs.size())
+            tabs.resize(index + 1);
+        tabs[index] = QTextOption::Tab(pixels, QTextOption::LeftTab);
+        format.setTabPositions(tabs);
+    });
+}
+
+void RichTextBox::setRightMargin(int pixels) {
+    m_rightMarginPx = std::max(0, pixels);
+    if (m_rightMarginPx > 0) {
+        setLineWrapMode(QTextEdit::FixedPixelWidth);
+        setLineWrapColumnOrWidth(m_rightMarginPx);
+    } else {
+        setLineWrapMode(QTextEdit::WidgetWidth);
+    }
+}
+
+// ---------------------------------------------------------------------- find
+
+int RichTextBox::find(const QString &text, std::optional<int> start, std::optional<int> end,
+                      int options) {
+    const QString all = document()->toPlainText();
+    int from = 0;
+    int to = all.size();
+    if (start || end) {
+        from = start.value_or(0);
+        if (end)
+            to = *end;
+    } else if (textCursor().hasSelection()) {
+        from = selStart();
+        to = from + selLength();
+    }
+    from = std::clamp(from, 0, int(all.size()));
+    to = std::clamp(to, from, int(all.size()));
+    if (text.isEmpty())
+        return -1;
+    const Qt::CaseSensitivity sensitivity =
+        (options & MatchCase) ? Qt::CaseSensitive : Qt::CaseInsensitive;
+    for (int at = all.indexOf(text, from, sensitivity); at >= 0 && at + text.size() <= to;
+         at = all.indexOf(text, at + 1, sensitivity)) {
+        if (options & WholeWord) {
+            const bool boundedBefore = at == 0 || !isWordCharacter(all.at(at - 1));
+            const int after = at + int(text.size());
+            const bool boundedAfter = after >= all.size() || !isWordCharacter(all.at(after));
+            if (!boundedBefore || !boundedAfter)
+                continue;
+        }
+        QTextCursor cursor = textCursor();
+        cursor.setPosition(at);
+        cursor.setPosition(at + int(text.size()), QTextCursor::KeepAnchor);
+        setTextCursor(cursor);
+        return at;
+    }
+    return -1;
+}
+
+// --------------------------------------------------------------- protection
+
+bool RichTextBox::protectedAt(int position) const {
+    if (position < 0 || position >= lastPosition())
+        return false;
+    return textprops::isProtected(formatAt(position));
+}
+
+bool RichTextBox::touchesProtected(int from, int to) const {
+    if (from > to)
+        std::swap(from, to);
+    if (from == to)
+        return protectedAt(from - 1) && protectedAt(from);
+    for (int position = from; position < to; ++position) {
+        if (protectedAt(position))
+            return true;
+    }
+    return false;
+}
+
+bool RichTextBox::rangeOfKey(QKeyEvent *event, int &from, int &to) const {
+    QTextCursor cursor = textCursor();
+    from = cursor.selectionStart();
+    to = cursor.selectionEnd();
+    const bool selection = cursor.hasSelection();
+    auto extend = [&](QTextCursor::MoveOperation move) {
+        if (selection)
+            return;
+        QTextCursor probe = cursor;
+        probe.movePosition(move, QTextCursor::KeepAnchor);
+        from = probe.selectionStart();
+        to = probe.selectionEnd();
+    };
+    if (event->matches(QKeySequence::Cut) || event->matches(QKeySequence::Paste))
+        return true;
+    if (event->matches(QKeySequence::Delete) || event->key() == Qt::Key_Delete) {
+        extend(QTextCursor::NextCharacter);
+        return true;
+    }
+    if (event->key() == Qt::Key_Backspace) {
+        extend(QTextCursor::PreviousCharacter);
+        return true;
+    }
+    if (event->matches(QKeySequence::DeleteStartOfWord)) {
+        extend(QTextCursor::PreviousWord);
+        return true;
+    }
+    if (event->matches(QKeySequence::DeleteEndOfWord)) {
+        extend(QTextCursor::NextWord);
+        return true;
+    }
+    if (event->matches(QKeySequence::DeleteEndOfLine)) {
+        extend(QTextCursor::EndOfBlock);
+        return true;
+    }
+    if (event->matches(QKeySequence::DeleteCompleteLine)) {
+        QTextCursor probe = cursor;
+        probe.select(QTextCursor::BlockUnderCursor);
+        from = probe.selectionStart();
+        to = probe.selectionEnd();
+        return true;
+    }
+    if (event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter ||
+        event->key() == Qt::Key_Tab)
+        return true;
+    const QString text = event->text();
+    return !text.isEmpty() && !text.at(0).isNull() && text.at(0).isPrint();
+}
+
+// ------------------------------------------------------------ notifications
+
+void RichTextBox::focusInEvent(QFocusEvent *event) {
+    QTextEdit::focusInEvent(event);
+    emit gotFocus();
+}
+
+void RichTextBox::keyPressEvent(QKeyEvent *event) {
+    bool swallow = false;
+    emit keyDown(event->key(), event->modifiers(), &swallow);
+    if (swallow) {
+        event->accept();
+        return;
+    }
+    int from = 0;
+    int to = 0;
+    if (!isReadOnly() && rangeOfKey(event, from, to) && touchesProtected(from, to)) {
+        event->accept();
+        return;
+    }
+    const QString typed = event->text();
+    if (!typed.isEmpty() && typed.at(0).isPrint())
+        emit keyPressed(typed);
+    QTextEdit::keyPressEvent(event);
+}
+
+void RichTextBox::mousePressEvent(QMouseEvent *event) {
+    QTextEdit::mousePressEvent(event);
+    m_pressed = true;
+    const QPoint at = event->position().toPoint();
+    emit mouseDown(event->button(), event->modifiers(), at.x(), at.y());
+}
+
+void RichTextBox::mouseReleaseEvent(QMouseEvent *event) {
+    QTextEdit::mouseReleaseEvent(event);
+    if (m_pressed && rect().contains(event->position().toPoint()))
+        emit clicked();
+    m_pressed = false;
+}
+
+void RichTextBox::inputMethodEvent(QInputMethodEvent *event) {
+    if (!event->commitString().isEmpty() || !event->preeditString().isEmpty()) {
+        const QTextCursor cursor = textCursor();
+        int from = cursor.selectionStart();
+        int to = cursor.selectionEnd();
+        if (event->replacementLength() > 0) {
+            from = std::min(from, cursor.position() + event->replacementStart());
+            to = std::max(to, cursor.position() + event->replacementStart() +
+                                  event->replacementLength());
+        }
+        if (touchesProtected(from, to)) {
+            event->accept();
+            return;
+        }
+    }
+    QTextEdit::inputMethodEvent(event);
+}
+
+void RichTextBox::contextMenuEvent(QContextMenuEvent *event) {
+    // Built from our own operations, so that cut and delete respect protection.
+    QMenu menu(this);
+    const QTextCursor cursor = textCursor();
+    const bool selection = cursor.hasSelection();
+    const bool editable = !touchesProtected(cursor.selectionStart(), cursor.selectionEnd());
+    menu.addAction(tr("Annuler"), this, &QTextEdit::undo)->setEnabled(document()->isUndoAvailable());
+    menu.addAction(tr("Rétablir"), this, &QTextEdit::redo)->setEnabled(document()->isRedoAvailable());
+    menu.addSeparator();
+    menu.addAction(tr("Couper"), this, &RichTextBox::cutSelection)->setEnabled(selection && editable);
+    menu.addAction(tr("Copier"), this, &QTextEdit::copy)->setEnabled(selection);
+    menu.addAction(tr("Coller"), this, &QTextEdit::paste)->setEnabled(editable && canPaste());
+    menu.addAction(tr("Supprimer"), this, [this] { setSelText(QString()); })
+        ->setEnabled(selection && editable);
+    menu.addSeparator();
+    menu.addAction(tr("Tout sélectionner"), this, &QTextEdit::selectAll);
+    menu.exec(event->globalPos());
+}
+
+void RichTextBox::cutSelection() {
+    const QTextCursor cursor = textCursor();
+    if (!cursor.hasSelection() || touchesProtected(cursor.selectionStart(), cursor.selectionEnd()))
+        return;
+    cut();
+}
+
+void RichTextBox::dragMoveEvent(QDragMoveEvent *event) {
+    QTextEdit::dragMoveEvent(event);
+    const int at = cursorForPosition(event->position().toPoint()).position();
+    if (touchesProtected(at, at) || (event->source() == this && movesProtectedSelection(event)))
+        event->ignore();
+}
+
+void RichTextBox::dropEvent(QDropEvent *event) {
+    const int at = cursorForPosition(event->position().toPoint()).position();
+    if (touchesProtected(at, at) || (event->source() == this && movesProtectedSelection(event))) {
+        event->ignore();
+        return;
+    }
+    QTextEdit::dropEvent(event);
+}
+
+bool RichTextBox::movesProtectedSelection(const QDropEvent *event) const {
+    if (event->dropAction() != Qt::MoveAction && event->proposedAction() != Qt::MoveAction)
+        return false;
+    const QTextCursor cursor = textCursor();
+    return touchesProtected(cursor.selectionStart(), cursor.selectionEnd());
+}
+
+// ----------------------------------------------------------------- clipboard
+
+bool RichTextBox::canInsertFromMimeData(const QMimeData *source) const {
+    for (const QString &type : rtfMimeTypes) {
+        if (source->hasFormat(type))
+            return true;
+    }
+    return source->hasImage() || source->hasText();
+}
+
+QMimeData *RichTextBox::createMimeDataFromSelection() const {
+    auto *data = new QMimeData;
+    data->setData(rtfMimeType, selRTF());
+    data->setText(selText());
+    return data;
+}
+
+void RichTextBox::insertFromMimeData(const QMimeData *source) {
+    QTextCursor cursor = textCursor();
+    if (isReadOnly() || touchesProtected(cursor.selectionStart(), cursor.selectionEnd()))
+        return;
+    for (const QString &type : rtfMimeTypes) {
+        if (source->hasFormat(type)) {
+            insertRtfAt(cursor, source->data(type));
+            setTextCursor(cursor);
+            return;
+        }
+    }
+    if (source->hasImage()) {
+        insertPicture(cursor, qvariant_cast<QImage>(source->imageData()));
+        setTextCursor(cursor);
+        return;
+    }
+    if (source->hasText()) {
+        cursor.insertText(normalizedLineEnds(source->text()));
+        setTextCursor(cursor);
+    }
+}
+
+void RichTextBox::insertPicture(QTextCursor &cursor, const QImage &image) {
+    if (image.isNull())
+        return;
+    const QString name = textprops::newImageName();
+    document()->addResource(QTextDocument::ImageResource, QUrl(name), image);
+    QTextImageFormat format;
+    format.setName(name);
+    format.setWidth(image.width());
+    format.setHeight(image.height());
+    cursor.insertImage(format);
+}

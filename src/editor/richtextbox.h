@@ -1,0 +1,149 @@
+#pragma once
+
+#include <QColor>
+#include <QList>
+#include <QString>
+#include <QTextEdit>
+#include <functional>
+#include <optional>
+#include <utility>
+
+class QImage;
+class QPrinter;
+class QTextBlockFormat;
+class QTextCharFormat;
+class QTextCursor;
+
+// The rich-text control every text of the program lives in. It offers the
+// operations the program relies on, in the program's units: character
+// indices for positions, points for sizes, twips for the character offset,
+// pixels for indents, tabs and the right margin. A read over a selection
+// whose characters (or paragraphs) differ gives no value.
+class RichTextBox : public QTextEdit {
+    Q_OBJECT
+public:
+    enum FindOption { WholeWord = 2, MatchCase = 4 };
+    enum Alignment { AlignLeft = 0, AlignRight = 1, AlignCenter = 2 };
+
+    explicit RichTextBox(QWidget *parent = nullptr);
+
+    // Whole text. Paragraphs are separated by "\n" in text(), so that its
+    // length matches the character indices.
+    QString text() const;
+    void setText(const QString &text);
+    QByteArray textRTF() const;
+    void setTextRTF(const QByteArray &rtf);
+    void refresh();
+    bool loadFile(const QString &path);
+    // Writes through a temporary file renamed over the target: a failure
+    // leaves the old file whole and returns false.
+    bool saveFile(const QString &path) const;
+    void selPrint(QPrinter &printer) const;
+
+    // Selection.
+    int selStart() const;
+    void setSelStart(int position);
+    int selLength() const;
+    void setSelLength(int length);
+    QString selText() const;
+    // Replaces the selection by plain text ("\r\n", "\r" and "\n" each break
+    // the paragraph) and leaves the caret after it. Returns false, changing
+    // nothing, when that would change protected text.
+    bool setSelText(const QString &text);
+    QByteArray selRTF() const;
+    bool setSelRTF(const QByteArray &rtf);
+
+    // Character attributes of the selection, or of the caret's typing format.
+    std::optional<bool> selBold() const;
+    void setSelBold(bool on);
+    std::optional<bool> selItalic() const;
+    void setSelItalic(bool on);
+    std::optional<bool> selUnderline() const;
+    void setSelUnderline(bool on);
+    std::optional<bool> selStrikeThru() const;
+    void setSelStrikeThru(bool on);
+    std::optional<QString> selFontName() const;
+    void setSelFontName(const QString &name);
+    std::optional<double> selFontSize() const; // points
+    void setSelFontSize(double points);
+    std::optional<QRgb> selColor() const; // 24-bit RGB, 0xRRGGBB
+    void setSelColor(QRgb rgb);
+    std::optional<int> selCharOffset() const; // twips, positive raises
+    void setSelCharOffset(int twips);
+    std::optional<bool> selProtected() const;
+    void setSelProtected(bool on);
+
+    // Paragraph attributes of the paragraphs the selection touches.
+    std::optional<int> selAlignment() const; // Alignment codes
+    void setSelAlignment(int alignment);
+    std::optional<bool> selBullet() const;
+    void setSelBullet(bool on);
+    std::optional<int> selIndent() const; // pixels
+    void setSelIndent(int pixels);
+    std::optional<int> selRightIndent() const; // pixels
+    void setSelRightIndent(int pixels);
+    std::optional<int> selTabCount() const;
+    void setSelTabCount(int count);
+    std::optional<int> selTabs(int index) const; // pixels
+    void setSelTabs(int index, int pixels);
+
+    // Width of the text in pixels (0: the text follows the window's width).
+    int rightMargin() const { return m_rightMarginPx; }
+    void setRightMargin(int pixels);
+
+    // Finds text, selects the match and returns its index, or -1. With start
+    // and no end it searches from start to the end; with neither it searches
+    // the selection if there is one, else the whole text. Never wraps.
+    int find(const QString &text, std::optional<int> start = std::nullopt,
+             std::optional<int> end = std::nullopt, int options = 0);
+
+    // True when replacing [from, to) (an insertion when from == to) would
+    // change protected characters.
+    bool touchesProtected(int from, int to) const;
+
+signals:
+    void gotFocus();
+    void clicked();
+    // Set *swallow to true to keep the key from the control.
+    void keyDown(int key, Qt::KeyboardModifiers modifiers, bool *swallow);
+    void keyPressed(const QString &text);
+    void mouseDown(Qt::MouseButton button, Qt::KeyboardModifiers modifiers, int x, int y);
+    void selChange();
+
+protected:
+    void focusInEvent(QFocusEvent *event) override;
+    void keyPressEvent(QKeyEvent *event) override;
+    void mousePressEvent(QMouseEvent *event) override;
+    void mouseReleaseEvent(QMouseEvent *event) override;
+    void inputMethodEvent(QInputMethodEvent *event) override;
+    void contextMenuEvent(QContextMenuEvent *event) override;
+    void dropEvent(QDropEvent *event) override;
+    void dragMoveEvent(QDragMoveEvent *event) override;
+    bool canInsertFromMimeData(const QMimeData *source) const override;
+    QMimeData *createMimeDataFromSelection() const override;
+    void insertFromMimeData(const QMimeData *source) override;
+
+private:
+    int lastPosition() const;
+    QTextCharFormat formatAt(int position) const;
+    bool protectedAt(int position) const;
+    // The characters a key would change, for the protection check; false
+    // when the key changes nothing.
+    bool rangeOfKey(QKeyEvent *event, int &from, int &to) const;
+    bool movesProtectedSelection(const QDropEvent *event) const;
+    void cutSelection();
+    void insertRtfAt(QTextCursor &cursor, const QByteArray &rtf);
+    void insertPicture(QTextCursor &cursor, const QImage &image);
+
+    void mergeSelectionFormat(const QTextCharFormat &format);
+    void changeSelectedChars(const std::function<void(QTextCharFormat &)> &change);
+    void changeSelectedBlocks(const std::function<void(QTextBlockFormat &)> &change);
+    template <typename T, typename Read>
+    std::optional<T> commonCharValue(Read read) const;
+    template <typename T, typename Read>
+    std::optional<T> commonBlockValue(Read read) const;
+
+    int m_rightMarginPx = 0;
+    bool m_pressed = false;
+    std::pair<int, int> m_lastSelection{0, 0}; // anchor, position
+};

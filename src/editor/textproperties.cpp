@@ -1,0 +1,56 @@
+#include "editor/textproperties.h"
+
+#include "editor/units.h"
+
+#include <QTextCharFormat>
+#include <QUuid>
+
+namespace textprops {
+
+int offsetTwips(const QTextCharFormat &format) { return format.intProperty(OffsetTwips); }
+
+void setOffsetTwips(QTextCharFormat &format, int twips) {
+    if (twips == 0)
+        format.clearProperty(OffsetTwips);
+    else
+        format.setProperty(OffsetTwips, twips);
+    refreshBaseline(format);
+}
+
+void refreshBaseline(QTextCharFormat &format) {
+    const int twips = offsetTwips(format);
+    if (twips == 0) {
+        format.clearProperty(QTextFormat::TextBaselineOffset);
+        return;
+    }
+    // Qt draws the baseline offset as a percentage of the font's point size.
+    double sizePt = format.fontPointSize();
+    if (sizePt <= 0)
+        sizePt = 10;
+    const double offsetPt = double(twips) / units::twipsPerPoint;
+    format.setBaselineOffset(100.0 * offsetPt / sizePt);
+}
+
+bool isProtected(const QTextCharFormat &format) { return format.boolProperty(Protected); }
+
+void setProtected(QTextCharFormat &format, bool on) {
+    if (on)
+        format.setProperty(Protected, true);
+    else
+        format.clearProperty(Protected);
+}
+
+QString fontName(const QTextCharFormat &format) {
+    const QStringList families = format.fontFamilies().toStringList();
+    return families.isEmpty() ? QString() : families.first();
+}
+
+void setFontName(QTextCharFormat &format, const QString &name) {
+    format.setFontFamilies(QStringList{name});
+}
+
+QString newImageName() {
+    return QStringLiteral("redigo-image:") + QUuid::createUuid().toString(QUuid::WithoutBraces);
+}
+
+} // namespace textprops

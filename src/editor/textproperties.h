@@ -1,0 +1,46 @@
+#pragma once
+
+#include <QByteArray>
+#include <QString>
+#include <QTextFormat>
+
+class QTextCharFormat;
+class QTextImageFormat;
+
+// Attributes the document keeps beside Qt's own formats. The document is the
+// only place they live: readers, writers and the control all go through here.
+namespace textprops {
+
+enum : int {
+    // int, twips; positive raises the characters. Qt only knows a baseline
+    // offset in percent of the font height, so that one is derived from this.
+    OffsetTwips = QTextFormat::UserProperty + 1,
+    // bool: the user may not change these characters.
+    Protected = QTextFormat::UserProperty + 2,
+    // QByteArray on an image format: an RTF group (an \object, or a picture
+    // Qt cannot decode) written back exactly as it was read.
+    RawRtfGroup = QTextFormat::UserProperty + 3,
+    // QByteArray on an image format: the picture's encoded bytes as read, so
+    // that a JPEG stays a JPEG when written back.
+    PictureBytes = QTextFormat::UserProperty + 4,
+    // QString on an image format: "png" or "jpeg", the kind of PictureBytes.
+    PictureKind = QTextFormat::UserProperty + 5,
+};
+
+int offsetTwips(const QTextCharFormat &format);
+// Stores the offset and sets the drawing offset that goes with the format's
+// current size; call again (or refreshBaseline) after changing the size.
+void setOffsetTwips(QTextCharFormat &format, int twips);
+void refreshBaseline(QTextCharFormat &format);
+
+bool isProtected(const QTextCharFormat &format);
+void setProtected(QTextCharFormat &format, bool on);
+
+// The first family of the format ("" when none is set).
+QString fontName(const QTextCharFormat &format);
+void setFontName(QTextCharFormat &format, const QString &name);
+
+// Name of a document image resource not used yet in that document.
+QString newImageName();
+
+} // namespace textprops

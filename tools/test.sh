@@ -1,0 +1,11 @@
+#!/usr/bin/env bash
+# Installs what is missing, builds everything with AddressSanitizer and
+# UndefinedBehaviorSanitizer, and runs every test headless.
+set -euo pipefail
+cd "$(dirname "$0")/.."
+tools/install-deps.sh
+cmake -S . -B build-check -G Ninja -DCMAKE_BUILD_TYPE=Debug -DREDIGO_SANITIZE=ON > /dev/null
+cmake --build build-check
+export QT_QPA_PLATFORM=offscreen
+cd build-check
+ctest --output-on-failure -j "$(nproc)"
