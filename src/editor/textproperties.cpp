@@ -23,12 +23,14 @@ void refreshBaseline(QTextCharFormat &format) {
         format.clearProperty(QTextFormat::TextBaselineOffset);
         return;
     }
-    // Qt draws the baseline offset as a percentage of the font's point size.
+    // Qt moves the baseline by a percentage of the font's height (ascent plus
+    // descent), which for the usual text fonts is about 1.15 times the size.
+    constexpr double heightPerPoint = 1.15;
     double sizePt = format.fontPointSize();
     if (sizePt <= 0)
         sizePt = 10;
     const double offsetPt = double(twips) / units::twipsPerPoint;
-    format.setBaselineOffset(100.0 * offsetPt / sizePt);
+    format.setBaselineOffset(100.0 * offsetPt / (sizePt * heightPerPoint));
 }
 
 bool isProtected(const QTextCharFormat &format) { return format.boolProperty(Protected); }
