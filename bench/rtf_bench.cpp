@@ -99,17 +99,14 @@ QByteArray generate(qint64 wantedBytes) {
         cursor.insertText(sentences.at(paragraph % sentences.size()), plainFormat());
         cursor.insertText(QStringLiteral("\t"), plainFormat());
         insertFormula(cursor);
-        if (paragraph % 400 == 3)
-            insertPicture(cursor, document, paragraph);
+        if (paragraph % 400 == 3) insertPicture(cursor, document, paragraph);
         ++paragraph;
-        if (paragraph == 200)
-            perParagraph = writeRtf(document).size() / paragraph;
+        if (paragraph == 200) perParagraph = writeRtf(document).size() / paragraph;
         if (perParagraph > 0) {
             estimated = perParagraph * paragraph;
             if (estimated >= wantedBytes) {
                 const QByteArray rtf = writeRtf(document);
-                if (rtf.size() >= wantedBytes)
-                    return rtf;
+                if (rtf.size() >= wantedBytes) return rtf;
                 perParagraph = rtf.size() / paragraph;
             }
         }
@@ -158,8 +155,7 @@ int run(const QString &path) {
                 megabytes / readSeconds);
     std::printf("write                 %7.3f s  %7.1f MB/s (%.2f MB written)\n", writeSeconds,
                 written.size() / 1e6 / writeSeconds, written.size() / 1e6);
-    std::printf("open into the control %7.3f s  (first paint %.3f s)\n", openSeconds,
-                showSeconds);
+    std::printf("open into the control %7.3f s  (first paint %.3f s)\n", openSeconds, showSeconds);
     std::printf("peak memory           %7.1f MB  (%.1f x the file)\n", peakMegabytes(),
                 peakMegabytes() / megabytes);
     return 0;
@@ -168,19 +164,16 @@ int run(const QString &path) {
 } // namespace
 
 int main(int argc, char *argv[]) {
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
-        qputenv("QT_QPA_PLATFORM", "offscreen");
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
     QApplication app(argc, argv);
     const QStringList args = app.arguments();
     if (args.size() == 4 && args.at(1) == QLatin1String("generate")) {
         const QByteArray rtf = generate(qint64(args.at(2).toDouble() * 1e6));
         QFile out(args.at(3));
-        if (!out.open(QIODevice::WriteOnly) || out.write(rtf) != rtf.size())
-            return 1;
+        if (!out.open(QIODevice::WriteOnly) || out.write(rtf) != rtf.size()) return 1;
         return 0;
     }
-    if (args.size() == 3 && args.at(1) == QLatin1String("run"))
-        return run(args.at(2));
+    if (args.size() == 3 && args.at(1) == QLatin1String("run")) return run(args.at(2));
     std::fprintf(stderr, "usage: rtf_bench generate MEGABYTES OUT.rtf | run FILE.rtf\n");
     return 2;
 }

@@ -7,7 +7,6 @@
 void installFrenchTranslation(QApplication &app) {
     auto *translator = new QTranslator(&app);
     if (translator->load(QLocale(QLocale::French, QLocale::France), QStringLiteral("qtbase"),
-                         QStringLiteral("_"),
-                         QLibraryInfo::path(QLibraryInfo::TranslationsPath)))
+                         QStringLiteral("_"), QLibraryInfo::path(QLibraryInfo::TranslationsPath)))
         QApplication::installTranslator(translator);
 }

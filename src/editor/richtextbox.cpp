@@ -36,7 +36,9 @@ const QStringList rtfMimeTypes = {QStringLiteral("text/rtf"), QStringLiteral("ap
 // RichEdit's default tab distance: half an inch, 720 twips.
 constexpr qreal defaultTabStopPx = 48;
 
-bool startsAsRtf(const QByteArray &bytes) { return bytes.startsWith("{\\rtf"); }
+bool startsAsRtf(const QByteArray &bytes) {
+    return bytes.startsWith("{\\rtf");
+}
 
 // Plain text as the user means it: one paragraph break per line end, however
 // the lines end.
@@ -50,16 +52,13 @@ QString normalizedLineEnds(const QString &text) {
 QString plainTextOf(const QByteArray &bytes) {
     QStringDecoder utf8(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless);
     QString text = utf8.decode(bytes);
-    if (utf8.hasError())
-        text = codepages::decodeWindows1252(bytes);
+    if (utf8.hasError()) text = codepages::decodeWindows1252(bytes);
     return normalizedLineEnds(text);
 }
 
 int alignmentCode(Qt::Alignment alignment) {
-    if (alignment & Qt::AlignRight)
-        return RichTextBox::AlignRight;
-    if (alignment & Qt::AlignHCenter)
-        return RichTextBox::AlignCenter;
+    if (alignment & Qt::AlignRight) return RichTextBox::AlignRight;
+    if (alignment & Qt::AlignHCenter) return RichTextBox::AlignCenter;
     return RichTextBox::AlignLeft;
 }
 
@@ -74,7 +73,9 @@ Qt::Alignment qtAlignment(int code) {
     }
 }
 
-bool isWordCharacter(QChar ch) { return ch.isLetterOrNumber() || ch == QLatin1Char('_'); }
+bool isWordCharacter(QChar ch) {
+    return ch.isLetterOrNumber() || ch == QLatin1Char('_');
+}
 
 } // namespace
 
@@ -89,8 +90,7 @@ RichTextBox::RichTextBox(QWidget *parent) : QTextEdit(parent) {
     auto notify = [this] {
         const QTextCursor cursor = textCursor();
         const std::pair<int, int> now{cursor.anchor(), cursor.position()};
-        if (now == m_lastSelection)
-            return;
+        if (now == m_lastSelection) return;
         m_lastSelection = now;
         emit selChange();
     };
@@ -100,7 +100,9 @@ RichTextBox::RichTextBox(QWidget *parent) : QTextEdit(parent) {
 
 // ---------------------------------------------------------------- whole text
 
-QString RichTextBox::text() const { return document()->toPlainText(); }
+QString RichTextBox::text() const {
+    return document()->toPlainText();
+}
 
 void RichTextBox::setText(const QString &text) {
     QTextCursor cursor(document());
@@ -108,7 +110,9 @@ void RichTextBox::setText(const QString &text) {
     cursor.insertText(normalizedLineEnds(text));
 }
 
-QByteArray RichTextBox::textRTF() const { return writeRtf(*document()); }
+QByteArray RichTextBox::textRTF() const {
+    return writeRtf(*document());
+}
 
 void RichTextBox::setTextRTF(const QByteArray &rtf) {
     QTextDocument *doc = document();
@@ -125,23 +129,22 @@ void RichTextBox::setTextRTF(const QByteArray &rtf) {
     setTextCursor(start);
 }
 
-void RichTextBox::refresh() { viewport()->update(); }
+void RichTextBox::refresh() {
+    viewport()->update();
+}
 
 bool RichTextBox::loadFile(const QString &path) {
     QFile file(path);
-    if (!file.open(QIODevice::ReadOnly))
-        return false;
+    if (!file.open(QIODevice::ReadOnly)) return false;
     const QByteArray bytes = file.readAll();
-    if (file.error() != QFileDevice::NoError)
-        return false;
+    if (file.error() != QFileDevice::NoError) return false;
     setTextRTF(bytes);
     return true;
 }
 
 bool RichTextBox::saveFile(const QString &path) const {
     QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly))
-        return false;
+    if (!file.open(QIODevice::WriteOnly)) return false;
     const QByteArray rtf = textRTF();
     if (file.write(rtf) != rtf.size()) {
         file.cancelWriting();
@@ -169,9 +172,13 @@ void RichTextBox::selPrint(QPrinter &printer) const {
 
 // ----------------------------------------------------------------- selection
 
-int RichTextBox::lastPosition() const { return document()->characterCount() - 1; }
+int RichTextBox::lastPosition() const {
+    return document()->characterCount() - 1;
+}
 
-int RichTextBox::selStart() const { return textCursor().selectionStart(); }
+int RichTextBox::selStart() const {
+    return textCursor().selectionStart();
+}
 
 void RichTextBox::setSelStart(int position) {
     QTextCursor cursor = textCursor();
@@ -201,8 +208,7 @@ QString RichTextBox::selText() const {
 
 bool RichTextBox::setSelText(const QString &text) {
     QTextCursor cursor = textCursor();
-    if (touchesProtected(cursor.selectionStart(), cursor.selectionEnd()))
-        return false;
+    if (touchesProtected(cursor.selectionStart(), cursor.selectionEnd())) return false;
     cursor.insertText(normalizedLineEnds(text));
     setTextCursor(cursor);
     return true;
@@ -215,8 +221,7 @@ QByteArray RichTextBox::selRTF() const {
 
 bool RichTextBox::setSelRTF(const QByteArray &rtf) {
     QTextCursor cursor = textCursor();
-    if (touchesProtected(cursor.selectionStart(), cursor.selectionEnd()))
-        return false;
+    if (touchesProtected(cursor.selectionStart(), cursor.selectionEnd())) return false;
     insertRtfAt(cursor, rtf);
     setTextCursor(cursor);
     return true;
@@ -236,8 +241,7 @@ void RichTextBox::insertRtfAt(QTextCursor &cursor, const QByteArray &rtf) {
 
 QTextCharFormat RichTextBox::formatAt(int position) const {
     const QTextBlock block = document()->findBlock(position);
-    if (!block.isValid())
-        return {};
+    if (!block.isValid()) return {};
     // The paragraph mark's own format is the one the next block records.
     if (position == block.position() + block.length() - 1) {
         const QTextBlock next = block.next();
@@ -245,8 +249,7 @@ QTextCharFormat RichTextBox::formatAt(int position) const {
     }
     for (auto it = block.begin(); !it.atEnd(); ++it) {
         const QTextFragment fragment = it.fragment();
-        if (position >= fragment.position() &&
-            position < fragment.position() + fragment.length())
+        if (position >= fragment.position() && position < fragment.position() + fragment.length())
             return fragment.charFormat();
     }
     return block.charFormat();
@@ -255,19 +258,16 @@ QTextCharFormat RichTextBox::formatAt(int position) const {
 template <typename T, typename Read>
 std::optional<T> RichTextBox::commonCharValue(Read read) const {
     const QTextCursor cursor = textCursor();
-    if (!cursor.hasSelection())
-        return read(cursor.charFormat());
+    if (!cursor.hasSelection()) return read(cursor.charFormat());
     const int start = cursor.selectionStart();
     const int end = cursor.selectionEnd();
     std::optional<T> common;
-    for (QTextBlock block = document()->findBlock(start);
-         block.isValid() && block.position() < end; block = block.next()) {
+    for (QTextBlock block = document()->findBlock(start); block.isValid() && block.position() < end;
+         block = block.next()) {
         for (auto it = block.begin(); !it.atEnd(); ++it) {
             const QTextFragment fragment = it.fragment();
-            if (fragment.position() + fragment.length() <= start)
-                continue;
-            if (fragment.position() >= end)
-                break;
+            if (fragment.position() + fragment.length() <= start) continue;
+            if (fragment.position() >= end) break;
             const T value = read(fragment.charFormat());
             if (!common)
                 common = value;
@@ -305,14 +305,13 @@ void RichTextBox::changeSelectedChars(const std::function<void(QTextCharFormat &
         QTextCharFormat format;
     };
     std::vector<Piece> pieces;
-    for (QTextBlock block = document()->findBlock(start);
-         block.isValid() && block.position() < end; block = block.next()) {
+    for (QTextBlock block = document()->findBlock(start); block.isValid() && block.position() < end;
+         block = block.next()) {
         for (auto it = block.begin(); !it.atEnd(); ++it) {
             const QTextFragment fragment = it.fragment();
             const int from = std::max(start, fragment.position());
             const int to = std::min(end, fragment.position() + fragment.length());
-            if (from < to)
-                pieces.push_back({from, to, fragment.charFormat()});
+            if (from < to) pieces.push_back({from, to, fragment.charFormat()});
         }
         const int mark = block.position() + block.length() - 1;
         if (mark >= start && mark < end && block.next().isValid())
@@ -393,8 +392,7 @@ std::optional<double> RichTextBox::selFontSize() const {
 }
 
 void RichTextBox::setSelFontSize(double points) {
-    if (points <= 0)
-        return;
+    if (points <= 0) return;
     changeSelectedChars([points](QTextCharFormat &format) {
         format.setFontPointSize(points);
         textprops::refreshBaseline(format);
@@ -403,8 +401,7 @@ void RichTextBox::setSelFontSize(double points) {
 
 std::optional<QRgb> RichTextBox::selColor() const {
     return commonCharValue<QRgb>([](const QTextCharFormat &f) -> QRgb {
-        if (!f.hasProperty(QTextFormat::ForegroundBrush))
-            return 0;
+        if (!f.hasProperty(QTextFormat::ForegroundBrush)) return 0;
         return f.foreground().color().rgb() & 0xFFFFFF;
     });
 }
@@ -416,8 +413,7 @@ void RichTextBox::setSelColor(QRgb rgb) {
 }
 
 std::optional<int> RichTextBox::selCharOffset() const {
-    return commonCharValue<int>(
-        [](const QTextCharFormat &f) { return textprops::offsetTwips(f); });
+    return commonCharValue<int>([](const QTextCharFormat &f) { return textprops::offsetTwips(f); });
 }
 
 void RichTextBox::setSelCharOffset(int twips) {
@@ -448,8 +444,7 @@ std::optional<T> RichTextBox::commonBlockValue(Read read) const {
             common = value;
         else if (*common != value)
             return std::nullopt;
-        if (block == last)
-            break;
+        if (block == last) break;
     }
     return common;
 }
@@ -465,8 +460,7 @@ void RichTextBox::changeSelectedBlocks(const std::function<void(QTextBlockFormat
         change(format);
         editor.setPosition(block.position());
         editor.setBlockFormat(format);
-        if (block == last)
-            break;
+        if (block == last) break;
     }
     editor.endEditBlock();
 }
@@ -488,8 +482,7 @@ std::optional<bool> RichTextBox::selBullet() const {
 void RichTextBox::setSelBullet(bool on) {
     QTextCursor cursor = textCursor();
     if (on) {
-        if (selBullet().value_or(false))
-            return;
+        if (selBullet().value_or(false)) return;
         QTextListFormat list;
         list.setStyle(QTextListFormat::ListDisc);
         list.setIndent(1);
@@ -533,25 +526,21 @@ void RichTextBox::setSelTabCount(int count) {
 }
 
 std::optional<int> RichTextBox::selTabs(int index) const {
-    if (index < 0)
-        return std::nullopt;
+    if (index < 0) return std::nullopt;
     // A paragraph without that stop makes the value missing, like a mix.
     const auto values = commonBlockValue<int>([index](const QTextBlock &b) {
         const QList<QTextOption::Tab> tabs = b.blockFormat().tabPositions();
         return index < tabs.size() ? qRound(tabs.at(index).position) : -1;
     });
-    if (!values || *values < 0)
-        return std::nullopt;
+    if (!values || *values < 0) return std::nullopt;
     return values;
 }
 
 void RichTextBox::setSelTabs(int index, int pixels) {
-    if (index < 0)
-        return;
+    if (index < 0) return;
     changeSelectedBlocks([index, pixels](QTextBlockFormat &format) {
         QList<QTextOption::Tab> tabs = format.tabPositions();
-        if (index >= tabs.size())
-            tabs.resize(index + 1);
+        if (index >= tabs.size()) tabs.resize(index + 1);
         tabs[index] = QTextOption::Tab(pixels, QTextOption::LeftTab);
         format.setTabPositions(tabs);
     });
@@ -576,16 +565,14 @@ int RichTextBox::find(const QString &text, std::optional<int> start, std::option
     int to = all.size();
     if (start || end) {
         from = start.value_or(0);
-        if (end)
-            to = *end;
+        if (end) to = *end;
     } else if (textCursor().hasSelection()) {
         from = selStart();
         to = from + selLength();
     }
     from = std::clamp(from, 0, int(all.size()));
     to = std::clamp(to, from, int(all.size()));
-    if (text.isEmpty())
-        return -1;
+    if (text.isEmpty()) return -1;
     const Qt::CaseSensitivity sensitivity =
         (options & MatchCase) ? Qt::CaseSensitive : Qt::CaseInsensitive;
     for (int at = all.indexOf(text, from, sensitivity); at >= 0 && at + text.size() <= to;
@@ -594,8 +581,7 @@ int RichTextBox::find(const QString &text, std::optional<int> start, std::option
             const bool boundedBefore = at == 0 || !isWordCharacter(all.at(at - 1));
             const int after = at + int(text.size());
             const bool boundedAfter = after >= all.size() || !isWordCharacter(all.at(after));
-            if (!boundedBefore || !boundedAfter)
-                continue;
+            if (!boundedBefore || !boundedAfter) continue;
         }
         QTextCursor cursor = textCursor();
         cursor.setPosition(at);
@@ -609,19 +595,15 @@ int RichTextBox::find(const QString &text, std::optional<int> start, std::option
 // --------------------------------------------------------------- protection
 
 bool RichTextBox::protectedAt(int position) const {
-    if (position < 0 || position >= lastPosition())
-        return false;
+    if (position < 0 || position >= lastPosition()) return false;
     return textprops::isProtected(formatAt(position));
 }
 
 bool RichTextBox::touchesProtected(int from, int to) const {
-    if (from > to)
-        std::swap(from, to);
-    if (from == to)
-        return protectedAt(from - 1) && protectedAt(from);
+    if (from > to) std::swap(from, to);
+    if (from == to) return protectedAt(from - 1) && protectedAt(from);
     for (int position = from; position < to; ++position) {
-        if (protectedAt(position))
-            return true;
+        if (protectedAt(position)) return true;
     }
     return false;
 }
@@ -632,15 +614,13 @@ bool RichTextBox::rangeOfKey(QKeyEvent *event, int &from, int &to) const {
     to = cursor.selectionEnd();
     const bool selection = cursor.hasSelection();
     auto extend = [&](QTextCursor::MoveOperation move) {
-        if (selection)
-            return;
+        if (selection) return;
         QTextCursor probe = cursor;
         probe.movePosition(move, QTextCursor::KeepAnchor);
         from = probe.selectionStart();
         to = probe.selectionEnd();
     };
-    if (event->matches(QKeySequence::Cut) || event->matches(QKeySequence::Paste))
-        return true;
+    if (event->matches(QKeySequence::Cut) || event->matches(QKeySequence::Paste)) return true;
     if (event->matches(QKeySequence::Delete) || event->key() == Qt::Key_Delete) {
         extend(QTextCursor::NextCharacter);
         return true;
@@ -696,8 +676,7 @@ void RichTextBox::keyPressEvent(QKeyEvent *event) {
         return;
     }
     const QString typed = event->text();
-    if (!typed.isEmpty() && typed.at(0).isPrint())
-        emit keyPressed(typed);
+    if (!typed.isEmpty() && typed.at(0).isPrint()) emit keyPressed(typed);
     QTextEdit::keyPressEvent(event);
 }
 
@@ -710,8 +689,7 @@ void RichTextBox::mousePressEvent(QMouseEvent *event) {
 
 void RichTextBox::mouseReleaseEvent(QMouseEvent *event) {
     QTextEdit::mouseReleaseEvent(event);
-    if (m_pressed && rect().contains(event->position().toPoint()))
-        emit clicked();
+    if (m_pressed && rect().contains(event->position().toPoint())) emit clicked();
     m_pressed = false;
 }
 
@@ -739,10 +717,13 @@ void RichTextBox::contextMenuEvent(QContextMenuEvent *event) {
     const QTextCursor cursor = textCursor();
     const bool selection = cursor.hasSelection();
     const bool editable = !touchesProtected(cursor.selectionStart(), cursor.selectionEnd());
-    menu.addAction(tr("Annuler"), this, &QTextEdit::undo)->setEnabled(document()->isUndoAvailable());
-    menu.addAction(tr("Rétablir"), this, &QTextEdit::redo)->setEnabled(document()->isRedoAvailable());
+    menu.addAction(tr("Annuler"), this, &QTextEdit::undo)
+        ->setEnabled(document()->isUndoAvailable());
+    menu.addAction(tr("Rétablir"), this, &QTextEdit::redo)
+        ->setEnabled(document()->isRedoAvailable());
     menu.addSeparator();
-    menu.addAction(tr("Couper"), this, &RichTextBox::cutSelection)->setEnabled(selection && editable);
+    menu.addAction(tr("Couper"), this, &RichTextBox::cutSelection)
+        ->setEnabled(selection && editable);
     menu.addAction(tr("Copier"), this, &QTextEdit::copy)->setEnabled(selection);
     menu.addAction(tr("Coller"), this, &QTextEdit::paste)->setEnabled(editable && canPaste());
     menu.addAction(tr("Supprimer"), this, [this] { setSelText(QString()); })
@@ -786,8 +767,7 @@ bool RichTextBox::movesProtectedSelection(const QDropEvent *event) const {
 
 bool RichTextBox::canInsertFromMimeData(const QMimeData *source) const {
     for (const QString &type : rtfMimeTypes) {
-        if (source->hasFormat(type))
-            return true;
+        if (source->hasFormat(type)) return true;
     }
     return source->hasImage() || source->hasText();
 }
@@ -801,8 +781,7 @@ QMimeData *RichTextBox::createMimeDataFromSelection() const {
 
 void RichTextBox::insertFromMimeData(const QMimeData *source) {
     QTextCursor cursor = textCursor();
-    if (isReadOnly() || touchesProtected(cursor.selectionStart(), cursor.selectionEnd()))
-        return;
+    if (isReadOnly() || touchesProtected(cursor.selectionStart(), cursor.selectionEnd())) return;
     for (const QString &type : rtfMimeTypes) {
         if (source->hasFormat(type)) {
             insertRtfAt(cursor, source->data(type));
@@ -822,8 +801,7 @@ void RichTextBox::insertFromMimeData(const QMimeData *source) {
 }
 
 void RichTextBox::insertPicture(QTextCursor &cursor, const QImage &image) {
-    if (image.isNull())
-        return;
+    if (image.isNull()) return;
     const QString name = textprops::newImageName();
     document()->addResource(QTextDocument::ImageResource, QUrl(name), image);
     QTextImageFormat format;

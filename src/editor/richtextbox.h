@@ -138,10 +138,8 @@ private:
     void mergeSelectionFormat(const QTextCharFormat &format);
     void changeSelectedChars(const std::function<void(QTextCharFormat &)> &change);
     void changeSelectedBlocks(const std::function<void(QTextBlockFormat &)> &change);
-    template <typename T, typename Read>
-    std::optional<T> commonCharValue(Read read) const;
-    template <typename T, typename Read>
-    std::optional<T> commonBlockValue(Read read) const;
+    template <typename T, typename Read> std::optional<T> commonCharValue(Read read) const;
+    template <typename T, typename Read> std::optional<T> commonBlockValue(Read read) const;
 
     int m_rightMarginPx = 0;
     bool m_pressed = false;

@@ -7,7 +7,9 @@
 
 namespace textprops {
 
-int offsetTwips(const QTextCharFormat &format) { return format.intProperty(OffsetTwips); }
+int offsetTwips(const QTextCharFormat &format) {
+    return format.intProperty(OffsetTwips);
+}
 
 void setOffsetTwips(QTextCharFormat &format, int twips) {
     if (twips == 0)
@@ -27,13 +29,14 @@ void refreshBaseline(QTextCharFormat &format) {
     // descent), which for the usual text fonts is about 1.15 times the size.
     constexpr double heightPerPoint = 1.15;
     double sizePt = format.fontPointSize();
-    if (sizePt <= 0)
-        sizePt = 10;
+    if (sizePt <= 0) sizePt = 10;
     const double offsetPt = double(twips) / units::twipsPerPoint;
     format.setBaselineOffset(100.0 * offsetPt / (sizePt * heightPerPoint));
 }
 
-bool isProtected(const QTextCharFormat &format) { return format.boolProperty(Protected); }
+bool isProtected(const QTextCharFormat &format) {
+    return format.boolProperty(Protected);
+}
 
 void setProtected(QTextCharFormat &format, bool on) {
     if (on)

@@ -238,9 +238,9 @@ void RichTextBoxTest::protectedTextRefusesEveryEdit() {
     QTest::keyClick(&box, Qt::Key_Delete);
     QTest::keyClick(&box, Qt::Key_Return);
     QTest::keyClick(&box, Qt::Key_Backspace, Qt::ControlModifier);
-    box.setSelStart(14); // just after "]": Backspace would remove it
+    box.setSelStart(13); // just after "]": Backspace would remove it
     QTest::keyClick(&box, Qt::Key_Backspace);
-    box.setSelStart(4); // just before "[": Delete would remove it
+    box.setSelStart(5); // just before "[": Delete would remove it
     QTest::keyClick(&box, Qt::Key_Delete);
     QCOMPARE(box.text(), before);
 
@@ -257,6 +257,28 @@ void RichTextBoxTest::protectedTextRefusesEveryEdit() {
     commit.setCommitString(QStringLiteral("é"));
     QApplication::sendEvent(&box, &commit);
     QCOMPARE(box.text(), before);
+
+    // Dropped text lands only outside the protected run.
+    QMimeData dropped;
+    dropped.setText(QStringLiteral("drop"));
+    const auto dropAt = [&](int position) {
+        QTextCursor at(box.document());
+        at.setPosition(position);
+        const QPointF point = box.cursorRect(at).center();
+        QDragEnterEvent enter(point.toPoint(), Qt::CopyAction, &dropped, Qt::LeftButton,
+                              Qt::NoModifier);
+        QApplication::sendEvent(box.viewport(), &enter);
+        QDropEvent drop(point, Qt::CopyAction, &dropped, Qt::LeftButton, Qt::NoModifier);
+        QApplication::sendEvent(box.viewport(), &drop);
+    };
+    dropAt(8);
+    QCOMPARE(box.text(), before);
+    dropAt(2);
+    QCOMPARE(box.text(), QStringLiteral("frdropee [LOCKED] free"));
+    box.setText(before);
+    box.setSelStart(5);
+    box.setSelLength(8);
+    box.setSelProtected(true);
 
     // Unprotecting makes the text editable again.
     box.setSelStart(5);
