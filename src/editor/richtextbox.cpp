@@ -239,20 +239,25 @@ void RichTextBox::insertRtfAt(QTextCursor &cursor, const QByteArray &rtf) {
 
 // ---------------------------------------------------- character attributes
 
-QTextCharFormat RichTextBox::formatAt(int position) const {
-    const QTextBlock block = document()->findBlock(position);
-    if (!block.isValid()) return {};
-    // The paragraph mark's own format is the one the next block records.
-    if (position == block.position() + block.length() - 1) {
-        const QTextBlock next = block.next();
-        return next.isValid() ? next.charFormat() : block.charFormat();
+bool RichTextBox::visitPieces(
+    int from, int to, bool withMarks,
+    const std::function<bool(int, int, const QTextCharFormat &)> &visit) const {
+    for (QTextBlock block = document()->findBlock(from); block.isValid() && block.position() < to;
+         block = block.next()) {
+        for (auto it = block.begin(); !it.atEnd(); ++it) {
+            const QTextFragment fragment = it.fragment();
+            const int pieceFrom = std::max(from, fragment.position());
+            const int pieceTo = std::min(to, fragment.position() + fragment.length());
+            if (pieceFrom < pieceTo && !visit(pieceFrom, pieceTo, fragment.charFormat()))
+                return false;
+        }
+        // The paragraph mark's own format is the one the next block records.
+        const int mark = block.position() + block.length() - 1;
+        if (withMarks && mark >= from && mark < to && block.next().isValid() &&
+            !visit(mark, mark + 1, block.next().charFormat()))
+            return false;
     }
-    for (auto it = block.begin(); !it.atEnd(); ++it) {
-        const QTextFragment fragment = it.fragment();
-        if (position >= fragment.position() && position < fragment.position() + fragment.length())
-            return fragment.charFormat();
-    }
-    return block.charFormat();
+    return true;
 }
 
 template <typename T, typename Read>
@@ -260,21 +265,17 @@ std::optional<T> RichTextBox::commonCharValue(Read read) const {
     const QTextCursor cursor = textCursor();
     if (!cursor.hasSelection()) return read(cursor.charFormat());
     const int start = cursor.selectionStart();
-    const int end = cursor.selectionEnd();
     std::optional<T> common;
-    for (QTextBlock block = document()->findBlock(start); block.isValid() && block.position() < end;
-         block = block.next()) {
-        for (auto it = block.begin(); !it.atEnd(); ++it) {
-            const QTextFragment fragment = it.fragment();
-            if (fragment.position() + fragment.length() <= start) continue;
-            if (fragment.position() >= end) break;
-            const T value = read(fragment.charFormat());
-            if (!common)
-                common = value;
-            else if (*common != value)
-                return std::nullopt;
-        }
-    }
+    bool mixed = false;
+    visitPieces(start, cursor.selectionEnd(), false, [&](int, int, const QTextCharFormat &format) {
+        const T value = read(format);
+        if (!common)
+            common = value;
+        else if (*common != value)
+            mixed = true;
+        return !mixed;
+    });
+    if (mixed) return std::nullopt;
     // A selection of paragraph marks only reads like the caret at its start.
     if (!common) {
         QTextCursor caret(document());
@@ -305,18 +306,10 @@ void RichTextBox::changeSelectedChars(const std::function<void(QTextCharFormat &
         QTextCharFormat format;
     };
     std::vector<Piece> pieces;
-    for (QTextBlock block = document()->findBlock(start); block.isValid() && block.position() < end;
-         block = block.next()) {
-        for (auto it = block.begin(); !it.atEnd(); ++it) {
-            const QTextFragment fragment = it.fragment();
-            const int from = std::max(start, fragment.position());
-            const int to = std::min(end, fragment.position() + fragment.length());
-            if (from < to) pieces.push_back({from, to, fragment.charFormat()});
-        }
-        const int mark = block.position() + block.length() - 1;
-        if (mark >= start && mark < end && block.next().isValid())
-            pieces.push_back({mark, mark + 1, block.next().charFormat()});
-    }
+    visitPieces(start, end, true, [&pieces](int from, int to, const QTextCharFormat &format) {
+        pieces.push_back({from, to, format});
+        return true;
+    });
     QTextCursor editor(document());
     editor.beginEditBlock();
     for (Piece &piece : pieces) {
@@ -596,16 +589,17 @@ int RichTextBox::find(const QString &text, std::optional<int> start, std::option
 
 bool RichTextBox::protectedAt(int position) const {
     if (position < 0 || position >= lastPosition()) return false;
-    return textprops::isProtected(formatAt(position));
+    return !visitPieces(position, position + 1, true, [](int, int, const QTextCharFormat &format) {
+        return !textprops::isProtected(format);
+    });
 }
 
 bool RichTextBox::touchesProtected(int from, int to) const {
     if (from > to) std::swap(from, to);
     if (from == to) return protectedAt(from - 1) && protectedAt(from);
-    for (int position = from; position < to; ++position) {
-        if (protectedAt(position)) return true;
-    }
-    return false;
+    return !visitPieces(from, to, true, [](int, int, const QTextCharFormat &format) {
+        return !textprops::isProtected(format);
+    });
 }
 
 bool RichTextBox::rangeOfKey(QKeyEvent *event, int &from, int &to) const {
