@@ -369,8 +369,8 @@ struct CharState {
     }
 };
 
-size_t qHash(const CharState &state, size_t seed = 0) {
-    return qHashMulti(seed, state.fontIndex, state.sizeHalfPt, state.colorIndex,
+size_t qHash(const CharState &state, size_t hashSeed = 0) {
+    return qHashMulti(hashSeed, state.fontIndex, state.sizeHalfPt, state.colorIndex,
                       state.explicitOffsetTwips, int(state.superSub),
                       (state.bold ? 1 : 0) | (state.italic ? 2 : 0) | (state.underline ? 4 : 0) |
                           (state.strike ? 8 : 0) | (state.protect ? 16 : 0) |

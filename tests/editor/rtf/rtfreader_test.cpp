@@ -1,7 +1,7 @@
 #include "editor/rtf/rtfreader.h"
 #include "editor/textproperties.h"
+#include "imagebytes.h"
 
-#include <QBuffer>
 #include <QFile>
 #include <QImage>
 #include <QRandomGenerator>
@@ -71,14 +71,6 @@ QList<QTextImageFormat> images(const QTextDocument &document) {
 
 QImage resourceImage(const QTextDocument &document, const QTextImageFormat &format) {
     return document.resource(QTextDocument::ImageResource, QUrl(format.name())).value<QImage>();
-}
-
-QByteArray encoded(const QImage &image, const char *kind) {
-    QByteArray bytes;
-    QBuffer buffer(&bytes);
-    buffer.open(QIODevice::WriteOnly);
-    image.save(&buffer, kind);
-    return bytes;
 }
 
 QImage smallImage() {

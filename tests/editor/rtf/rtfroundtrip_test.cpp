@@ -3,8 +3,8 @@
 #include "editor/rtf/rtfwriter.h"
 #include "editor/rtf/rtfwriter_attributes.h"
 #include "editor/textproperties.h"
+#include "imagebytes.h"
 
-#include <QBuffer>
 #include <QImage>
 #include <QTest>
 #include <QTextBlock>
@@ -68,14 +68,6 @@ QImage sampleImage() {
     QImage image(24, 16, QImage::Format_RGB32);
     image.fill(qRgb(200, 40, 40));
     return image;
-}
-
-QByteArray encoded(const QImage &image, const char *kind) {
-    QByteArray bytes;
-    QBuffer buffer(&bytes);
-    buffer.open(QIODevice::WriteOnly);
-    image.save(&buffer, kind);
-    return bytes;
 }
 
 void insertImage(QTextCursor &cursor, double widthPx, double heightPx, const Style &extra = {}) {

@@ -1,7 +1,7 @@
 #include "editor/rtf/rtfwriter.h"
 #include "editor/textproperties.h"
+#include "imagebytes.h"
 
-#include <QBuffer>
 #include <QImage>
 #include <QTest>
 #include <QTextBlock>
@@ -75,14 +75,6 @@ QImage sampleImage() {
     QImage image(40, 30, QImage::Format_RGB32);
     image.fill(qRgb(10, 200, 30));
     return image;
-}
-
-QByteArray encoded(const QImage &image, const char *kind) {
-    QByteArray bytes;
-    QBuffer buffer(&bytes);
-    buffer.open(QIODevice::WriteOnly);
-    image.save(&buffer, kind);
-    return bytes;
 }
 
 void insertImage(Document &doc, const QImage &image, const Style &extra = {}) {
