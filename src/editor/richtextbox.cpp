@@ -73,6 +73,15 @@ Qt::Alignment qtAlignment(int code) {
     }
 }
 
+// The document keeps Symbol-font text as Unicode Greek and mathematical
+// signs. Linux symbol fonts draw by 8-bit code instead, so Symbol text is
+// shown with Unicode fonts that have those characters; the name stays.
+void showSymbolTextWithUnicodeFonts() {
+    QFont::insertSubstitutions(QStringLiteral("Symbol"),
+                               {QStringLiteral("Liberation Serif"), QStringLiteral("DejaVu Serif"),
+                                QStringLiteral("DejaVu Sans")});
+}
+
 bool isWordCharacter(QChar ch) {
     return ch.isLetterOrNumber() || ch == QLatin1Char('_');
 }
@@ -80,6 +89,7 @@ bool isWordCharacter(QChar ch) {
 } // namespace
 
 RichTextBox::RichTextBox(QWidget *parent) : QTextEdit(parent) {
+    showSymbolTextWithUnicodeFonts();
     setAcceptRichText(true);
     setTabChangesFocus(false);
     QTextOption option = document()->defaultTextOption();

@@ -7,6 +7,7 @@
 #include <QInputMethodEvent>
 #include <QMimeData>
 #include <QPrinter>
+#include <QRawFont>
 #include <QSignalSpy>
 #include <QTemporaryDir>
 #include <QTest>
@@ -41,6 +42,7 @@ private slots:
     void oneUndoRevertsOneCommand();
     void filesLoadAndSaveSafely();
     void printsTheSelectionToPdf();
+    void symbolTextIsDrawnWithItsCharacters();
 };
 
 void RichTextBoxTest::selectionIsClampedAndTextBreaksParagraphs() {
@@ -417,6 +419,18 @@ void RichTextBoxTest::printsTheSelectionToPdf() {
     // Printing leaves the text and the selection alone.
     QCOMPARE(box.text(), QStringLiteral("alpha beta gamma"));
     QCOMPARE(box.selLength(), 4);
+}
+
+void RichTextBoxTest::symbolTextIsDrawnWithItsCharacters() {
+    RichTextBox box;
+    box.setText(QStringLiteral("\u03B1\u0394\u2248"));
+    box.setSelStart(0);
+    box.setSelLength(3);
+    box.setSelFontName(QStringLiteral("Symbol"));
+    QCOMPARE(*box.selFontName(), QStringLiteral("Symbol"));
+    // Whatever font the system calls Symbol, the Greek letters must show.
+    const QFont shown = box.document()->begin().begin().fragment().charFormat().font();
+    QVERIFY(QRawFont::fromFont(shown).supportsCharacter(QChar(0x03B1)));
 }
 
 QTEST_MAIN(RichTextBoxTest)
