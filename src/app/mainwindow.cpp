@@ -1,11 +1,284 @@
 #include "app/mainwindow.h"
 
+#include "app/dialogs.h"
 #include "editor/richtextbox.h"
+#include "editor/textfiles.h"
+#include "exercise/moduletable.h"
+#include "exercise/recordfile.h"
 
-MainWindow::MainWindow(QWidget *parent) : QMainWindow(parent), m_exo(new RichTextBox(this)) {
+#include <QCloseEvent>
+#include <QComboBox>
+#include <QCoreApplication>
+#include <QFontDatabase>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMenuBar>
+#include <QScreen>
+#include <QSpinBox>
+#include <QStyle>
+#include <QTextDocument>
+#include <QToolBar>
+#include <QToolButton>
+
+namespace {
+
+const QString titlePrefix = QStringLiteral("REDIGO - ");
+const QString runningFlagName = QStringLiteral("TEMPts.tmp");
+constexpr int runningFlagRecord = 5;
+const QSize designedSizePx(960, 700);
+
+QString joinedPath(const QString &directory, const QString &name) {
+    return directory.endsWith(QLatin1Char('/')) ? directory + name
+                                                : directory + QLatin1Char('/') + name;
+}
+
+QAction *namedSeparator(QMenu *menu, const char *name) {
+    QAction *separator = menu->addSeparator();
+    separator->setObjectName(QLatin1String(name));
+    return separator;
+}
+
+QAction *namedAction(QMenu *menu, const char *name, const QString &caption) {
+    QAction *action = menu->addAction(caption);
+    action->setObjectName(QLatin1String(name));
+    return action;
+}
+
+} // namespace
+
+std::optional<QRect> smallScreenPlacement(const QSize &screenPx) {
+    constexpr int narrowestWidePx = 850;
+    const QSize windowPx(800, 600);
+    if (screenPx.width() >= narrowestWidePx) return std::nullopt;
+    return QRect(QPoint((screenPx.width() - windowPx.width()) / 2,
+                        (screenPx.height() - windowPx.height()) / 2),
+                 windowPx);
+}
+
+MainWindow::MainWindow(Dialogs &dialogs, const QString &programDirectory, QWidget *parent)
+    : QMainWindow(parent), m_dialogs(dialogs),
+      m_programDirectory(programDirectory.isEmpty() ? QCoreApplication::applicationDirPath()
+                                                    : programDirectory) {
     setObjectName(QStringLiteral("redigo"));
+    buildEditors();
+    buildFileMenu();
+    buildToolStrips();
+    m_textFiles = std::make_unique<TextFiles>(
+        TextFiles::Controls{*m_exo, *m_sujetampon, *m_corectampon, *m_textexo, *m_textcor}, m_state,
+        m_dialogs, [this] { updateTitle(); });
+    startUp();
+}
+
+MainWindow::~MainWindow() = default;
+
+void MainWindow::buildEditors() {
+    m_exo = new RichTextBox(this);
     m_exo->setObjectName(QStringLiteral("exo"));
     setCentralWidget(m_exo);
-    setWindowTitle(QStringLiteral("REDIGO - "));
-    resize(800, 600);
+    // The texts not shown wait in hidden buffers.
+    m_sujetampon = new RichTextBox(this);
+    m_sujetampon->setObjectName(QStringLiteral("sujetampon"));
+    m_sujetampon->hide();
+    m_corectampon = new RichTextBox(this);
+    m_corectampon->setObjectName(QStringLiteral("corectampon"));
+    m_corectampon->hide();
+}
+
+void MainWindow::buildFileMenu() {
+    m_fichi = menuBar()->addMenu(QStringLiteral("&Fichier"));
+    m_fichi->setObjectName(QStringLiteral("fichi"));
+    connect(namedAction(m_fichi, "Nouv", QStringLiteral("&Nouveau")), &QAction::triggered, this,
+            &MainWindow::Nouv_Click);
+    namedSeparator(m_fichi, "s1");
+    connect(namedAction(m_fichi, "ouvre", QStringLiteral("&Ouvrir un fichier texte")),
+            &QAction::triggered, this, [this] { m_textFiles->ouvre(); });
+    connect(namedAction(m_fichi, "resauve", QStringLiteral("E&nregistrer le fichier texte")),
+            &QAction::triggered, this, [this] { m_textFiles->resauve(); });
+    m_sauvetout =
+        namedAction(m_fichi, "sauvetout", QStringLiteral("Enregistrer l'énoncé et la correc&tion"));
+    connect(m_sauvetout, &QAction::triggered, this, [this] { m_textFiles->sauvetout(); });
+    connect(namedAction(m_fichi, "sauve", QStringLiteral("&Enregistrer le fichier texte sous...")),
+            &QAction::triggered, this, [this] { m_textFiles->sauve(); });
+    namedSeparator(m_fichi, "s2");
+    namedAction(m_fichi, "configimp", QStringLiteral("&Configurer imprimante"));
+    namedAction(m_fichi, "imprimons", QStringLiteral("&Imprimer"));
+    namedSeparator(m_fichi, "sep2002");
+    connect(namedAction(m_fichi, "quitter", QStringLiteral("&Quitter")), &QAction::triggered, this,
+            &QWidget::close);
+    m_sepatext = namedSeparator(m_fichi, "sepatext");
+    m_textexo = namedAction(m_fichi, "textexo", QString());
+    m_textcor = namedAction(m_fichi, "textcor", QString());
+    for (QAction *hidden : {m_sepatext, m_textexo, m_textcor})
+        hidden->setVisible(false);
+    connect(m_textexo, &QAction::triggered, this, [this] { m_textFiles->reloadStatement(); });
+    connect(m_textcor, &QAction::triggered, this, [this] { m_textFiles->reloadCorrection(); });
+    connect(m_fichi, &QMenu::aboutToShow, this,
+            [this] { m_sauvetout->setEnabled(m_textexo->isVisible() && m_textcor->isVisible()); });
+}
+
+void MainWindow::buildToolStrips() {
+    QToolBar *files = addToolBar(QStringLiteral("Fichiers"));
+    files->setObjectName(QStringLiteral("fichiers"));
+    const auto addButton = [this, files](const char *name, const QString &tip,
+                                         QStyle::StandardPixmap picture, auto handler) {
+        auto *button = new QToolButton(files);
+        button->setObjectName(QLatin1String(name));
+        button->setToolTip(tip);
+        button->setIcon(style()->standardIcon(picture));
+        files->addWidget(button);
+        connect(button, &QToolButton::clicked, this, handler);
+    };
+    addButton("Command2", QStringLiteral("Nouveau"), QStyle::SP_FileIcon, [this] { Nouv_Click(); });
+    addButton("Command3", QStringLiteral("Ouvrir"), QStyle::SP_DialogOpenButton,
+              [this] { m_textFiles->ouvre(); });
+    addButton("Command4", QStringLiteral("Enregistrer"), QStyle::SP_DialogSaveButton,
+              [this] { Command4_Click(); });
+    addButton("Command5", QStringLiteral("Quitter"), QStyle::SP_DialogCloseButton,
+              [this] { close(); });
+
+    QToolBar *characters = addToolBar(QStringLiteral("Caractères"));
+    characters->setObjectName(QStringLiteral("caracteres"));
+    m_combo1 = new QComboBox(characters);
+    m_combo1->setObjectName(QStringLiteral("Combo1"));
+    // A name typed or shown need not be an installed font.
+    m_combo1->setEditable(true);
+    m_combo1->setInsertPolicy(QComboBox::NoInsert);
+    m_combo1->setMinimumContentsLength(18);
+    characters->addWidget(m_combo1);
+    m_taille = new QLineEdit(characters);
+    m_taille->setObjectName(QStringLiteral("taille"));
+    m_taille->setFixedWidth(36);
+    characters->addWidget(m_taille);
+    m_upDown1 = new QSpinBox(characters);
+    m_upDown1->setObjectName(QStringLiteral("UpDown1"));
+    m_upDown1->setRange(8, 72);
+    m_upDown1->setSingleStep(2);
+    m_upDown1->setValue(10);
+    characters->addWidget(m_upDown1);
+
+    QToolBar *modules = addToolBar(QStringLiteral("Simulateur"));
+    modules->setObjectName(QStringLiteral("simulateur"));
+    modules->addWidget(new QLabel(QStringLiteral("Simulateur : "), modules));
+    m_combo2 = new QComboBox(modules);
+    m_combo2->setObjectName(QStringLiteral("Combo2"));
+    modules->addWidget(m_combo2);
+    connect(m_combo2, &QComboBox::activated, this, &MainWindow::Combo2_Click);
+}
+
+void MainWindow::startUp() {
+    m_exo->setSelIndent(19);
+    m_exo->setSelRightIndent(12);
+    m_majpolice = false;
+    m_state.policesymbole = QStringLiteral("Windings");
+    writeRunningFlag(QStringLiteral("OUI"));
+    if (const QScreen *screen = this->screen()) {
+        if (const auto placement = smallScreenPlacement(screen->size())) {
+            setWindowState(Qt::WindowNoState);
+            setGeometry(*placement);
+        } else {
+            resize(designedSizePx);
+        }
+    }
+    m_state.sauvegarde = 1;
+    applyDefaultCharacterFormat();
+    m_exo->refresh();
+    if (m_state.nomfichier.isEmpty()) m_state.nomfichier = SharedState::noName;
+    updateTitle();
+    m_taille->setText(QString::number(m_upDown1->value()));
+    m_exo->setSelFontSize(m_taille->text().toDouble());
+    m_exo->refresh();
+    fillFontList();
+    fillModuleList();
+}
+
+void MainWindow::applyDefaultCharacterFormat() {
+    m_exo->document()->setDefaultFont(QFont(QStringLiteral("Arial"), 10));
+    m_exo->setSelBold(false);
+    m_exo->setSelItalic(false);
+    m_exo->setSelUnderline(false);
+    m_exo->setSelAlignment(RichTextBox::AlignLeft);
+    m_exo->setSelFontName(QStringLiteral("Arial"));
+    m_exo->setSelFontSize(10);
+    m_exo->setSelCharOffset(0);
+    m_exo->setSelColor(qRgb(0, 0, 0));
+}
+
+void MainWindow::fillFontList() {
+    QStringList families = QFontDatabase::families();
+    families << QStringLiteral(" ");
+    std::sort(families.begin(), families.end(), [](const QString &a, const QString &b) {
+        return QString::compare(a, b, Qt::CaseInsensitive) < 0;
+    });
+    m_combo1->clear();
+    m_combo1->addItems(families);
+    m_combo1->setCurrentText(QStringLiteral("Arial"));
+}
+
+void MainWindow::fillModuleList() {
+    QStringList names;
+    for (const ModuleRow &row : moduleTable())
+        names << QString::fromUtf8(row.displayName);
+    names.sort(Qt::CaseInsensitive);
+    m_combo2->clear();
+    m_combo2->addItems(names);
+    m_combo2->setCurrentIndex(0);
+    Combo2_Click();
+}
+
+void MainWindow::Combo2_Click() {
+    if (const auto extension = moduleExtension(m_combo2->currentText()))
+        m_state.extension = *extension;
+}
+
+void MainWindow::Command4_Click() {
+    m_textFiles->saveButton();
+}
+
+void MainWindow::Nouv_Click() {
+    // A text the user wanted saved is kept when the save did not happen.
+    if (m_state.sauvegarde == 0 && !m_textFiles->settleUnsavedChanges()) return;
+    m_exo->setText(QString());
+    m_state.nomfichier = SharedState::noName;
+    updateTitle();
+    m_exo->setSelIndent(19);
+    m_exo->setSelRightIndent(12);
+    m_exo->setSelTabCount(0);
+    m_exo->document()->setDefaultFont(QFont(QStringLiteral("Arial"), 10));
+    m_exo->setSelColor(qRgb(0, 0, 0));
+    m_exo->setSelAlignment(RichTextBox::AlignLeft);
+    m_exo->setSelBold(false);
+    m_exo->setSelBullet(false);
+    m_exo->setSelCharOffset(0);
+    m_exo->setSelItalic(false);
+    m_exo->setSelUnderline(false);
+    m_exo->setSelFontSize(10);
+    m_exo->document()->clearUndoRedoStacks();
+    m_exo->refresh();
+    m_exo->setFocus();
+    m_state.sauvegarde = 1;
+}
+
+void MainWindow::closeEvent(QCloseEvent *event) {
+    // Yes with a save that did not happen keeps the window and its text.
+    if (!m_textFiles->settleUnsavedChanges()) {
+        event->ignore();
+        return;
+    }
+    writeRunningFlag(QStringLiteral("NON"));
+    event->accept();
+}
+
+void MainWindow::changeEvent(QEvent *event) {
+    QMainWindow::changeEvent(event);
+    if (event->type() == QEvent::ActivationChange && isActiveWindow()) m_exo->setFocus();
+}
+
+void MainWindow::updateTitle() {
+    setWindowTitle(titlePrefix + m_state.nomfichier);
+}
+
+void MainWindow::writeRunningFlag(const QString &value) const {
+    // A program directory that cannot be written is no reason to complain.
+    recordfile::writeRecordToFile(joinedPath(m_programDirectory, runningFlagName),
+                                  runningFlagRecord, value);
 }

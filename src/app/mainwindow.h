@@ -1,17 +1,76 @@
 #pragma once
 
+#include "app/sharedstate.h"
+
 #include <QMainWindow>
+#include <QRect>
+#include <memory>
+#include <optional>
 
+class Dialogs;
+class QAction;
+class QComboBox;
+class QLineEdit;
+class QMenu;
+class QSpinBox;
+class QToolButton;
 class RichTextBox;
+class TextFiles;
 
-// The program's single window. For now it holds the working editor only.
+// The program's single window: the working editor, the hidden buffers of the
+// texts, the tools around them and the state the whole program shares.
 class MainWindow : public QMainWindow {
     Q_OBJECT
 public:
-    explicit MainWindow(QWidget *parent = nullptr);
+    // programDirectory holds the running-flag file; by default the
+    // program's own directory.
+    explicit MainWindow(Dialogs &dialogs, const QString &programDirectory = QString(),
+                        QWidget *parent = nullptr);
+    ~MainWindow() override;
 
+    SharedState &state() { return m_state; }
     RichTextBox *exo() const { return m_exo; }
+    TextFiles &textFiles() { return *m_textFiles; }
+
+    void Nouv_Click();
+    void Combo2_Click();
+    void Command4_Click();
+
+protected:
+    void closeEvent(QCloseEvent *event) override;
+    void changeEvent(QEvent *event) override;
 
 private:
-    RichTextBox *m_exo;
+    void buildEditors();
+    void buildFileMenu();
+    void buildToolStrips();
+    void startUp();
+    void applyDefaultCharacterFormat();
+    void fillFontList();
+    void fillModuleList();
+    void updateTitle();
+    void writeRunningFlag(const QString &value) const;
+
+    SharedState m_state;
+    Dialogs &m_dialogs;
+    QString m_programDirectory;
+    bool m_majpolice = false;
+
+    RichTextBox *m_exo = nullptr;
+    RichTextBox *m_sujetampon = nullptr;
+    RichTextBox *m_corectampon = nullptr;
+    QMenu *m_fichi = nullptr;
+    QAction *m_sauvetout = nullptr;
+    QAction *m_textexo = nullptr;
+    QAction *m_textcor = nullptr;
+    QAction *m_sepatext = nullptr;
+    QComboBox *m_combo1 = nullptr;
+    QLineEdit *m_taille = nullptr;
+    QSpinBox *m_upDown1 = nullptr;
+    QComboBox *m_combo2 = nullptr;
+    std::unique_ptr<TextFiles> m_textFiles;
 };
+
+// Where a window of 800 x 600 pixels goes on a screen narrower than 850
+// pixels: centred. Nothing on a wider screen.
+std::optional<QRect> smallScreenPlacement(const QSize &screenPx);

@@ -1,0 +1,259 @@
+#include "app/mainwindow.h"
+#include "editor/richtextbox.h"
+#include "editor/textfiles.h"
+#include "exercise/recordfile.h"
+#include "scripteddialogs.h"
+
+#include <QAction>
+#include <QComboBox>
+#include <QFile>
+#include <QLineEdit>
+#include <QMenu>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QToolButton>
+
+namespace {
+
+QByteArray fileBytes(const QString &path) {
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
+QStringList actionNames(const QMenu *menu) {
+    QStringList names;
+    for (const QAction *action : menu->actions())
+        names << action->objectName() + (action->isSeparator() ? QStringLiteral("-") : QString());
+    return names;
+}
+
+} // namespace
+
+class MainWindowTest : public QObject {
+    Q_OBJECT
+
+private slots:
+    void init();
+    void startUpState();
+    void fileMenuAndButtons();
+    void runningFlagKeepsOtherRecords();
+    void moduleSelection();
+    void newAsksAboutChanges();
+    void closeAsksAboutChanges_data();
+    void closeAsksAboutChanges();
+    void closeSavesOnlyTheOpenText();
+    void smallScreens_data();
+    void smallScreens();
+
+private:
+    std::unique_ptr<QTemporaryDir> m_dir;
+    QString flagPath() const { return m_dir->filePath(QStringLiteral("TEMPts.tmp")); }
+};
+
+void MainWindowTest::init() { m_dir = std::make_unique<QTemporaryDir>(); }
+
+void MainWindowTest::startUpState() {
+    ScriptedDialogs dialogs;
+    MainWindow window(dialogs, m_dir->path());
+    QCOMPARE(window.windowTitle(), QStringLiteral("REDIGO - SANS NOM"));
+    QCOMPARE(window.state().nomfichier, QStringLiteral("SANS NOM"));
+    QCOMPARE(window.state().sauvegarde, 1);
+    QCOMPARE(window.state().extension, QStringLiteral("E51"));
+    QCOMPARE(window.state().policesymbole, QStringLiteral("Windings"));
+    QCOMPARE(recordfile::recordText(fileBytes(flagPath()), 5), QStringLiteral("OUI"));
+
+    RichTextBox *exo = window.exo();
+    QCOMPARE(*exo->selIndent(), 19);
+    QCOMPARE(*exo->selRightIndent(), 12);
+    QCOMPARE(*exo->selFontName(), QStringLiteral("Arial"));
+    QCOMPARE(*exo->selFontSize(), 10.0);
+    QCOMPARE(*exo->selColor(), QRgb(0));
+    QCOMPARE(*exo->selBold(), false);
+
+    const auto *fonts = window.findChild<QComboBox *>(QStringLiteral("Combo1"));
+    QCOMPARE(fonts->itemText(0), QStringLiteral(" "));
+    QCOMPARE(fonts->currentText(), QStringLiteral("Arial"));
+    QCOMPARE(window.findChild<QLineEdit *>(QStringLiteral("taille"))->text(), QStringLiteral("10"));
+    const auto *modules = window.findChild<QComboBox *>(QStringLiteral("Combo2"));
+    QCOMPARE(modules->count(), 15);
+    QCOMPARE(modules->currentText(), QStringLiteral("Simulateur A"));
+    QVERIFY(dialogs.calls.isEmpty());
+
+    window.close();
+    QCOMPARE(recordfile::recordText(fileBytes(flagPath()), 5), QStringLiteral("NON"));
+}
+
+void MainWindowTest::fileMenuAndButtons() {
+    ScriptedDialogs dialogs;
+    MainWindow window(dialogs, m_dir->path());
+    auto *fichi = window.findChild<QMenu *>(QStringLiteral("fichi"));
+    QCOMPARE(fichi->title(), QStringLiteral("&Fichier"));
+    QCOMPARE(actionNames(fichi),
+             QStringList({"Nouv", "s1-", "ouvre", "resauve", "sauvetout", "sauve", "s2-",
+                          "configimp", "imprimons", "sep2002-", "quitter", "sepatext-", "textexo",
+                          "textcor"}));
+    const auto caption = [&](const char *name) {
+        return window.findChild<QAction *>(QLatin1String(name))->text();
+    };
+    QCOMPARE(caption("ouvre"), QStringLiteral("&Ouvrir un fichier texte"));
+    QCOMPARE(caption("resauve"), QStringLiteral("E&nregistrer le fichier texte"));
+    QCOMPARE(caption("sauvetout"), QStringLiteral("Enregistrer l'énoncé et la correc&tion"));
+    QCOMPARE(caption("sauve"), QStringLiteral("&Enregistrer le fichier texte sous..."));
+    QCOMPARE(caption("configimp"), QStringLiteral("&Configurer imprimante"));
+    for (const char *hidden : {"sepatext", "textexo", "textcor"})
+        QVERIFY(!window.findChild<QAction *>(QLatin1String(hidden))->isVisible());
+
+    // Saving both texts is offered only when the exercise names both.
+    auto *sauvetout = window.findChild<QAction *>(QStringLiteral("sauvetout"));
+    emit fichi->aboutToShow();
+    QVERIFY(!sauvetout->isEnabled());
+    for (const char *shown : {"textexo", "textcor"})
+        window.findChild<QAction *>(QLatin1String(shown))->setVisible(true);
+    emit fichi->aboutToShow();
+    QVERIFY(sauvetout->isEnabled());
+
+    const QStringList tips = {"Nouveau", "Ouvrir", "Enregistrer", "Quitter"};
+    for (int i = 0; i < tips.size(); ++i) {
+        const auto *button =
+            window.findChild<QToolButton *>(QStringLiteral("Command%1").arg(i + 2));
+        QCOMPARE(button->toolTip(), tips.at(i));
+        QVERIFY(!button->icon().isNull());
+    }
+}
+
+void MainWindowTest::runningFlagKeepsOtherRecords() {
+    QByteArray existing;
+    for (int record = 1; record <= 4; ++record)
+        recordfile::setRecordText(existing, record, QStringLiteral("fichier%1.rtf").arg(record));
+    existing.append(700 - existing.size(), 'x');
+    QFile file(flagPath());
+    QVERIFY(file.open(QIODevice::WriteOnly));
+    file.write(existing);
+    file.close();
+    {
+        ScriptedDialogs dialogs;
+        MainWindow window(dialogs, m_dir->path() + QLatin1Char('/'));
+        window.close();
+    }
+    const QByteArray after = fileBytes(flagPath());
+    QCOMPARE(after.size(), existing.size());
+    QCOMPARE(after.left(4 * 128), existing.left(4 * 128));
+    QCOMPARE(recordfile::recordText(after, 5), QStringLiteral("NON"));
+    QCOMPARE(after.mid(4 * 128 + 5), existing.mid(4 * 128 + 5));
+
+    // A directory that cannot be written is no obstacle to starting.
+    ScriptedDialogs dialogs;
+    MainWindow window(dialogs, m_dir->filePath(QStringLiteral("missing/dir")));
+    QVERIFY(dialogs.calls.isEmpty());
+}
+
+void MainWindowTest::moduleSelection() {
+    ScriptedDialogs dialogs;
+    MainWindow window(dialogs, m_dir->path());
+    auto *modules = window.findChild<QComboBox *>(QStringLiteral("Combo2"));
+    modules->setCurrentIndex(2);
+    window.Combo2_Click();
+    QCOMPARE(window.state().extension, QStringLiteral("E53"));
+    // A text that names no module keeps the one in force.
+    modules->setEditable(true);
+    modules->setCurrentText(QStringLiteral("simulateur c"));
+    window.Combo2_Click();
+    QCOMPARE(window.state().extension, QStringLiteral("E53"));
+}
+
+void MainWindowTest::newAsksAboutChanges() {
+    ScriptedDialogs dialogs;
+    MainWindow window(dialogs, m_dir->path());
+    window.exo()->setText(QStringLiteral("brouillon"));
+    window.state().sauvegarde = 0;
+
+    // Yes, then the save-as dialog cancelled: the text stays.
+    dialogs.answers = {Answer::Yes};
+    window.Nouv_Click();
+    QCOMPARE(dialogs.kinds(), QStringList({"message", "save"}));
+    const ScriptedDialogs::Call &question = dialogs.calls.first();
+    QCOMPARE(question.message.text, QStringLiteral("Enregistrer modifications ?"));
+    QCOMPARE(question.message.title, QStringLiteral("Avertissement"));
+    QCOMPARE(question.message.buttons, MessageButtons::YesNo);
+    QCOMPARE(question.message.icon, MessageIcon::Question);
+    QCOMPARE(window.exo()->text(), QStringLiteral("brouillon"));
+
+    // No: a new empty text, no file, unmodified.
+    dialogs.calls.clear();
+    dialogs.answers = {Answer::No};
+    window.Nouv_Click();
+    QCOMPARE(dialogs.kinds(), QStringList({"message"}));
+    QCOMPARE(window.exo()->text(), QString());
+    QCOMPARE(window.windowTitle(), QStringLiteral("REDIGO - SANS NOM"));
+    QCOMPARE(window.state().sauvegarde, 1);
+    QCOMPARE(*window.exo()->selFontSize(), 10.0);
+    QCOMPARE(*window.exo()->selIndent(), 19);
+
+    // Unmodified text: no question.
+    dialogs.calls.clear();
+    window.Nouv_Click();
+    QVERIFY(dialogs.calls.isEmpty());
+}
+
+void MainWindowTest::closeAsksAboutChanges_data() {
+    QTest::addColumn<Answer>("answer");
+    QTest::addColumn<bool>("saveAsGivesName");
+    QTest::addColumn<bool>("closes");
+    QTest::newRow("no discards") << Answer::No << false << true;
+    QTest::newRow("yes and saved") << Answer::Yes << true << true;
+    QTest::newRow("yes but cancelled") << Answer::Yes << false << false;
+}
+
+void MainWindowTest::closeAsksAboutChanges() {
+    QFETCH(Answer, answer);
+    QFETCH(bool, saveAsGivesName);
+    QFETCH(bool, closes);
+    ScriptedDialogs dialogs;
+    MainWindow window(dialogs, m_dir->path());
+    window.show();
+    window.exo()->setText(QStringLiteral("texte"));
+    window.state().sauvegarde = 0;
+    const QString path = m_dir->filePath(QStringLiteral("texte.rtf"));
+    dialogs.answers = {answer};
+    dialogs.fileNames = {saveAsGivesName ? std::optional<QString>(path) : std::nullopt};
+
+    QCOMPARE(window.close(), closes);
+    QCOMPARE(dialogs.calls.first().message.text, QStringLiteral("Enregistrer modifications ?"));
+    QCOMPARE(QFile::exists(path), saveAsGivesName);
+    QCOMPARE(recordfile::recordText(fileBytes(flagPath()), 5),
+             closes ? QStringLiteral("NON") : QStringLiteral("OUI"));
+    if (!closes) QCOMPARE(window.exo()->text(), QStringLiteral("texte"));
+}
+
+void MainWindowTest::closeSavesOnlyTheOpenText() {
+    ScriptedDialogs dialogs;
+    MainWindow window(dialogs, m_dir->path());
+    const QString path = m_dir->filePath(QStringLiteral("seul.rtf"));
+    window.exo()->setText(QStringLiteral("seul"));
+    window.state().nomfichier = path;
+    window.state().sauvegarde = 0;
+    dialogs.answers = {Answer::Yes};
+    QVERIFY(window.close());
+    QCOMPARE(dialogs.kinds(), QStringList({"message"}));
+    RichTextBox reader;
+    QVERIFY(reader.loadFile(path));
+    QCOMPARE(reader.text(), QStringLiteral("seul"));
+}
+
+void MainWindowTest::smallScreens_data() {
+    QTest::addColumn<QSize>("screen");
+    QTest::addColumn<QRect>("placement"); // null: left as designed
+    QTest::newRow("800 wide") << QSize(800, 600) << QRect(0, 0, 800, 600);
+    QTest::newRow("849 wide") << QSize(849, 700) << QRect(24, 50, 800, 600);
+    QTest::newRow("850 wide") << QSize(850, 700) << QRect();
+    QTest::newRow("large") << QSize(1920, 1080) << QRect();
+}
+
+void MainWindowTest::smallScreens() {
+    QFETCH(QSize, screen);
+    QFETCH(QRect, placement);
+    QCOMPARE(smallScreenPlacement(screen).value_or(QRect()), placement);
+}
+
+QTEST_MAIN(MainWindowTest)
+#include "mainwindow_test.moc"
