@@ -153,7 +153,12 @@ bool TextFiles::sauvetout() {
 }
 
 bool TextFiles::saveButton() {
-    if (m_controls.textexo.isVisible() && m_controls.textcor.isVisible()) return sauvetout();
+    // Saving both texts would leave any other file shown in the editor
+    // unsaved while reporting success: that file is saved on its own.
+    const bool showsExerciseText = m_state.nomfichier == textEntryPath(m_controls.textexo) ||
+                                   m_state.nomfichier == textEntryPath(m_controls.textcor);
+    if (m_controls.textexo.isVisible() && m_controls.textcor.isVisible() && showsExerciseText)
+        return sauvetout();
     return resauve();
 }
 

@@ -50,7 +50,9 @@ private:
     QString flagPath() const { return m_dir->filePath(QStringLiteral("TEMPts.tmp")); }
 };
 
-void MainWindowTest::init() { m_dir = std::make_unique<QTemporaryDir>(); }
+void MainWindowTest::init() {
+    m_dir = std::make_unique<QTemporaryDir>();
+}
 
 void MainWindowTest::startUpState() {
     ScriptedDialogs dialogs;
@@ -88,10 +90,9 @@ void MainWindowTest::fileMenuAndButtons() {
     MainWindow window(dialogs, m_dir->path());
     auto *fichi = window.findChild<QMenu *>(QStringLiteral("fichi"));
     QCOMPARE(fichi->title(), QStringLiteral("&Fichier"));
-    QCOMPARE(actionNames(fichi),
-             QStringList({"Nouv", "s1-", "ouvre", "resauve", "sauvetout", "sauve", "s2-",
-                          "configimp", "imprimons", "sep2002-", "quitter", "sepatext-", "textexo",
-                          "textcor"}));
+    QCOMPARE(actionNames(fichi), QStringList({"Nouv", "s1-", "ouvre", "resauve", "sauvetout",
+                                              "sauve", "s2-", "configimp", "imprimons", "sep2002-",
+                                              "quitter", "sepatext-", "textexo", "textcor"}));
     const auto caption = [&](const char *name) {
         return window.findChild<QAction *>(QLatin1String(name))->text();
     };

@@ -27,7 +27,7 @@ public:
         calls.append({QStringLiteral("message"), message, {}, {}});
         if (!answers.isEmpty()) return answers.takeFirst();
         ++unanswered;
-        return message.buttons == MessageButtons::YesNo    ? Answer::No
+        return message.buttons == MessageButtons::YesNo      ? Answer::No
                : message.buttons == MessageButtons::OkCancel ? Answer::Cancel
                                                              : Answer::Ok;
     }
@@ -56,7 +56,8 @@ public:
     // The kinds of the calls so far, for a quick look at the sequence.
     QStringList kinds() const {
         QStringList result;
-        for (const Call &call : calls) result << call.kind;
+        for (const Call &call : calls)
+            result << call.kind;
         return result;
     }
     const Call &last() const { return calls.constLast(); }

@@ -1,0 +1,257 @@
+#include "../app/scripteddialogs.h"
+#include "app/mainwindow.h"
+#include "editor/richtextbox.h"
+#include "editor/textfiles.h"
+
+#include <QAction>
+#include <QFile>
+#include <QTemporaryDir>
+#include <QTest>
+
+namespace {
+
+void writeRtf(const QString &path, const QString &text) {
+    RichTextBox box;
+    box.setText(text);
+    QVERIFY(box.saveFile(path));
+}
+
+QString textOf(const QString &path) {
+    RichTextBox box;
+    return box.loadFile(path) ? box.text() : QStringLiteral("<unreadable>");
+}
+
+} // namespace
+
+// A main window with an exercise's statement and correction on disk, loaded
+// the way opening an exercise loads them.
+class ExerciseFixture {
+public:
+    QTemporaryDir dir;
+    ScriptedDialogs dialogs;
+    MainWindow window{dialogs, dir.path()};
+    QString statement = dir.filePath(QStringLiteral("enonce.rtf"));
+    QString correction = dir.filePath(QStringLiteral("corrige.rtf"));
+    QAction *textexo = window.findChild<QAction *>(QStringLiteral("textexo"));
+    QAction *textcor = window.findChild<QAction *>(QStringLiteral("textcor"));
+    RichTextBox *sujetampon = window.findChild<RichTextBox *>(QStringLiteral("sujetampon"));
+    RichTextBox *corectampon = window.findChild<RichTextBox *>(QStringLiteral("corectampon"));
+
+    ExerciseFixture() {
+        writeRtf(statement, QStringLiteral("énoncé"));
+        writeRtf(correction, QStringLiteral("corrigé"));
+        setTextEntryPath(*textexo, statement);
+        setTextEntryPath(*textcor, correction);
+        textexo->setVisible(true);
+        textcor->setVisible(true);
+        sujetampon->loadFile(statement);
+        corectampon->loadFile(correction);
+        window.exo()->setTextRTF(sujetampon->textRTF());
+        window.state().nomfichier = statement;
+    }
+    TextFiles &files() { return window.textFiles(); }
+    RichTextBox &exo() { return *window.exo(); }
+};
+
+class TextFilesTest : public QObject {
+    Q_OBJECT
+
+private slots:
+    void switchingGoesThroughTheBuffers();
+    void switchingFromAnotherFileAsks();
+    void reloadWarnsBeforeLosingChanges();
+    void openLoadsRtfAndPlainText();
+    void openFailureKeepsNameAndText();
+    void saveAsAsksBeforeOverwriting();
+    void saveFailuresAreReported();
+    void saveBothWritesBothTexts();
+};
+
+void TextFilesTest::switchingGoesThroughTheBuffers() {
+    ExerciseFixture f;
+    f.files().showStatement(); // already shown: nothing at all
+    QCOMPARE(f.window.windowTitle(), QStringLiteral("REDIGO - SANS NOM"));
+
+    f.exo().setText(QStringLiteral("énoncé modifié"));
+    f.window.state().sauvegarde = 0;
+    f.files().showCorrection();
+    QCOMPARE(f.exo().text(), QStringLiteral("corrigé"));
+    QCOMPARE(f.sujetampon->text(), QStringLiteral("énoncé modifié"));
+    QCOMPARE(f.window.windowTitle(), QStringLiteral("REDIGO - ") + f.correction);
+    QCOMPARE(f.window.state().sauvegarde, 0);
+
+    f.exo().setText(QStringLiteral("corrigé modifié"));
+    f.files().showStatement();
+    QCOMPARE(f.exo().text(), QStringLiteral("énoncé modifié"));
+    QCOMPARE(f.corectampon->text(), QStringLiteral("corrigé modifié"));
+    QVERIFY(f.dialogs.calls.isEmpty());
+
+    // With the correction entry hidden, leaving it does not keep the editor.
+    f.files().showCorrection();
+    f.textcor->setVisible(false);
+    f.exo().setText(QStringLiteral("perdu"));
+    f.files().showStatement();
+    QCOMPARE(f.corectampon->text(), QStringLiteral("corrigé modifié"));
+    // Leaving the statement always keeps it, entry shown or not.
+    f.textexo->setVisible(false);
+    f.exo().setText(QStringLiteral("gardé"));
+    f.files().showCorrection();
+    QCOMPARE(f.sujetampon->text(), QStringLiteral("gardé"));
+}
+
+void TextFilesTest::switchingFromAnotherFileAsks() {
+    ExerciseFixture f;
+    const QString other = f.dir.filePath(QStringLiteral("autre.rtf"));
+    f.window.state().nomfichier = other;
+    f.exo().setText(QStringLiteral("autre texte"));
+    f.window.state().sauvegarde = 0;
+    f.dialogs.answers = {Answer::Yes};
+    f.files().showStatement();
+    QCOMPARE(f.dialogs.calls.first().message.text, QStringLiteral("Enregistrer modifications ?"));
+    QCOMPARE(textOf(other), QStringLiteral("autre texte"));
+    QCOMPARE(f.exo().text(), QStringLiteral("énoncé"));
+    // The other file has no buffer: the statement's is not overwritten.
+    QCOMPARE(f.sujetampon->text(), QStringLiteral("énoncé"));
+}
+
+void TextFilesTest::reloadWarnsBeforeLosingChanges() {
+    ExerciseFixture f;
+    f.exo().setText(QStringLiteral("changé"));
+    f.window.state().sauvegarde = 0;
+    f.dialogs.answers = {Answer::Cancel};
+    f.files().reloadCorrection();
+    const Message &warning = f.dialogs.last().message;
+    QCOMPARE(warning.text, QStringLiteral("Attention : perte des modifications sur le texte."));
+    QCOMPARE(warning.title, QStringLiteral("Ouvrir le corrigé"));
+    QCOMPARE(warning.buttons, MessageButtons::OkCancel);
+    QCOMPARE(f.exo().text(), QStringLiteral("changé"));
+
+    f.dialogs.answers = {Answer::Ok};
+    f.files().reloadStatement();
+    QCOMPARE(f.dialogs.last().message.title, QStringLiteral("Ouvrir l'énoncé"));
+    QCOMPARE(f.exo().text(), QStringLiteral("énoncé"));
+    QCOMPARE(f.window.state().sauvegarde, 1);
+    QCOMPARE(f.window.windowTitle(), QStringLiteral("REDIGO - ") + f.statement);
+
+    QFile::remove(f.correction);
+    f.files().reloadCorrection();
+    const Message &failure = f.dialogs.last().message;
+    QCOMPARE(failure.text, QStringLiteral("Erreur lors de l'ouverture du fichier"));
+    QCOMPARE(failure.title, QStringLiteral("Lecture impossible"));
+    QCOMPARE(failure.icon, MessageIcon::Critical);
+    QCOMPARE(f.window.state().nomfichier, f.statement);
+}
+
+void TextFilesTest::openLoadsRtfAndPlainText() {
+    ExerciseFixture f;
+    const QString plain = f.dir.filePath(QStringLiteral("notes.txt"));
+    QFile file(plain);
+    QVERIFY(file.open(QIODevice::WriteOnly));
+    file.write("ligne 1\r\nligne \xe9");
+    file.close();
+    f.window.state().sauvegarde = 0;
+    f.dialogs.answers = {Answer::No};
+    f.dialogs.fileNames = {plain};
+    f.files().ouvre();
+    QCOMPARE(f.dialogs.kinds(), QStringList({"message", "open"}));
+    const FileRequest &request = f.dialogs.last().file;
+    QCOMPARE(request.title, QStringLiteral("Ouvrir un fichier texte"));
+    QCOMPARE(request.filter,
+             QStringLiteral("Texte format rtf|*.rtf|Texte simple (*.TXT)|*.txt|Tous |*.*"));
+    QCOMPARE(request.initialName, QStringLiteral("*.rtf"));
+    QCOMPARE(f.exo().text(), QStringLiteral("ligne 1\nligne é"));
+    QCOMPARE(f.window.state().nomfichier, plain);
+    QCOMPARE(f.window.state().sauvegarde, 1);
+
+    // Cancel changes nothing.
+    f.dialogs.calls.clear();
+    f.files().ouvre();
+    QCOMPARE(f.window.state().nomfichier, plain);
+}
+
+void TextFilesTest::openFailureKeepsNameAndText() {
+    ExerciseFixture f;
+    f.dialogs.fileNames = {f.dir.filePath(QStringLiteral("absent.rtf"))};
+    f.files().ouvre();
+    QCOMPARE(f.dialogs.last().message.text,
+             QStringLiteral("Erreur lors de l'ouverture du fichier"));
+    QCOMPARE(f.window.state().nomfichier, f.statement);
+    QCOMPARE(f.exo().text(), QStringLiteral("énoncé"));
+}
+
+void TextFilesTest::saveAsAsksBeforeOverwriting() {
+    ExerciseFixture f;
+    const QString copy = f.dir.filePath(QStringLiteral("copie.rtf"));
+    f.exo().setText(QStringLiteral("nouveau"));
+    // No to the overwrite question reopens the dialog; there the copy is chosen.
+    f.dialogs.fileNames = {f.correction, copy};
+    f.dialogs.answers = {Answer::No};
+    QVERIFY(f.files().sauve());
+    QCOMPARE(f.dialogs.kinds(), QStringList({"save", "message", "save"}));
+    const FileRequest &request = f.dialogs.calls.first().file;
+    QCOMPARE(request.title, QStringLiteral("Enregistrer un fichier texte"));
+    QCOMPARE(request.filter, QStringLiteral("Texte format rtf|*.rtf"));
+    QCOMPARE(request.initialName, f.statement);
+    const Message &question = f.dialogs.calls.at(1).message;
+    QCOMPARE(question.text, QStringLiteral("Ecraser le fichier existant?"));
+    QCOMPARE(question.title, QStringLiteral("Ce fichier existe déjà"));
+    QCOMPARE(question.icon, MessageIcon::Exclamation);
+    QCOMPARE(textOf(f.correction), QStringLiteral("corrigé"));
+    QCOMPARE(textOf(copy), QStringLiteral("nouveau"));
+    QCOMPARE(f.window.windowTitle(), QStringLiteral("REDIGO - ") + copy);
+    QVERIFY(!f.files().sauvencours());
+
+    // Saving over the file already named asks nothing.
+    f.dialogs.calls.clear();
+    f.dialogs.fileNames = {copy};
+    QVERIFY(f.files().sauve());
+    QCOMPARE(f.dialogs.kinds(), QStringList({"save"}));
+}
+
+void TextFilesTest::saveFailuresAreReported() {
+    ExerciseFixture f;
+    const QString nowhere = f.dir.filePath(QStringLiteral("absent/texte.rtf"));
+    f.window.state().nomfichier = nowhere;
+    f.window.state().sauvegarde = 0;
+    QVERIFY(!f.files().resauve());
+    const Message &failure = f.dialogs.last().message;
+    QCOMPARE(failure.text, QStringLiteral("Impossible d'écrire sur ce disque"));
+    QCOMPARE(failure.title, QStringLiteral("Enregistrement impossible"));
+    QCOMPARE(failure.icon, MessageIcon::Critical);
+    QCOMPARE(f.window.state().sauvegarde, 0);
+
+    // Save-as: the failure message, then the dialog again; Cancel there.
+    f.dialogs.calls.clear();
+    f.dialogs.fileNames = {nowhere, std::nullopt};
+    QVERIFY(!f.files().sauve());
+    QCOMPARE(f.dialogs.kinds(), QStringList({"save", "message", "save"}));
+    QCOMPARE(f.window.state().sauvegarde, 0);
+}
+
+void TextFilesTest::saveBothWritesBothTexts() {
+    ExerciseFixture f;
+    f.files().showCorrection();
+    f.exo().setText(QStringLiteral("corrigé 2"));
+    f.sujetampon->setText(QStringLiteral("énoncé 2"));
+    f.window.state().sauvegarde = 0;
+    f.window.Command4_Click();
+    QCOMPARE(textOf(f.statement), QStringLiteral("énoncé 2"));
+    QCOMPARE(textOf(f.correction), QStringLiteral("corrigé 2"));
+    QCOMPARE(f.window.state().sauvegarde, 1);
+    QVERIFY(f.dialogs.calls.isEmpty());
+
+    // One text that cannot be written: reported, the other still saved, and
+    // the texts stay marked as modified.
+    setTextEntryPath(*f.textcor, f.dir.filePath(QStringLiteral("absent/corrige.rtf")));
+    f.sujetampon->setText(QStringLiteral("énoncé 3"));
+    f.window.state().sauvegarde = 0;
+    QVERIFY(!f.files().sauvetout());
+    const Message &failure = f.dialogs.last().message;
+    QCOMPARE(failure.text, QStringLiteral("Vérifier l'état du lecteur"));
+    QCOMPARE(failure.title, QStringLiteral("Sauvegarde impossible"));
+    QCOMPARE(textOf(f.statement), QStringLiteral("énoncé 3"));
+    QCOMPARE(f.window.state().sauvegarde, 0);
+}
+
+QTEST_MAIN(TextFilesTest)
+#include "textfiles_test.moc"
