@@ -1,6 +1,7 @@
 #include "app/mainwindow.h"
 
 #include "app/dialogs.h"
+#include "app/updownbuttons.h"
 #include "editor/richtextbox.h"
 #include "editor/textfiles.h"
 #include "exercise/moduletable.h"
@@ -149,7 +150,7 @@ void MainWindow::buildToolStrips() {
     m_taille->setObjectName(QStringLiteral("taille"));
     m_taille->setFixedWidth(36);
     characters->addWidget(m_taille);
-    m_upDown1 = new QSpinBox(characters);
+    m_upDown1 = new UpDownButtons(characters);
     m_upDown1->setObjectName(QStringLiteral("UpDown1"));
     m_upDown1->setRange(8, 72);
     m_upDown1->setSingleStep(2);
