@@ -2,8 +2,11 @@
 
 #include "app/dialogs.h"
 #include "app/updownbuttons.h"
+#include "app/welcomepanel.h"
 #include "editor/richtextbox.h"
 #include "editor/textfiles.h"
+#include "exercise/exercisecommands.h"
+#include "exercise/exercisepanel.h"
 #include "exercise/moduletable.h"
 #include "exercise/recordfile.h"
 
@@ -16,6 +19,8 @@
 #include <QMenuBar>
 #include <QScreen>
 #include <QSpinBox>
+#include <QSplitter>
+#include <QStackedWidget>
 #include <QStyle>
 #include <QTextDocument>
 #include <QToolBar>
@@ -25,8 +30,9 @@ namespace {
 
 const QString titlePrefix = QStringLiteral("REDIGO - ");
 const QString runningFlagName = QStringLiteral("TEMPts.tmp");
+const QString helpFileName = QStringLiteral("QZ7.hlp");
 constexpr int runningFlagRecord = 5;
-const QSize designedSizePx(960, 700);
+const QSize designedSizePx(1000, 720);
 
 QString joinedPath(const QString &directory, const QString &name) {
     return directory.endsWith(QLatin1Char('/')) ? directory + name
@@ -63,10 +69,29 @@ MainWindow::MainWindow(Dialogs &dialogs, const QString &programDirectory, QWidge
     setObjectName(QStringLiteral("redigo"));
     buildEditors();
     buildFileMenu();
+    buildExerciseMenu();
     buildToolStrips();
+    buildSidePanels();
     m_textFiles = std::make_unique<TextFiles>(
         TextFiles::Controls{*m_exo, *m_sujetampon, *m_corectampon, *m_textexo, *m_textcor}, m_state,
         m_dialogs, [this] { updateTitle(); });
+    ExerciseCommands::Window window;
+    window.moduleName = [this] { return m_combo2->currentText(); };
+    window.showPanel = [this](bool shown) {
+        m_side->setCurrentWidget(shown ? static_cast<QWidget *>(m_panel) : m_welcome);
+    };
+    window.showTextLinks = [this](bool statement, bool correction) {
+        m_welcome->setLinkVisible(WelcomePanel::Enonce, statement);
+        m_welcome->setLinkVisible(WelcomePanel::Corrige, correction);
+    };
+    window.titleChanged = [this] { updateTitle(); };
+    window.nouv = [this] { Nouv_Click(); };
+    m_exercise = std::make_unique<ExerciseCommands>(
+        ExerciseCommands::Controls{*m_panel, *m_exo, *m_sujetampon, *m_corectampon, *m_sepatext,
+                                   *m_textexo, *m_textcor, *m_az52, *m_az51},
+        window, m_state, m_dialogs, *m_textFiles);
+    // No exercise yet: its commands start hidden.
+    m_exercise->transessai();
     startUp();
 }
 
@@ -75,7 +100,6 @@ MainWindow::~MainWindow() = default;
 void MainWindow::buildEditors() {
     m_exo = new RichTextBox(this);
     m_exo->setObjectName(QStringLiteral("exo"));
-    setCentralWidget(m_exo);
     // The texts not shown wait in hidden buffers.
     m_sujetampon = new RichTextBox(this);
     m_sujetampon->setObjectName(QStringLiteral("sujetampon"));
@@ -115,6 +139,73 @@ void MainWindow::buildFileMenu() {
     connect(m_textcor, &QAction::triggered, this, [this] { m_textFiles->reloadCorrection(); });
     connect(m_fichi, &QMenu::aboutToShow, this,
             [this] { m_sauvetout->setEnabled(m_textexo->isVisible() && m_textcor->isVisible()); });
+}
+
+void MainWindow::buildExerciseMenu() {
+    QMenu *exot = menuBar()->addMenu(QStringLiteral("Exer&cice"));
+    exot->setObjectName(QStringLiteral("exot"));
+    m_az55 = namedAction(exot, "az55", QStringLiteral("&Fermer exercice"));
+    connect(m_az55, &QAction::triggered, this, [this] { m_exercise->closeExercise(); });
+    connect(namedAction(exot, "az54", QStringLiteral("&Ouvrir un exercice")), &QAction::triggered,
+            this, [this] { m_exercise->openExercise(); });
+    connect(namedAction(exot, "az53", QStringLiteral("Créer ou modifier un e&xercice")),
+            &QAction::triggered, this, [this] { m_exercise->openPanel(); });
+    namedSeparator(exot, "sepsep99");
+    m_az52 = namedAction(exot, "az52", QStringLiteral("&Editer l'énoncé"));
+    connect(m_az52, &QAction::triggered, this, [this] { m_textFiles->showStatement(); });
+    m_az51 = namedAction(exot, "az51", QStringLiteral("Editer le texte de la &correction"));
+    connect(m_az51, &QAction::triggered, this, [this] { m_textFiles->showCorrection(); });
+    m_az52->setEnabled(false);
+    m_az51->setEnabled(false);
+    connect(exot, &QMenu::aboutToShow, this,
+            [this] { m_az55->setEnabled(m_exercise->exerciseOpen()); });
+
+    QAction *aidant = menuBar()->addAction(QStringLiteral("&Aide"));
+    aidant->setObjectName(QStringLiteral("aidant"));
+    connect(aidant, &QAction::triggered, this, &MainWindow::aidant_Click);
+}
+
+void MainWindow::buildSidePanels() {
+    m_welcome = new WelcomePanel(m_combo2);
+    m_panel = new ExercisePanel;
+    m_side = new QStackedWidget;
+    m_side->setObjectName(QStringLiteral("volet"));
+    m_side->addWidget(m_welcome);
+    m_side->addWidget(m_panel);
+    connect(m_welcome, &WelcomePanel::linkActivated, this, &MainWindow::activateLink);
+    auto *splitter = new QSplitter(Qt::Horizontal, this);
+    splitter->addWidget(m_side);
+    splitter->addWidget(m_exo);
+    splitter->setStretchFactor(1, 1);
+    splitter->setCollapsible(1, false);
+    setCentralWidget(splitter);
+}
+
+void MainWindow::activateLink(int link) {
+    switch (link) {
+    case WelcomePanel::Parametres:
+        m_exercise->openPanel();
+        break;
+    case WelcomePanel::Nouveau:
+        m_exercise->closeExercise();
+        break;
+    case WelcomePanel::Ouvrir:
+        m_exercise->openExercise();
+        break;
+    case WelcomePanel::Enonce:
+        m_textFiles->showStatement();
+        break;
+    case WelcomePanel::Corrige:
+        m_textFiles->showCorrection();
+        break;
+    default:
+        break;
+    }
+}
+
+void MainWindow::aidant_Click() {
+    // No help viewer, or no help file: nothing to say about it.
+    m_dialogs.showHelp(joinedPath(m_programDirectory, helpFileName));
 }
 
 void MainWindow::buildToolStrips() {
@@ -157,12 +248,9 @@ void MainWindow::buildToolStrips() {
     m_upDown1->setValue(10);
     characters->addWidget(m_upDown1);
 
-    QToolBar *modules = addToolBar(QStringLiteral("Simulateur"));
-    modules->setObjectName(QStringLiteral("simulateur"));
-    modules->addWidget(new QLabel(QStringLiteral("Simulateur : "), modules));
-    m_combo2 = new QComboBox(modules);
+    // The module list lives on the welcome panel.
+    m_combo2 = new QComboBox;
     m_combo2->setObjectName(QStringLiteral("Combo2"));
-    modules->addWidget(m_combo2);
     connect(m_combo2, &QComboBox::activated, this, &MainWindow::Combo2_Click);
 }
 
@@ -190,6 +278,8 @@ void MainWindow::startUp() {
     m_exo->refresh();
     fillFontList();
     fillModuleList();
+    m_welcome->update();
+    m_exercise->startUp();
 }
 
 void MainWindow::applyDefaultCharacterFormat() {

@@ -8,14 +8,18 @@
 #include <optional>
 
 class Dialogs;
+class ExerciseCommands;
+class ExercisePanel;
 class QAction;
 class QComboBox;
 class QLineEdit;
 class QMenu;
 class QSpinBox;
+class QStackedWidget;
 class QToolButton;
 class RichTextBox;
 class TextFiles;
+class WelcomePanel;
 
 // The program's single window: the working editor, the hidden buffers of the
 // texts, the tools around them and the state the whole program shares.
@@ -31,10 +35,14 @@ public:
     SharedState &state() { return m_state; }
     RichTextBox *exo() const { return m_exo; }
     TextFiles &textFiles() { return *m_textFiles; }
+    ExerciseCommands &exercise() { return *m_exercise; }
+    ExercisePanel *exercisePanel() const { return m_panel; }
+    WelcomePanel *welcomePanel() const { return m_welcome; }
 
     void Nouv_Click();
     void Combo2_Click();
     void Command4_Click();
+    void aidant_Click();
 
 protected:
     void closeEvent(QCloseEvent *event) override;
@@ -43,7 +51,10 @@ protected:
 private:
     void buildEditors();
     void buildFileMenu();
+    void buildExerciseMenu();
     void buildToolStrips();
+    void buildSidePanels();
+    void activateLink(int link);
     void startUp();
     void applyDefaultCharacterFormat();
     void fillFontList();
@@ -68,7 +79,14 @@ private:
     QLineEdit *m_taille = nullptr;
     QSpinBox *m_upDown1 = nullptr;
     QComboBox *m_combo2 = nullptr;
+    QStackedWidget *m_side = nullptr;
+    WelcomePanel *m_welcome = nullptr;
+    ExercisePanel *m_panel = nullptr;
+    QAction *m_az55 = nullptr;
+    QAction *m_az52 = nullptr;
+    QAction *m_az51 = nullptr;
     std::unique_ptr<TextFiles> m_textFiles;
+    std::unique_ptr<ExerciseCommands> m_exercise;
 };
 
 // Where a window of 800 x 600 pixels goes on a screen narrower than 850

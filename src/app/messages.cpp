@@ -33,4 +33,37 @@ Message saveBothFailed() {
             MessageButtons::Ok, MessageIcon::Critical};
 }
 
+Message noStatement() {
+    return {QStringLiteral("Il n'y a pas d'énoncé (obligatoire) pour cet exercice."),
+            QStringLiteral("Enregistrement impossible"), MessageButtons::Ok, MessageIcon::Critical};
+}
+
+Message exerciseOverwriteQuestion() {
+    return {QStringLiteral("Ecraser le fichier existant"), QStringLiteral("Ce fichier existe déjà"),
+            MessageButtons::YesNo, MessageIcon::Question};
+}
+
+Message invalidExerciseName(const QString &extension) {
+    return {QStringLiteral("Le nom du fichier doit se terminer par .") + extension +
+                QStringLiteral(" pour le module sélectionné."),
+            QStringLiteral("Fichier non valide"), MessageButtons::Ok, MessageIcon::Critical};
+}
+
+Message recapWriteFailed() {
+    return {QStringLiteral("Vérifier:\r\n- le nom du fichier,\r\n- l'espace disponible sur le "
+                           "disque\r\n- la protection en écriture."),
+            QStringLiteral("Sauvegarde impossible"), MessageButtons::Ok, MessageIcon::Critical};
+}
+
+Message recapReadFailed() {
+    return {QStringLiteral("Vérifier:\r\n- le nom du fichier,\r\n- l'état du lecteur."),
+            QStringLiteral("Lecture impossible"), MessageButtons::Ok, MessageIcon::Critical};
+}
+
+Message textNotFound(const QString &path) {
+    return {QStringLiteral("Fichier ") + path + QStringLiteral(" introuvable."),
+            QStringLiteral("Ouverture du texte impossible"), MessageButtons::Ok,
+            MessageIcon::Critical};
+}
+
 } // namespace messages

@@ -5,11 +5,17 @@
 // Every message the program shows, word for word.
 namespace messages {
 
-Message saveChangesQuestion();                      // "Enregistrer modifications ?"
-Message losingChangesWarning(const QString &title); // before reloading a text
-Message openFailed();                               // a text file could not be read
-Message writeFailed();                              // a text file could not be written
-Message overwriteQuestion();                        // save-as onto an existing file
-Message saveBothFailed();                           // statement or correction not written
+Message saveChangesQuestion();                         // "Enregistrer modifications ?"
+Message losingChangesWarning(const QString &title);    // before reloading a text
+Message openFailed();                                  // a text file could not be read
+Message writeFailed();                                 // a text file could not be written
+Message overwriteQuestion();                           // save-as onto an existing file
+Message saveBothFailed();                              // statement or correction not written
+Message noStatement();                                 // an exercise needs its statement
+Message exerciseOverwriteQuestion();                   // an exercise over an existing file
+Message invalidExerciseName(const QString &extension); // not the module's extension
+Message recapWriteFailed();                            // the recap file could not be written
+Message recapReadFailed();                             // the recap file could not be read
+Message textNotFound(const QString &path);             // a text the recap file names is missing
 
 } // namespace messages

@@ -1,0 +1,67 @@
+#pragma once
+
+#include <QString>
+#include <functional>
+
+class Dialogs;
+class ExercisePanel;
+class QAction;
+class RichTextBox;
+class TextFiles;
+struct SharedState;
+
+// What the teacher does with whole exercises: create, save, open and close
+// them, choose their files, and load the texts a recap file names.
+class ExerciseCommands {
+public:
+    struct Controls {
+        ExercisePanel &panel;
+        RichTextBox &exo;
+        RichTextBox &sujetampon;
+        RichTextBox &corectampon;
+        QAction &sepatext;
+        QAction &textexo;
+        QAction &textcor;
+        QAction &az52; // edit the statement
+        QAction &az51; // edit the correction
+    };
+    struct Window {
+        std::function<QString()> moduleName;           // the module list's text
+        std::function<void(bool)> showPanel;           // shows or hides the panel
+        std::function<void(bool, bool)> showTextLinks; // statement, correction links
+        std::function<void()> titleChanged;
+        std::function<void()> nouv; // start a new text
+    };
+
+    ExerciseCommands(const Controls &controls, const Window &window, SharedState &state,
+                     Dialogs &dialogs, TextFiles &textFiles);
+
+    void startUp();         // difficulty list, hourglasses, an exercise already named
+    void openPanel();       // az53, Image2, Label7(0)
+    void closePanel();      // Command19
+    void saveExercise();    // Command20
+    void openExercise();    // command10, az54, Label7(2)
+    void closeExercise();   // Command14, az55, Label7(1)
+    void chooseFile(int i); // CommandZ10(i)
+    void transessai();
+    void recuperation();
+    bool exerciseOpen() const;
+
+private:
+    QString exercisePath() const;
+    void setExercisePath(const QString &path);
+    void loadText(RichTextBox &buffer, const QString &path, bool allowed);
+    void applyFields(const QByteArray &file);
+
+    Controls m_controls;
+    Window m_window;
+    SharedState &m_state;
+    Dialogs &m_dialogs;
+    TextFiles &m_textFiles;
+};
+
+// The path's directory with its trailing separator ("" when it has none).
+QString directoryOf(const QString &path);
+// The name with the module's extension: anything from the last dot of its
+// file name on is replaced by "." + extension.
+QString withExtension(const QString &path, const QString &extension);

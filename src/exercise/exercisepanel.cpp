@@ -1,0 +1,147 @@
+#include "exercise/exercisepanel.h"
+
+#include <QComboBox>
+#include <QGridLayout>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QScrollBar>
+#include <QSpinBox>
+#include <QTextCursor>
+#include <QVBoxLayout>
+
+namespace {
+
+QString indexed(const char *name, int i) {
+    return QStringLiteral("%1(%2)").arg(QLatin1String(name)).arg(i);
+}
+
+} // namespace
+
+ExercisePanel::ExercisePanel(QWidget *parent) : QFrame(parent) {
+    setObjectName(QStringLiteral("Frame1(1)"));
+    setFrameShape(QFrame::StyledPanel);
+    auto *layout = new QVBoxLayout(this);
+
+    const std::array<QString, 4> fileLabels = {
+        QStringLiteral("Énoncé (fichier rtf)"), QStringLiteral("Paramètres initiaux du simulateur"),
+        QStringLiteral("Correction (fichier rtf)"),
+        QStringLiteral("Paramètres du simulateur (correction)")};
+    for (int i = 0; i < 4; ++i) {
+        layout->addWidget(new QLabel(fileLabels.at(i), this));
+        auto *row = new QHBoxLayout;
+        m_ficex[i] = new QLabel(this);
+        m_ficex[i]->setObjectName(indexed("ficex", i));
+        m_ficex[i]->setFrameShape(QFrame::StyledPanel);
+        m_ficex[i]->setFrameShadow(QFrame::Sunken);
+        m_ficex[i]->setMinimumWidth(120);
+        row->addWidget(m_ficex[i], 1);
+        m_choose[i] = new QPushButton(QStringLiteral("Ouvrir"), this);
+        m_choose[i]->setObjectName(indexed("CommandZ10", i));
+        row->addWidget(m_choose[i]);
+        if (i > 0) {
+            m_forget[i] = new QPushButton(QStringLiteral("Effacer"), this);
+            m_forget[i]->setObjectName(indexed("CommandZ14", i));
+            row->addWidget(m_forget[i]);
+            connect(m_forget[i], &QPushButton::clicked, this, [this, i] { m_ficex[i]->clear(); });
+        }
+        layout->addLayout(row);
+    }
+
+    layout->addWidget(new QLabel(QStringLiteral("Titre de l'exercice"), this));
+    m_title = new QLineEdit(this);
+    m_title->setObjectName(QStringLiteral("titrexo"));
+    m_title->setMaxLength(titleMaxChars);
+    layout->addWidget(m_title);
+
+    auto *grid = new QGridLayout;
+    grid->addWidget(new QLabel(QStringLiteral("Niveau de difficulté :"), this), 0, 0);
+    m_difficulty = new QComboBox(this);
+    m_difficulty->setObjectName(QStringLiteral("ComboZ1"));
+    grid->addWidget(m_difficulty, 0, 1, 1, 2);
+    grid->addWidget(new QLabel(QStringLiteral("Nombre de sabliers :"), this), 1, 0);
+    m_hourglassCount = new QLabel(this);
+    m_hourglassCount->setObjectName(QStringLiteral("Label3"));
+    grid->addWidget(m_hourglassCount, 1, 1);
+    m_hourglasses = new QSpinBox(this);
+    m_hourglasses->setObjectName(QStringLiteral("UpDown2"));
+    m_hourglasses->setRange(1, 10);
+    grid->addWidget(m_hourglasses, 1, 2);
+    connect(m_hourglasses, &QSpinBox::valueChanged, this,
+            [this](int value) { m_hourglassCount->setText(QString::number(value)); });
+    m_hourglassCount->setText(QString::number(m_hourglasses->value()));
+    layout->addLayout(grid);
+
+    layout->addWidget(new QLabel(QStringLiteral("Description"), this));
+    m_description = new QPlainTextEdit(this);
+    m_description->setObjectName(QStringLiteral("TextZ1"));
+    m_description->setTabChangesFocus(true);
+    connect(m_description, &QPlainTextEdit::textChanged, this,
+            &ExercisePanel::keepDescriptionWithinLimit);
+    layout->addWidget(m_description, 1);
+
+    // Carried by the recap file for the simulators; nothing here uses it.
+    m_scroll = new QScrollBar(Qt::Horizontal, this);
+    m_scroll->setObjectName(QStringLiteral("HScroll1"));
+    m_scroll->setRange(-32768, 32767);
+    m_scroll->setValue(0);
+    m_scroll->hide();
+
+    m_path = new QLineEdit(this);
+    m_path->setObjectName(QStringLiteral("Text1"));
+    m_path->setReadOnly(true);
+    layout->addWidget(m_path);
+
+    auto *buttons = new QHBoxLayout;
+    m_save = new QPushButton(QStringLiteral("Enregistrer"), this);
+    m_save->setObjectName(QStringLiteral("Command20"));
+    m_close = new QPushButton(QStringLiteral("Annuler"), this);
+    m_close->setObjectName(QStringLiteral("Command19"));
+    buttons->addWidget(m_save);
+    buttons->addWidget(m_close);
+    layout->addLayout(buttons);
+}
+
+namespace {
+
+// The file keeps the description's line ends as CR LF, two characters each.
+QString withFileLineEnds(const QString &text) {
+    QString result = text;
+    return result.replace(QLatin1Char('\n'), QStringLiteral("\r\n"));
+}
+
+} // namespace
+
+void ExercisePanel::keepDescriptionWithinLimit() {
+    QString text = withFileLineEnds(m_description->toPlainText());
+    if (text.size() <= descriptionMaxChars) return;
+    text.truncate(descriptionMaxChars);
+    if (text.endsWith(QLatin1Char('\r'))) text.chop(1);
+    QSignalBlocker blocker(m_description);
+    m_description->setPlainText(text.replace(QStringLiteral("\r\n"), QStringLiteral("\n")));
+    m_description->moveCursor(QTextCursor::End);
+}
+
+void ExercisePanel::setDescription(const QString &fileText) {
+    QString text = fileText;
+    m_description->setPlainText(text.replace(QStringLiteral("\r\n"), QStringLiteral("\n")));
+}
+
+recap::Fields ExercisePanel::fields() const {
+    recap::Fields fields;
+    for (int i = 0; i < 4; ++i)
+        fields.files[i] = m_ficex.at(i)->text();
+    fields.difficulty = m_difficulty->currentIndex();
+    fields.scrollValue = m_scroll->value();
+    fields.description = withFileLineEnds(m_description->toPlainText());
+    fields.title = m_title->text();
+    fields.hourglasses = m_hourglasses->value();
+    return fields;
+}
+
+void ExercisePanel::setExercisePath(const QString &path) {
+    m_path->setText(path);
+    m_path->setToolTip(path);
+}
