@@ -251,6 +251,7 @@ void MainWindow::buildToolStrips() {
     // The module list lives on the welcome panel.
     m_combo2 = new QComboBox;
     m_combo2->setObjectName(QStringLiteral("Combo2"));
+    m_combo2->setSizeAdjustPolicy(QComboBox::AdjustToContents);
     connect(m_combo2, &QComboBox::activated, this, &MainWindow::Combo2_Click);
 }
 
@@ -313,6 +314,7 @@ void MainWindow::fillModuleList() {
     m_combo2->clear();
     m_combo2->addItems(names);
     m_combo2->setCurrentIndex(0);
+    m_combo2->adjustSize();
     Combo2_Click();
 }
 

@@ -58,9 +58,12 @@ void WelcomePanelTest::backgroundFades_data() {
     QTest::addColumn<int>("rowPx");
     QTest::addColumn<int>("blue");
     QTest::newRow("top") << 200 << 0 << 255;
+    QTest::newRow("second row, rounded up") << 200 << 1 << 255;
     QTest::newRow("middle") << 200 << 100 << 235;
+    QTest::newRow("near the bottom") << 200 << 197 << 216;
     QTest::newRow("last row") << 200 << 199 << 215;
     QTest::newRow("tall, quarter") << 400 << 100 << 245;
+    QTest::newRow("tall, rounded up") << 400 << 301 << 225;
     QTest::newRow("tall, last row") << 400 << 399 << 215;
 }
 

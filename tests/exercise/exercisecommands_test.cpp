@@ -1,0 +1,301 @@
+#include "../app/scripteddialogs.h"
+#include "app/mainwindow.h"
+#include "app/welcomepanel.h"
+#include "editor/richtextbox.h"
+#include "editor/textfiles.h"
+#include "exercise/exercisecommands.h"
+#include "exercise/exercisepanel.h"
+#include "exercise/recapfile.h"
+#include "exercise/recordfile.h"
+
+#include <QAction>
+#include <QComboBox>
+#include <QDir>
+#include <QFile>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMenu>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QSpinBox>
+#include <QStackedWidget>
+#include <QTemporaryDir>
+#include <QTest>
+
+namespace {
+
+void writeRtf(const QString &path, const QString &text) {
+    RichTextBox box;
+    box.setText(text);
+    QVERIFY(box.saveFile(path));
+}
+
+QByteArray fileBytes(const QString &path) {
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
+} // namespace
+
+// A main window and an exercise directory holding a statement and a correction.
+class Fixture {
+public:
+    QTemporaryDir dir;
+    QString root = dir.path() + QLatin1Char('/');
+    ScriptedDialogs dialogs;
+    MainWindow window{dialogs, dir.path()};
+    ExercisePanel &panel = *window.exercisePanel();
+    ExerciseCommands &exercise = window.exercise();
+
+    Fixture() {
+        writeRtf(root + QStringLiteral("enonce.rtf"), QStringLiteral("énoncé"));
+        writeRtf(root + QStringLiteral("corrige.rtf"), QStringLiteral("corrigé"));
+    }
+    QAction *action(const char *name) { return window.findChild<QAction *>(QLatin1String(name)); }
+    void fillPanel() {
+        panel.ficex(0)->setText(QStringLiteral("enonce.rtf"));
+        panel.ficex(2)->setText(QStringLiteral("corrige.rtf"));
+        panel.titrexo()->setText(QStringLiteral(" Chute libre "));
+        panel.comboZ1()->setCurrentIndex(2);
+        panel.upDown2()->setValue(4);
+        panel.textZ1()->setPlainText(QStringLiteral("Lâcher une bille."));
+    }
+    // Saves the panel as the exercise at path, answering the dialogs.
+    void saveAs(const QString &path) {
+        dialogs.fileNames = {path};
+        exercise.saveExercise();
+    }
+};
+
+class ExerciseCommandsTest : public QObject {
+    Q_OBJECT
+
+private slots:
+    void noExerciseHidesItsCommands();
+    void anExerciseTravelsToItsFilesAndBack();
+    void savingNeedsAStatement();
+    void savingAsksBeforeOverwriting();
+    void openingChecksTheExtension_data();
+    void openingChecksTheExtension();
+    void reopeningTheSamePathKeepsTheTexts();
+    void missingAndUnsafeTextsAreReported();
+    void choosingFilesKeepsNamesOnly();
+    void extensionIsForced_data();
+    void extensionIsForced();
+};
+
+void ExerciseCommandsTest::noExerciseHidesItsCommands() {
+    Fixture f;
+    for (const char *name : {"sepatext", "textexo", "textcor"})
+        QVERIFY(!f.action(name)->isVisible());
+    QVERIFY(!f.action("az52")->isEnabled());
+    QVERIFY(!f.action("az51")->isEnabled());
+    auto *exot = f.window.findChild<QMenu *>(QStringLiteral("exot"));
+    emit exot->aboutToShow();
+    QVERIFY(!f.action("az55")->isEnabled());
+    QVERIFY(!f.window.welcomePanel()->isLinkVisible(WelcomePanel::Enonce));
+    QVERIFY(!f.window.welcomePanel()->isLinkVisible(WelcomePanel::Corrige));
+    QCOMPARE(f.panel.comboZ1()->count(), 4);
+    QCOMPARE(f.panel.comboZ1()->itemText(3), QStringLiteral("*** difficile"));
+    QCOMPARE(f.panel.label3()->text(), QStringLiteral("1"));
+}
+
+void ExerciseCommandsTest::anExerciseTravelsToItsFilesAndBack() {
+    Fixture f;
+    f.exercise.openPanel();
+    auto *side = f.window.findChild<QStackedWidget *>(QStringLiteral("volet"));
+    QCOMPARE(side->currentWidget(), &f.panel);
+    f.fillPanel();
+    f.saveAs(f.root + QStringLiteral("chute.txt"));
+    const FileRequest &request = f.dialogs.calls.first().file;
+    QCOMPARE(request.title, QStringLiteral("Enregistrer le fichier exercice"));
+    QCOMPARE(request.filter, QStringLiteral("*.E51"));
+    QCOMPARE(request.initialName, QStringLiteral("*.E51"));
+
+    const QString path = f.root + QStringLiteral("chute.E51");
+    const QByteArray file = fileBytes(path);
+    QCOMPARE(recordfile::recordText(file, 1), QStringLiteral("enonce.rtf"));
+    QCOMPARE(recordfile::recordText(file, 5), QStringLiteral(" 2"));
+    QCOMPARE(recordfile::recordText(file, 12), QStringLiteral(" 4"));
+    QCOMPARE(f.window.state().repertoire, f.root);
+    QCOMPARE(side->currentWidget(), f.window.welcomePanel());
+    QCOMPARE(f.panel.text1()->text(), path);
+    QCOMPARE(f.panel.text1()->toolTip(), path);
+    // The texts are loaded from the files the exercise names.
+    QCOMPARE(f.window.exo()->text(), QStringLiteral("énoncé"));
+    QCOMPARE(f.window.state().nomfichier, f.root + QStringLiteral("enonce.rtf"));
+    QCOMPARE(textEntryPath(*f.action("textcor")), f.root + QStringLiteral("corrige.rtf"));
+    QVERIFY(f.action("textexo")->isVisible() && f.action("textcor")->isVisible());
+    QVERIFY(f.action("az51")->isEnabled() && f.action("az52")->isEnabled());
+    QVERIFY(f.window.welcomePanel()->isLinkVisible(WelcomePanel::Corrige));
+    f.window.textFiles().showCorrection();
+    QCOMPARE(f.window.exo()->text(), QStringLiteral("corrigé"));
+
+    // Closing the exercise empties everything.
+    f.exercise.closeExercise();
+    QCOMPARE(f.panel.text1()->text(), QString());
+    QCOMPARE(f.panel.titrexo()->text(), QString());
+    QCOMPARE(f.panel.upDown2()->value(), 1);
+    QVERIFY(!f.action("textexo")->isVisible());
+    QCOMPARE(f.window.windowTitle(), QStringLiteral("REDIGO - SANS NOM"));
+
+    // Opening it again: texts at once, fields when the panel opens.
+    f.dialogs.calls.clear();
+    f.dialogs.fileNames = {path};
+    f.exercise.openExercise();
+    const FileRequest &open = f.dialogs.last().file;
+    QCOMPARE(open.title, QStringLiteral("Ouvrir un fichier exercice"));
+    QCOMPARE(open.filter, QStringLiteral("Simulateur A|*.E51"));
+    QCOMPARE(open.initialName, QStringLiteral("*.E51"));
+    QCOMPARE(f.window.exo()->text(), QStringLiteral("énoncé"));
+    QCOMPARE(f.panel.titrexo()->text(), QString());
+    emit f.window.findChild<QMenu *>(QStringLiteral("exot"))->aboutToShow();
+    QVERIFY(f.action("az55")->isEnabled());
+    f.exercise.openPanel();
+    QCOMPARE(f.panel.titrexo()->text(), QStringLiteral("Chute libre"));
+    QCOMPARE(f.panel.comboZ1()->currentIndex(), 2);
+    QCOMPARE(f.panel.upDown2()->value(), 4);
+    QCOMPARE(f.panel.label3()->text(), QStringLiteral("4"));
+    QCOMPARE(f.panel.textZ1()->toPlainText(), QStringLiteral("Lâcher une bille."));
+    QCOMPARE(f.panel.ficex(2)->text(), QStringLiteral("corrige.rtf"));
+    QCOMPARE(f.dialogs.unanswered, 0);
+}
+
+void ExerciseCommandsTest::savingNeedsAStatement() {
+    Fixture f;
+    f.exercise.saveExercise();
+    QCOMPARE(f.dialogs.kinds(), QStringList({"message"}));
+    const Message &message = f.dialogs.last().message;
+    QCOMPARE(message.text,
+             QStringLiteral("Il n'y a pas d'énoncé (obligatoire) pour cet exercice."));
+    QCOMPARE(message.title, QStringLiteral("Enregistrement impossible"));
+    QCOMPARE(message.icon, MessageIcon::Critical);
+}
+
+void ExerciseCommandsTest::savingAsksBeforeOverwriting() {
+    Fixture f;
+    const QString path = f.root + QStringLiteral("exo.E51");
+    QFile existing(path);
+    QVERIFY(existing.open(QIODevice::WriteOnly));
+    existing.write("ancien");
+    existing.close();
+    f.fillPanel();
+    f.dialogs.answers = {Answer::No};
+    f.saveAs(path);
+    const Message &question = f.dialogs.last().message;
+    QCOMPARE(question.text, QStringLiteral("Ecraser le fichier existant"));
+    QCOMPARE(question.title, QStringLiteral("Ce fichier existe déjà"));
+    QCOMPARE(question.icon, MessageIcon::Question);
+    QCOMPARE(fileBytes(path), QByteArray("ancien"));
+    QCOMPARE(f.panel.text1()->text(), QString());
+
+    // A recap file that cannot be written is reported in four lines.
+    f.dialogs.calls.clear();
+    f.saveAs(f.root + QStringLiteral("absent/exo.E51"));
+    const Message &failure = f.dialogs.last().message;
+    QCOMPARE(failure.title, QStringLiteral("Sauvegarde impossible"));
+    QCOMPARE(failure.text,
+             QStringLiteral("Vérifier:\r\n- le nom du fichier,\r\n- l'espace "
+                            "disponible sur le disque\r\n- la protection en écriture."));
+}
+
+void ExerciseCommandsTest::openingChecksTheExtension_data() {
+    QTest::addColumn<QString>("name");
+    QTest::addColumn<bool>("accepted");
+    QTest::newRow("module's extension") << "exo.E51" << true;
+    QTest::newRow("lower case") << "exo.e51" << true;
+    QTest::newRow("another module") << "exo.E53" << false;
+    QTest::newRow("no extension") << "exo" << false;
+}
+
+void ExerciseCommandsTest::openingChecksTheExtension() {
+    QFETCH(QString, name);
+    QFETCH(bool, accepted);
+    Fixture f;
+    f.dialogs.fileNames = {f.root + name};
+    f.exercise.openExercise();
+    QCOMPARE(f.panel.text1()->text(), accepted ? f.root + name : QString());
+    if (!accepted) {
+        const Message &message = f.dialogs.last().message;
+        QCOMPARE(message.title, QStringLiteral("Fichier non valide"));
+        QCOMPARE(message.text, QStringLiteral("Le nom du fichier doit se terminer par .E51 pour le "
+                                              "module sélectionné."));
+    } else {
+        // A recap file that did not exist is created empty; no text loads.
+        QVERIFY(QFile::exists(f.root + name));
+        QCOMPARE(f.dialogs.kinds(), QStringList({"open"}));
+    }
+}
+
+void ExerciseCommandsTest::reopeningTheSamePathKeepsTheTexts() {
+    Fixture f;
+    f.fillPanel();
+    f.saveAs(f.root + QStringLiteral("exo.E51"));
+    f.window.exo()->setText(QStringLiteral("modifié"));
+    f.dialogs.calls.clear();
+    f.dialogs.fileNames = {f.root + QStringLiteral("exo.E51")};
+    f.exercise.openExercise();
+    QCOMPARE(f.window.exo()->text(), QStringLiteral("modifié"));
+}
+
+void ExerciseCommandsTest::missingAndUnsafeTextsAreReported() {
+    Fixture f;
+    const QString path = f.root + QStringLiteral("exo.E51");
+    recap::Fields fields;
+    fields.files = {QStringLiteral("absent.rtf"), QString(), QStringLiteral("../dehors.rtf"),
+                    QString()};
+    QVERIFY(recap::onenregistre(path, fields));
+    writeRtf(QDir(f.dir.path()).absoluteFilePath(QStringLiteral("../dehors.rtf")),
+             QStringLiteral("hors de l'exercice"));
+    f.dialogs.fileNames = {path};
+    f.exercise.openExercise();
+    QCOMPARE(f.dialogs.kinds(), QStringList({"open", "message", "message"}));
+    const Message &missing = f.dialogs.calls.at(1).message;
+    QCOMPARE(missing.text,
+             QStringLiteral("Fichier ") + f.root + QStringLiteral("absent.rtf introuvable."));
+    QCOMPARE(missing.title, QStringLiteral("Ouverture du texte impossible"));
+    QCOMPARE(f.dialogs.calls.at(2).message.text,
+             QStringLiteral("Fichier ") + f.root + QStringLiteral("../dehors.rtf introuvable."));
+    // The correction is never read from outside, nor offered for saving.
+    QVERIFY(!f.action("textcor")->isVisible());
+    QVERIFY(!f.window.exo()->text().contains(QStringLiteral("hors")));
+    QFile::remove(QDir(f.dir.path()).absoluteFilePath(QStringLiteral("../dehors.rtf")));
+}
+
+void ExerciseCommandsTest::choosingFilesKeepsNamesOnly() {
+    Fixture f;
+    f.dialogs.fileNames = {QStringLiteral("/ailleurs/depart.P51"),
+                           QStringLiteral("/ailleurs/texte.rtf"), std::nullopt};
+    f.panel.commandZ10(1)->click();
+    f.panel.commandZ10(0)->click();
+    f.panel.commandZ10(3)->click(); // cancelled
+    QCOMPARE(f.dialogs.calls.at(0).file.filter, QStringLiteral("*.P51"));
+    QCOMPARE(f.dialogs.calls.at(0).file.initialName, QStringLiteral("*.P51"));
+    QCOMPARE(f.dialogs.calls.at(0).file.title, QStringLiteral("Ouvrir un fichier exercice"));
+    QCOMPARE(f.dialogs.calls.at(1).file.filter, QStringLiteral("*.RTF"));
+    QCOMPARE(f.panel.ficex(1)->text(), QStringLiteral("depart.P51"));
+    QCOMPARE(f.panel.ficex(0)->text(), QStringLiteral("texte.rtf"));
+    QCOMPARE(f.panel.ficex(3)->text(), QString());
+    f.panel.commandZ14(1)->click();
+    QCOMPARE(f.panel.ficex(1)->text(), QString());
+}
+
+void ExerciseCommandsTest::extensionIsForced_data() {
+    QTest::addColumn<QString>("chosen");
+    QTest::addColumn<QString>("saved");
+    QTest::newRow("no extension") << "/d/exo1"
+                                  << "/d/exo1.E51";
+    QTest::newRow("other extension") << "/d/exo1.txt"
+                                     << "/d/exo1.E51";
+    QTest::newRow("dotted directory") << "/d.v2/exo1"
+                                      << "/d.v2/exo1.E51";
+}
+
+void ExerciseCommandsTest::extensionIsForced() {
+    QFETCH(QString, chosen);
+    QFETCH(QString, saved);
+    QCOMPARE(withExtension(chosen, QStringLiteral("E51")), saved);
+}
+
+QTEST_MAIN(ExerciseCommandsTest)
+#include "exercisecommands_test.moc"
