@@ -3,12 +3,16 @@
 #include "app/dialogs.h"
 #include "app/updownbuttons.h"
 #include "app/welcomepanel.h"
+#include "editor/editcommands.h"
 #include "editor/richtextbox.h"
+#include "editor/selectionrefresh.h"
 #include "editor/textfiles.h"
 #include "exercise/exercisecommands.h"
 #include "exercise/exercisepanel.h"
 #include "exercise/moduletable.h"
 #include "exercise/recordfile.h"
+#include "format/charactertools.h"
+#include "format/indexexponenttools.h"
 
 #include <QCloseEvent>
 #include <QComboBox>
@@ -45,6 +49,12 @@ QAction *namedSeparator(QMenu *menu, const char *name) {
     return separator;
 }
 
+QMenu *namedMenu(QMenuBar *bar, const char *name, const QString &title) {
+    QMenu *menu = bar->addMenu(title);
+    menu->setObjectName(QLatin1String(name));
+    return menu;
+}
+
 QAction *namedAction(QMenu *menu, const char *name, const QString &caption) {
     QAction *action = menu->addAction(caption);
     action->setObjectName(QLatin1String(name));
@@ -69,8 +79,12 @@ MainWindow::MainWindow(Dialogs &dialogs, const QString &programDirectory, QWidge
     setObjectName(QStringLiteral("redigo"));
     buildEditors();
     buildFileMenu();
+    QMenu *edition = namedMenu(menuBar(), "edition", QStringLiteral("&Edition"));
+    QMenu *for0 = namedMenu(menuBar(), "for0", QStringLiteral("For&mat"));
+    QMenu *sep24 = namedMenu(menuBar(), "sep24", QStringLiteral("In&dices et exposants"));
+    QMenu *optopt = namedMenu(menuBar(), "optopt", QStringLiteral("Op&tions"));
     buildExerciseMenu();
-    buildToolStrips();
+    buildToolStrips(edition, for0, sep24, optopt);
     buildSidePanels();
     m_textFiles = std::make_unique<TextFiles>(
         TextFiles::Controls{*m_exo, *m_sujetampon, *m_corectampon, *m_textexo, *m_textcor}, m_state,
@@ -92,7 +106,9 @@ MainWindow::MainWindow(Dialogs &dialogs, const QString &programDirectory, QWidge
         window, m_state, m_dialogs, *m_textFiles);
     // No exercise yet: its commands start hidden.
     m_exercise->transessai();
+    m_refresh = std::make_unique<SelectionRefresh>(*m_exo, m_state, *m_characters, *m_modes);
     startUp();
+    connectEditorNotifications();
 }
 
 MainWindow::~MainWindow() = default;
@@ -208,7 +224,7 @@ void MainWindow::aidant_Click() {
     m_dialogs.showHelp(joinedPath(m_programDirectory, helpFileName));
 }
 
-void MainWindow::buildToolStrips() {
+void MainWindow::buildToolStrips(QMenu *edition, QMenu *for0, QMenu *sep24, QMenu *optopt) {
     QToolBar *files = addToolBar(QStringLiteral("Fichiers"));
     files->setObjectName(QStringLiteral("fichiers"));
     const auto addButton = [this, files](const char *name, const QString &tip,
@@ -228,25 +244,17 @@ void MainWindow::buildToolStrips() {
     addButton("Command5", QStringLiteral("Quitter"), QStyle::SP_DialogCloseButton,
               [this] { close(); });
 
+    m_edit = new EditCommands(*m_exo, m_state, this);
+    m_edit->addTo(edition, optopt, files);
+
+    addToolBarBreak();
     QToolBar *characters = addToolBar(QStringLiteral("Caractères"));
     characters->setObjectName(QStringLiteral("caracteres"));
-    m_combo1 = new QComboBox(characters);
-    m_combo1->setObjectName(QStringLiteral("Combo1"));
-    // A name typed or shown need not be an installed font.
-    m_combo1->setEditable(true);
-    m_combo1->setInsertPolicy(QComboBox::NoInsert);
-    m_combo1->setMinimumContentsLength(18);
-    characters->addWidget(m_combo1);
-    m_taille = new QLineEdit(characters);
-    m_taille->setObjectName(QStringLiteral("taille"));
-    m_taille->setFixedWidth(36);
-    characters->addWidget(m_taille);
-    m_upDown1 = new UpDownButtons(characters);
-    m_upDown1->setObjectName(QStringLiteral("UpDown1"));
-    m_upDown1->setRange(8, 72);
-    m_upDown1->setSingleStep(2);
-    m_upDown1->setValue(10);
-    characters->addWidget(m_upDown1);
+    m_characters = new CharacterTools(*m_exo, m_state, this);
+    m_characters->addTo(characters, for0);
+    characters->addSeparator();
+    m_modes = new IndexExponentTools(*m_exo, m_state, m_dialogs, this);
+    m_modes->addTo(characters, sep24);
 
     // The module list lives on the welcome panel.
     m_combo2 = new QComboBox;
@@ -258,7 +266,7 @@ void MainWindow::buildToolStrips() {
 void MainWindow::startUp() {
     m_exo->setSelIndent(19);
     m_exo->setSelRightIndent(12);
-    m_majpolice = false;
+    m_characters->majpolice = false;
     m_state.policesymbole = QStringLiteral("Windings");
     writeRunningFlag(QStringLiteral("OUI"));
     if (const QScreen *screen = this->screen()) {
@@ -274,8 +282,8 @@ void MainWindow::startUp() {
     m_exo->refresh();
     if (m_state.nomfichier.isEmpty()) m_state.nomfichier = SharedState::noName;
     updateTitle();
-    m_taille->setText(QString::number(m_upDown1->value()));
-    m_exo->setSelFontSize(m_taille->text().toDouble());
+    m_characters->taille()->setText(QString::number(m_characters->upDown1()->value()));
+    m_exo->setSelFontSize(m_characters->taille()->text().toDouble());
     m_exo->refresh();
     fillFontList();
     fillModuleList();
@@ -301,9 +309,11 @@ void MainWindow::fillFontList() {
     std::sort(families.begin(), families.end(), [](const QString &a, const QString &b) {
         return QString::compare(a, b, Qt::CaseInsensitive) < 0;
     });
-    m_combo1->clear();
-    m_combo1->addItems(families);
-    m_combo1->setCurrentText(QStringLiteral("Arial"));
+    QComboBox *fonts = m_characters->combo1();
+    fonts->clear();
+    fonts->addItems(families);
+    fonts->setCurrentIndex(std::max(0, fonts->findText(QStringLiteral("Arial"))));
+    fonts->setEditText(QStringLiteral("Arial"));
 }
 
 void MainWindow::fillModuleList() {
@@ -316,6 +326,34 @@ void MainWindow::fillModuleList() {
     m_combo2->setCurrentIndex(0);
     m_combo2->adjustSize();
     Combo2_Click();
+}
+
+void MainWindow::connectEditorNotifications() {
+    RichTextBox *exo = m_exo;
+    connect(exo, &RichTextBox::gotFocus, this, [this] { m_refresh->maj(); });
+    connect(exo, &RichTextBox::clicked, this, [this] { m_refresh->maj(); });
+    connect(exo, &RichTextBox::mouseDown, this, [this](Qt::MouseButton button) {
+        if (button == Qt::LeftButton) m_refresh->maj();
+    });
+    // Tab inserts one tab and never moves the focus.
+    connect(exo, &RichTextBox::keyDown, this,
+            [exo](int key, Qt::KeyboardModifiers modifiers, bool *swallow) {
+                if (key != Qt::Key_Tab || (modifiers & Qt::ControlModifier)) return;
+                exo->setSelRTF(QByteArrayLiteral("{\\tab }"));
+                *swallow = true;
+            });
+    connect(exo, &RichTextBox::selChange, this, [this] {
+        m_refresh->maj();
+        if (!m_textFiles->sauvencours() && m_state.insertionencours == 1) {
+            m_edit->restituer();
+            m_state.insertionencours = 0;
+            m_refresh->maj();
+        }
+    });
+    // Any change the user makes marks the text modified; loading does not.
+    connect(exo, &RichTextBox::contentEdited, this, [this] {
+        if (m_state.majencours == 0) m_state.sauvegarde = 0;
+    });
 }
 
 void MainWindow::Combo2_Click() {

@@ -7,7 +7,11 @@
 #include <memory>
 #include <optional>
 
+class CharacterTools;
 class Dialogs;
+class EditCommands;
+class IndexExponentTools;
+class SelectionRefresh;
 class ExerciseCommands;
 class ExercisePanel;
 class QAction;
@@ -38,6 +42,10 @@ public:
     ExerciseCommands &exercise() { return *m_exercise; }
     ExercisePanel *exercisePanel() const { return m_panel; }
     WelcomePanel *welcomePanel() const { return m_welcome; }
+    CharacterTools &characterTools() { return *m_characters; }
+    IndexExponentTools &modeTools() { return *m_modes; }
+    EditCommands &editCommands() { return *m_edit; }
+    SelectionRefresh &refresh() { return *m_refresh; }
 
     void Nouv_Click();
     void Combo2_Click();
@@ -52,7 +60,8 @@ private:
     void buildEditors();
     void buildFileMenu();
     void buildExerciseMenu();
-    void buildToolStrips();
+    void buildToolStrips(QMenu *edition, QMenu *for0, QMenu *sep24, QMenu *optopt);
+    void connectEditorNotifications();
     void buildSidePanels();
     void activateLink(int link);
     void startUp();
@@ -65,7 +74,6 @@ private:
     SharedState m_state;
     Dialogs &m_dialogs;
     QString m_programDirectory;
-    bool m_majpolice = false;
 
     RichTextBox *m_exo = nullptr;
     RichTextBox *m_sujetampon = nullptr;
@@ -75,9 +83,9 @@ private:
     QAction *m_textexo = nullptr;
     QAction *m_textcor = nullptr;
     QAction *m_sepatext = nullptr;
-    QComboBox *m_combo1 = nullptr;
-    QLineEdit *m_taille = nullptr;
-    QSpinBox *m_upDown1 = nullptr;
+    CharacterTools *m_characters = nullptr;
+    IndexExponentTools *m_modes = nullptr;
+    EditCommands *m_edit = nullptr;
     QComboBox *m_combo2 = nullptr;
     QStackedWidget *m_side = nullptr;
     WelcomePanel *m_welcome = nullptr;
@@ -87,6 +95,7 @@ private:
     QAction *m_az51 = nullptr;
     std::unique_ptr<TextFiles> m_textFiles;
     std::unique_ptr<ExerciseCommands> m_exercise;
+    std::unique_ptr<SelectionRefresh> m_refresh;
 };
 
 // Where a window of 800 x 600 pixels goes on a screen narrower than 850

@@ -66,4 +66,16 @@ Message textNotFound(const QString &path) {
             MessageIcon::Critical};
 }
 
+Message offsetOutOfRange() {
+    return {QStringLiteral("Intervalle autorisé; [ 1 ; 20 ]"), QStringLiteral("Valeur non valide"),
+            MessageButtons::Ok, MessageIcon::Critical};
+}
+
+Message nothingSelectedToAlign(bool exponents) {
+    // The indices' wording has always had its typing slip; it stays as users know it.
+    return {exponents ? QStringLiteral("Il faut sélectionner du texte pour pouvoir le formater!")
+                      : QStringLiteral("Il faut sélectiooner du texte pour pouvoir le formater!"),
+            QStringLiteral("Opération impossible"), MessageButtons::Ok, MessageIcon::Critical};
+}
+
 } // namespace messages

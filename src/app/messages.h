@@ -17,5 +17,7 @@ Message invalidExerciseName(const QString &extension); // not the module's exten
 Message recapWriteFailed();                            // the recap file could not be written
 Message recapReadFailed();                             // the recap file could not be read
 Message textNotFound(const QString &path);             // a text the recap file names is missing
+Message offsetOutOfRange();                            // an offset value outside 1 to 20
+Message nothingSelectedToAlign(bool exponents);        // aligning needs a selection
 
 } // namespace messages

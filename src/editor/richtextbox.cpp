@@ -19,6 +19,7 @@
 #include <QMouseEvent>
 #include <QPrinter>
 #include <QSaveFile>
+#include <QScopedValueRollback>
 #include <QStringDecoder>
 #include <QTextBlock>
 #include <QTextCursor>
@@ -105,6 +106,9 @@ RichTextBox::RichTextBox(QWidget *parent) : QTextEdit(parent) {
         emit selChange();
     };
     connect(this, &QTextEdit::cursorPositionChanged, this, notify);
+    connect(document(), &QTextDocument::contentsChange, this, [this] {
+        if (!m_loading) emit contentEdited();
+    });
     connect(this, &QTextEdit::selectionChanged, this, notify);
 }
 
@@ -125,6 +129,7 @@ QByteArray RichTextBox::textRTF() const {
 }
 
 void RichTextBox::setTextRTF(const QByteArray &rtf) {
+    QScopedValueRollback<bool> loading(m_loading, true);
     QTextDocument *doc = document();
     doc->setUndoRedoEnabled(false);
     doc->clear();
@@ -240,7 +245,8 @@ bool RichTextBox::setSelRTF(const QByteArray &rtf) {
 void RichTextBox::insertRtfAt(QTextCursor &cursor, const QByteArray &rtf) {
     cursor.beginEditBlock();
     cursor.removeSelectedText();
-    if (startsAsRtf(rtf))
+    // A piece of RTF needs no header: "{\\tab }" is a tab.
+    if (rtf.startsWith("{\\"))
         readRtf(rtf, cursor, RtfInsertMode::Fragment);
     else if (!rtf.isEmpty())
         cursor.insertText(plainTextOf(rtf));
@@ -329,6 +335,71 @@ void RichTextBox::changeSelectedChars(const std::function<void(QTextCharFormat &
         editor.setCharFormat(piece.format);
     }
     editor.endEditBlock();
+}
+
+namespace {
+
+RichTextBox::CharacterSummary summaryOf(const QTextCharFormat &format, const QString &defaultFont,
+                                        double defaultSize) {
+    RichTextBox::CharacterSummary summary;
+    summary.bold = format.fontWeight() >= QFont::Bold;
+    summary.italic = format.fontItalic();
+    summary.underline = format.fontUnderline();
+    summary.strikeThru = format.fontStrikeOut();
+    summary.isProtected = textprops::isProtected(format);
+    const QString name = textprops::fontName(format);
+    summary.fontName = name.isEmpty() ? defaultFont : name;
+    summary.fontSize = format.fontPointSize() > 0 ? format.fontPointSize() : defaultSize;
+    summary.color = format.hasProperty(QTextFormat::ForegroundBrush)
+                        ? format.foreground().color().rgb() & 0xFFFFFF
+                        : 0;
+    summary.charOffset = textprops::offsetTwips(format);
+    return summary;
+}
+
+// Keeps in common what the other summary agrees with; true while anything
+// is still common.
+template <typename T> bool keepCommon(std::optional<T> &common, const std::optional<T> &other) {
+    if (common && common != other) common.reset();
+    return common.has_value();
+}
+
+bool keepCommon(RichTextBox::CharacterSummary &common,
+                const RichTextBox::CharacterSummary &other) {
+    bool any = false;
+    any |= keepCommon(common.bold, other.bold);
+    any |= keepCommon(common.italic, other.italic);
+    any |= keepCommon(common.underline, other.underline);
+    any |= keepCommon(common.strikeThru, other.strikeThru);
+    any |= keepCommon(common.isProtected, other.isProtected);
+    any |= keepCommon(common.fontName, other.fontName);
+    any |= keepCommon(common.fontSize, other.fontSize);
+    any |= keepCommon(common.color, other.color);
+    any |= keepCommon(common.charOffset, other.charOffset);
+    return any;
+}
+
+} // namespace
+
+RichTextBox::CharacterSummary RichTextBox::characterSummary() const {
+    const QString defaultFont = document()->defaultFont().family();
+    const double defaultSize = document()->defaultFont().pointSizeF();
+    const QTextCursor cursor = textCursor();
+    if (!cursor.hasSelection()) return summaryOf(cursor.charFormat(), defaultFont, defaultSize);
+    std::optional<CharacterSummary> common;
+    visitPieces(cursor.selectionStart(), cursor.selectionEnd(), false,
+                [&](int, int, const QTextCharFormat &format) {
+                    const CharacterSummary piece = summaryOf(format, defaultFont, defaultSize);
+                    if (!common) {
+                        common = piece;
+                        return true;
+                    }
+                    return keepCommon(*common, piece);
+                });
+    if (common) return *common;
+    QTextCursor caret(document());
+    caret.setPosition(cursor.selectionStart());
+    return summaryOf(caret.charFormat(), defaultFont, defaultSize);
 }
 
 std::optional<bool> RichTextBox::selBold() const {

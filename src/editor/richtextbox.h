@@ -22,6 +22,16 @@ class QTextCursor;
 class RichTextBox : public QTextEdit {
     Q_OBJECT
 public:
+    // Every character attribute of the selection, read in one walk; a value
+    // is missing where the characters differ.
+    struct CharacterSummary {
+        std::optional<bool> bold, italic, underline, strikeThru, isProtected;
+        std::optional<QString> fontName;
+        std::optional<double> fontSize; // points
+        std::optional<QRgb> color;
+        std::optional<int> charOffset; // twips
+    };
+
     enum FindOption { WholeWord = 2, MatchCase = 4 };
     enum Alignment { AlignLeft = 0, AlignRight = 1, AlignCenter = 2 };
 
@@ -73,6 +83,8 @@ public:
     std::optional<bool> selProtected() const;
     void setSelProtected(bool on);
 
+    CharacterSummary characterSummary() const;
+
     // Paragraph attributes of the paragraphs the selection touches.
     std::optional<int> selAlignment() const; // Alignment codes
     void setSelAlignment(int alignment);
@@ -109,6 +121,8 @@ signals:
     void keyPressed(const QString &text);
     void mouseDown(Qt::MouseButton button, Qt::KeyboardModifiers modifiers, int x, int y);
     void selChange();
+    // The text or its formatting changed, by any means but loading a whole text.
+    void contentEdited();
 
 protected:
     void focusInEvent(QFocusEvent *event) override;
@@ -147,4 +161,5 @@ private:
     int m_rightMarginPx = 0;
     bool m_pressed = false;
     std::pair<int, int> m_lastSelection{0, 0}; // anchor, position
+    bool m_loading = false;
 };

@@ -1,0 +1,163 @@
+#include "editor/editcommands.h"
+
+#include "app/sharedstate.h"
+#include "editor/richtextbox.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QClipboard>
+#include <QImage>
+#include <QMenu>
+#include <QMimeData>
+#include <QStyle>
+#include <QToolBar>
+#include <QToolButton>
+
+namespace {
+
+const QString rtfMimeType = QStringLiteral("text/rtf");
+
+QAction *namedAction(QMenu *menu, const char *name, const QString &caption) {
+    QAction *action = menu->addAction(caption);
+    action->setObjectName(QLatin1String(name));
+    return action;
+}
+
+} // namespace
+
+void copyTypingAttributes(const RichTextBox &from, RichTextBox &to) {
+    if (const auto value = from.selAlignment()) to.setSelAlignment(*value);
+    if (const auto value = from.selBold()) to.setSelBold(*value);
+    if (const auto value = from.selBullet()) to.setSelBullet(*value);
+    if (const auto value = from.selCharOffset()) to.setSelCharOffset(*value);
+    if (const auto value = from.selColor()) to.setSelColor(*value);
+    if (const auto value = from.selFontName()) to.setSelFontName(*value);
+    if (const auto value = from.selFontSize()) to.setSelFontSize(*value);
+    if (const auto value = from.selItalic()) to.setSelItalic(*value);
+    if (const auto value = from.selUnderline()) to.setSelUnderline(*value);
+}
+
+EditCommands::EditCommands(RichTextBox &exo, SharedState &state, QWidget *window)
+    : QObject(window), m_exo(exo), m_state(state), m_tamponrtf(new RichTextBox(window)) {
+    m_tamponrtf->setObjectName(QStringLiteral("tamponrtf"));
+    m_tamponrtf->hide();
+}
+
+void EditCommands::addTo(QMenu *editMenu, QMenu *optionsMenu, QToolBar *toolBar) {
+    // Fifteen blanks before the key: the key itself belongs to the editor.
+    connect(namedAction(editMenu, "annuleur", QStringLiteral("&Annuler               (Ctrl+Z)")),
+            &QAction::triggered, this, &EditCommands::annuleur_Click);
+    editMenu->addSeparator()->setObjectName(QStringLiteral("sep555"));
+    connect(namedAction(editMenu, "coupe", QStringLiteral("&Couper")), &QAction::triggered, this,
+            &EditCommands::coupe_Click);
+    connect(namedAction(editMenu, "copie", QStringLiteral("Co&pier")), &QAction::triggered, this,
+            &EditCommands::copie_Click);
+    connect(namedAction(editMenu, "colle", QStringLiteral("C&oller")), &QAction::triggered, this,
+            &EditCommands::colle_Click);
+    connect(namedAction(editMenu, "supprime", QStringLiteral("&Supprimer")), &QAction::triggered,
+            this, &EditCommands::supprime_Click);
+    editMenu->addSeparator()->setObjectName(QStringLiteral("s4"));
+    connect(namedAction(editMenu, "supercolle", QStringLiteral("Colla&ge spécial")),
+            &QAction::triggered, this, &EditCommands::supercolle_Click);
+    editMenu->addSeparator()->setObjectName(QStringLiteral("s5"));
+    connect(namedAction(editMenu, "toutsel", QStringLiteral("&Tout sélectionner")),
+            &QAction::triggered, this, &EditCommands::toutsel_Click);
+
+    m_liercolle = namedAction(optionsMenu, "liercolle",
+                              QStringLiteral("Conserver la liaison lors du collage spécial"));
+    m_lierobj = namedAction(optionsMenu, "lierobj",
+                            QStringLiteral("Conserver la liaison lors de l'insertion"));
+    for (QAction *option : {m_liercolle, m_lierobj}) {
+        option->setCheckable(true);
+        option->setChecked(true);
+    }
+
+    const auto addButton = [this, toolBar](const char *name, const QString &tip,
+                                           QStyle::StandardPixmap picture, auto handler) {
+        auto *button = new QToolButton(toolBar);
+        button->setObjectName(QLatin1String(name));
+        button->setToolTip(tip);
+        button->setIcon(toolBar->style()->standardIcon(picture));
+        toolBar->addWidget(button);
+        connect(button, &QToolButton::clicked, this, handler);
+    };
+    addButton("Command7", QStringLiteral("Couper"), QStyle::SP_DialogDiscardButton,
+              &EditCommands::coupe_Click);
+    addButton("Command6", QStringLiteral("Copier"), QStyle::SP_FileDialogDetailedView,
+              &EditCommands::copie_Click);
+    addButton("Command8", QStringLiteral("Coller"), QStyle::SP_DialogApplyButton,
+              &EditCommands::colle_Click);
+    addButton("annule", QStringLiteral("Annuler dernière opération"), QStyle::SP_ArrowBack,
+              &EditCommands::annuleur_Click);
+}
+
+void EditCommands::annuleur_Click() {
+    m_exo.setFocus();
+    m_exo.undo();
+    m_exo.setFocus();
+}
+
+void EditCommands::putSelectionOnClipboard() {
+    QClipboard *clipboard = QApplication::clipboard();
+    clipboard->clear();
+    if (m_exo.selLength() == 0) return;
+    auto *data = new QMimeData;
+    data->setData(rtfMimeType, m_exo.selRTF());
+    clipboard->setMimeData(data);
+}
+
+void EditCommands::coupe_Click() {
+    putSelectionOnClipboard();
+    m_exo.setSelRTF(QByteArray());
+}
+
+void EditCommands::copie_Click() {
+    putSelectionOnClipboard();
+}
+
+void EditCommands::colle_Click() {
+    const QMimeData *data = QApplication::clipboard()->mimeData();
+    if (!data) return;
+    if (data->hasFormat(rtfMimeType)) {
+        m_exo.setSelRTF(data->data(rtfMimeType));
+        return;
+    }
+    // Without RTF the text still comes, plain; with nothing to paste the
+    // selection stays.
+    if (data->hasText() && !data->text().isEmpty()) m_exo.setSelText(data->text());
+}
+
+void EditCommands::supprime_Click() {
+    m_exo.setSelRTF(QByteArray());
+}
+
+void EditCommands::supercolle_Click() {
+    m_state.insertionencours = 1;
+    memoriser();
+    QClipboard *clipboard = QApplication::clipboard();
+    if (!m_liercolle->isChecked()) {
+        // Only a plain picture of whatever the clipboard holds.
+        const QImage picture = clipboard->image();
+        clipboard->clear();
+        if (!picture.isNull()) clipboard->setImage(picture);
+    }
+    m_exo.paste();
+    m_exo.setFocus();
+}
+
+void EditCommands::toutsel_Click() {
+    m_exo.setSelStart(0);
+    m_exo.setSelLength(int(m_exo.text().size()));
+}
+
+void EditCommands::memoriser() {
+    m_tamponrtf->setTextRTF(QByteArray(" "));
+    m_tamponrtf->setSelStart(0);
+    m_tamponrtf->setSelLength(1);
+    copyTypingAttributes(m_exo, *m_tamponrtf);
+    m_tamponrtf->refresh();
+}
+
+void EditCommands::restituer() {
+    copyTypingAttributes(*m_tamponrtf, m_exo);
+}

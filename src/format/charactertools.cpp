@@ -1,0 +1,258 @@
+#include "format/charactertools.h"
+
+#include "app/sharedstate.h"
+#include "app/updownbuttons.h"
+#include "editor/richtextbox.h"
+#include "format/colourpalette.h"
+
+#include <QAction>
+#include <QButtonGroup>
+#include <QComboBox>
+#include <QEvent>
+#include <QGroupBox>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMenu>
+#include <QMouseEvent>
+#include <QPainter>
+#include <QRadioButton>
+#include <QToolBar>
+#include <QToolButton>
+
+namespace {
+
+struct ColourOption {
+    const char *caption;
+    const char *tip;
+    QRgb letter;
+};
+
+constexpr std::array<ColourOption, 4> colourOptions = {{
+    {"B", "Ecrire en bleu", qRgb(0, 0, 128)},
+    {"N", "Ecrire en noir", qRgb(0, 0, 0)},
+    {"R", "Ecrire en rouge", qRgb(192, 0, 0)},
+    {"V", "Ecrire en vert", qRgb(0, 128, 0)},
+}};
+
+QString indexed(const char *name, int i) {
+    return QStringLiteral("%1(%2)").arg(QLatin1String(name)).arg(i);
+}
+
+// A small palette of four colour spots, for the palette button.
+QIcon paletteIcon() {
+    QPixmap pixmap(20, 20);
+    pixmap.fill(Qt::transparent);
+    QPainter painter(&pixmap);
+    painter.setRenderHint(QPainter::Antialiasing);
+    painter.setPen(QPen(QColor(90, 60, 30), 1.2));
+    painter.setBrush(QColor(235, 210, 160));
+    painter.drawEllipse(QRectF(1.5, 2.5, 17, 15));
+    const std::array<QColor, 4> spots = {QColor(200, 0, 0), QColor(0, 0, 200), QColor(0, 150, 10),
+                                         QColor(230, 200, 0)};
+    const std::array<QPointF, 4> places = {QPointF(6, 7), QPointF(11, 6), QPointF(14, 10),
+                                           QPointF(8, 12.5)};
+    painter.setPen(Qt::NoPen);
+    for (int i = 0; i < 4; ++i) {
+        painter.setBrush(spots.at(i));
+        painter.drawEllipse(places.at(i), 2.2, 2.2);
+    }
+    return QIcon(pixmap);
+}
+
+// Opens the palette when the "Couleur" label is clicked.
+class ClickFilter : public QObject {
+public:
+    ClickFilter(QObject *parent, std::function<void()> onClick)
+        : QObject(parent), m_onClick(std::move(onClick)) {}
+    bool eventFilter(QObject *watched, QEvent *event) override {
+        if (event->type() == QEvent::MouseButtonRelease &&
+            static_cast<QMouseEvent *>(event)->button() == Qt::LeftButton) {
+            m_onClick();
+            return true;
+        }
+        return QObject::eventFilter(watched, event);
+    }
+
+private:
+    std::function<void()> m_onClick;
+};
+
+} // namespace
+
+CharacterTools::CharacterTools(RichTextBox &exo, SharedState &state, QWidget *window)
+    : QObject(window), m_exo(exo), m_state(state), m_window(window) {}
+
+void CharacterTools::addTo(QToolBar *toolBar, QMenu *formatMenu) {
+    auto *fontLabel = new QLabel(QStringLiteral("Police:"), toolBar);
+    fontLabel->setObjectName(QStringLiteral("Label4"));
+    toolBar->addWidget(fontLabel);
+    m_combo1 = new QComboBox(toolBar);
+    m_combo1->setObjectName(QStringLiteral("Combo1"));
+    // The list shows a name even where no such font is installed.
+    m_combo1->setEditable(true);
+    m_combo1->setInsertPolicy(QComboBox::NoInsert);
+    m_combo1->setMinimumContentsLength(14);
+    toolBar->addWidget(m_combo1);
+    connect(m_combo1, &QComboBox::activated, this, &CharacterTools::Combo1_Click);
+
+    auto *sizeLabel = new QLabel(QStringLiteral("Taille:"), toolBar);
+    sizeLabel->setObjectName(QStringLiteral("Label1"));
+    toolBar->addWidget(sizeLabel);
+    m_taille = new QLineEdit(toolBar);
+    m_taille->setObjectName(QStringLiteral("taille"));
+    m_taille->setReadOnly(true);
+    m_taille->setFixedWidth(32);
+    toolBar->addWidget(m_taille);
+    m_upDown1 = new UpDownButtons(toolBar);
+    m_upDown1->setObjectName(QStringLiteral("UpDown1"));
+    m_upDown1->setRange(8, 72);
+    m_upDown1->setSingleStep(2);
+    m_upDown1->setValue(10);
+    toolBar->addWidget(m_upDown1);
+    connect(m_upDown1, &QSpinBox::valueChanged, this, &CharacterTools::UpDown1_Change);
+    toolBar->addSeparator();
+
+    const std::array<const char *, 3> letters = {"G", "I", "S"};
+    const std::array<const char *, 3> tips = {"Gras", "Italique", "Souligné"};
+    const std::array<const char *, 3> menuCaptions = {"G&ras", "&Italique", "&Souligné"};
+    for (int i = 0; i < 3; ++i) {
+        auto *box = new QToolButton(toolBar);
+        box->setObjectName(indexed("Check1", i + 1));
+        box->setCheckable(true);
+        box->setText(QLatin1String(letters.at(i)));
+        box->setToolTip(QString::fromUtf8(tips.at(i)));
+        QFont look = box->font();
+        look.setBold(i == 0);
+        look.setItalic(i == 1);
+        look.setUnderline(i == 2);
+        box->setFont(look);
+        toolBar->addWidget(box);
+        m_check1[i] = box;
+        connect(box, &QToolButton::clicked, this, [this, i] { Check1_Click(i + 1); });
+
+        QAction *item = formatMenu->addAction(QString::fromUtf8(menuCaptions.at(i)));
+        item->setObjectName(QStringLiteral("q2%1").arg(i + 1));
+        item->setCheckable(true);
+        m_q2[i] = item;
+        connect(item, &QAction::triggered, this, [this, i] { q2_Click(i + 1); });
+    }
+    toolBar->addSeparator();
+
+    auto *frame2 = new QGroupBox(toolBar);
+    frame2->setObjectName(QStringLiteral("Frame2"));
+    frame2->setFlat(true);
+    auto *row = new QHBoxLayout(frame2);
+    row->setContentsMargins(2, 0, 2, 0);
+    m_colours = new QButtonGroup(frame2);
+    for (int i = 0; i < 4; ++i) {
+        const ColourOption &option = colourOptions.at(i);
+        auto *button = new QRadioButton(QLatin1String(option.caption), frame2);
+        button->setObjectName(indexed("optcoul", i));
+        button->setToolTip(QLatin1String(option.tip));
+        QPalette palette = button->palette();
+        palette.setColor(QPalette::WindowText, QColor(option.letter));
+        palette.setColor(QPalette::ButtonText, QColor(option.letter));
+        button->setPalette(palette);
+        QFont bold = button->font();
+        bold.setBold(true);
+        button->setFont(bold);
+        m_colours->addButton(button, i);
+        row->addWidget(button);
+        m_optcoul[i] = button;
+        connect(button, &QRadioButton::clicked, this, [this, i] { optcoul_Click(i); });
+    }
+    toolBar->addWidget(frame2);
+
+    m_cotext = new QLabel(QStringLiteral("Couleur"), toolBar);
+    m_cotext->setObjectName(QStringLiteral("cotext"));
+    m_cotext->setCursor(Qt::PointingHandCursor);
+    m_cotext->installEventFilter(new ClickFilter(m_cotext, [this] { cotext_Click(); }));
+    toolBar->addWidget(m_cotext);
+    auto *command12 = new QToolButton(toolBar);
+    command12->setObjectName(QStringLiteral("Command12"));
+    command12->setToolTip(QStringLiteral("Choisir une couleur d'écriture"));
+    command12->setIcon(paletteIcon());
+    toolBar->addWidget(command12);
+    connect(command12, &QToolButton::clicked, this, &CharacterTools::cotext_Click);
+    auto *command15 = new QToolButton(toolBar);
+    command15->setObjectName(QStringLiteral("Command15"));
+    command15->setText(QStringLiteral("I"));
+    toolBar->addWidget(command15);
+    connect(command15, &QToolButton::clicked, this, &CharacterTools::Command15_Click);
+}
+
+void CharacterTools::giveFocusBack() {
+    m_exo.refresh();
+    m_exo.setFocus();
+}
+
+void CharacterTools::Check1_Click(int) {
+    if (m_state.majencours == 2) return;
+    // All three attributes are written, whichever box was clicked.
+    const bool bold = m_check1[0]->isChecked();
+    const bool italic = m_check1[1]->isChecked();
+    const bool underline = m_check1[2]->isChecked();
+    m_exo.setSelBold(bold);
+    m_q2[0]->setChecked(bold);
+    m_exo.setSelItalic(italic);
+    m_q2[1]->setChecked(italic);
+    m_exo.setSelUnderline(underline);
+    m_q2[2]->setChecked(underline);
+    if (m_state.majencours != 1) giveFocusBack();
+}
+
+void CharacterTools::q2_Click(int index) {
+    QToolButton *box = m_check1.at(index - 1);
+    box->setChecked(!box->isChecked());
+    Check1_Click(index);
+}
+
+void CharacterTools::Combo1_Click() {
+    if (m_combo1->currentIndex() == 0 || majpolice) return;
+    m_exo.setSelFontName(m_combo1->currentText());
+    m_exo.setFocus();
+}
+
+void CharacterTools::UpDown1_Change() {
+    m_taille->setText(QString::number(m_upDown1->value()));
+    // Nothing is written while the tools follow the selection: merely
+    // selecting text must never change it.
+    if (m_state.majencours != 0) return;
+    m_exo.setSelFontSize(m_upDown1->value());
+    giveFocusBack();
+}
+
+void CharacterTools::optcoul_Click(int index) {
+    if (m_state.majencours != 0) return;
+    m_exo.setSelColor(writingColours.at(index));
+    giveFocusBack();
+}
+
+void CharacterTools::cotext_Click() {
+    ColourPalette palette(m_window);
+    if (palette.exec() == QDialog::Accepted) {
+        if (const auto colour = palette.chosenColour()) {
+            m_exo.setSelColor(*colour);
+            m_exo.refresh();
+        }
+    }
+    m_exo.setFocus();
+}
+
+void CharacterTools::Command15_Click() {
+    m_exo.setSelFontName(QStringLiteral("Arial"));
+    m_exo.setSelItalic(true);
+    m_exo.setFocus();
+}
+
+void CharacterTools::showColour(std::optional<QRgb> colour) {
+    m_colours->setExclusive(false);
+    for (QRadioButton *option : m_optcoul)
+        option->setChecked(false);
+    m_colours->setExclusive(true);
+    if (!colour) return;
+    for (int i = 0; i < 4; ++i) {
+        if (writingColours.at(i) == *colour) m_optcoul[i]->setChecked(true);
+    }
+}

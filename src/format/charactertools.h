@@ -1,0 +1,66 @@
+#pragma once
+
+#include <QObject>
+#include <QRgb>
+#include <array>
+
+class QAction;
+class QButtonGroup;
+class QComboBox;
+class QLabel;
+class QLineEdit;
+class QMenu;
+class QRadioButton;
+class QSpinBox;
+class QToolBar;
+class QToolButton;
+class RichTextBox;
+struct SharedState;
+
+// The tools that set the characters' attributes: bold, italic, underline,
+// font, size and writing colour.
+class CharacterTools : public QObject {
+    Q_OBJECT
+public:
+    static constexpr std::array<QRgb, 4> writingColours = {qRgb(0, 0, 200), qRgb(0, 0, 0),
+                                                           qRgb(200, 0, 0), qRgb(0, 150, 10)};
+
+    CharacterTools(RichTextBox &exo, SharedState &state, QWidget *window);
+
+    // Builds the tools into the tool strip and the Format menu.
+    void addTo(QToolBar *toolBar, QMenu *formatMenu);
+
+    void Check1_Click(int index);
+    void q2_Click(int index); // q21, q22, q23 toggle Check1(1..3)
+    void Combo1_Click();
+    void UpDown1_Change();
+    void optcoul_Click(int index);
+    void cotext_Click(); // and Command12
+    void Command15_Click();
+
+    QComboBox *combo1() const { return m_combo1; }
+    QLineEdit *taille() const { return m_taille; }
+    QSpinBox *upDown1() const { return m_upDown1; }
+    QToolButton *check1(int index) const { return m_check1.at(index - 1); }
+    QAction *q2(int index) const { return m_q2.at(index - 1); }
+    QRadioButton *optcoul(int index) const { return m_optcoul.at(index); }
+    QLabel *cotext() const { return m_cotext; }
+    // Clears the four colour options, then selects the one of that colour.
+    void showColour(std::optional<QRgb> colour);
+    bool majpolice = false;
+
+private:
+    void giveFocusBack();
+
+    RichTextBox &m_exo;
+    SharedState &m_state;
+    QWidget *m_window;
+    QComboBox *m_combo1 = nullptr;
+    QLineEdit *m_taille = nullptr;
+    QSpinBox *m_upDown1 = nullptr;
+    std::array<QToolButton *, 3> m_check1{};
+    std::array<QAction *, 3> m_q2{};
+    std::array<QRadioButton *, 4> m_optcoul{};
+    QButtonGroup *m_colours = nullptr;
+    QLabel *m_cotext = nullptr;
+};

@@ -1,0 +1,217 @@
+#include "format/indexexponenttools.h"
+
+#include "app/dialogs.h"
+#include "app/messages.h"
+#include "app/sharedstate.h"
+#include "editor/richtextbox.h"
+#include "format/formateur.h"
+
+#include <QAction>
+#include <QCheckBox>
+#include <QGroupBox>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QLocale>
+#include <QMenu>
+#include <QRadioButton>
+#include <QToolBar>
+#include <cmath>
+
+namespace {
+
+QString indexed(const char *name, int i) {
+    return QStringLiteral("%1(%2)").arg(QLatin1String(name)).arg(i);
+}
+
+QAction *namedAction(QMenu *menu, const char *name, const QString &caption) {
+    QAction *action = menu->addAction(caption);
+    action->setObjectName(QLatin1String(name));
+    return action;
+}
+
+// The offset in twips for v twentieths of a size in points.
+int proportionalOffset(double sizePt, int v) {
+    return int(std::lround(sizePt * v));
+}
+
+} // namespace
+
+IndexExponentTools::IndexExponentTools(RichTextBox &exo, SharedState &state, Dialogs &dialogs,
+                                       QWidget *window)
+    : QObject(window), m_exo(exo), m_state(state), m_dialogs(dialogs), m_window(window) {}
+
+void IndexExponentTools::addTo(QToolBar *toolBar, QMenu *menu) {
+    const std::array<const char *, 3> captions = {"&Normal", "&Indice", "E&xposant"};
+    const std::array<const char *, 3> tips = {"Caractère normal", "indice", "exposant"};
+    auto *modes = new QWidget(toolBar);
+    auto *row = new QHBoxLayout(modes);
+    row->setContentsMargins(2, 0, 2, 0);
+    for (int i = 0; i < 3; ++i) {
+        auto *option = new QRadioButton(QString::fromUtf8(captions.at(i)), modes);
+        option->setObjectName(indexed("Option2", i));
+        option->setToolTip(QString::fromUtf8(tips.at(i)));
+        row->addWidget(option);
+        m_option2[i] = option;
+        connect(option, &QRadioButton::clicked, this, [this, i] { Option2_Click(i); });
+    }
+    m_option2[0]->setChecked(true);
+    toolBar->addWidget(modes);
+
+    auto *frame = new QGroupBox(toolBar);
+    frame->setObjectName(QStringLiteral("Frame1(0)"));
+    frame->setFlat(true);
+    auto *boxes = new QHBoxLayout(frame);
+    boxes->setContentsMargins(2, 0, 2, 0);
+    const std::array<const char *, 2> boxCaptions = {"exposant", "indice"};
+    for (int i = 0; i < 2; ++i) {
+        auto *box = new QCheckBox(QLatin1String(boxCaptions.at(i)), frame);
+        box->setObjectName(indexed("Check3", i));
+        boxes->addWidget(box);
+        m_check3[i] = box;
+        connect(box, &QCheckBox::clicked, this, [this, i] { Check3_Click(i); });
+    }
+    m_decexp = new QLabel(QString::number(m_udexp), frame);
+    m_decexp->setObjectName(QStringLiteral("decexp"));
+    m_decexp->setToolTip(QStringLiteral("décalage exposants"));
+    m_decind = new QLabel(QString::number(m_udind), frame);
+    m_decind->setObjectName(QStringLiteral("decind"));
+    m_decind->setToolTip(QStringLiteral("décalage indices"));
+    boxes->addWidget(m_decexp);
+    boxes->addWidget(m_decind);
+    toolBar->addWidget(frame);
+
+    connect(namedAction(menu, "toutexpo", QStringLiteral("Aligner les &exposants")),
+            &QAction::triggered, this, &IndexExponentTools::toutexpo_Click);
+    connect(namedAction(menu, "toutindi", QStringLiteral("Aligner les &indices")),
+            &QAction::triggered, this, &IndexExponentTools::toutindi_Click);
+    namedAction(menu, "decabiz", QStringLiteral("Aligner sur ion pol&yatomique"))
+        ->setVisible(false);
+    menu->addSeparator()->setObjectName(QStringLiteral("sepsep77"));
+    connect(namedAction(menu, "decaexp", QStringLiteral("décalage e&xposants")),
+            &QAction::triggered, this, &IndexExponentTools::decaexp_Click);
+    connect(namedAction(menu, "decaind", QStringLiteral("décalage i&ndices")), &QAction::triggered,
+            this, &IndexExponentTools::decaind_Click);
+    menu->addSeparator()->setObjectName(QStringLiteral("sepsep5"));
+    m_check2 =
+        namedAction(menu, "check2", QStringLiteral("indices et exposants de &petite taille"));
+    m_check2->setCheckable(true);
+    m_check2->setChecked(true);
+    // The mark toggles by itself; existing text stays as it is.
+    connect(m_check2, &QAction::triggered, this, [this] { m_exo.setFocus(); });
+}
+
+void IndexExponentTools::select(int option) {
+    m_option2.at(option)->setChecked(true);
+    Option2_Click(option);
+}
+
+void IndexExponentTools::Option2_Click(int index) {
+    if (m_state.majencours == 1) return;
+    if (index == 0) {
+        for (QCheckBox *box : m_check3)
+            box->setChecked(false);
+        // Before any size was saved there is nothing to give back.
+        if (m_state.taillenormale > 0) m_exo.setSelFontSize(m_state.taillenormale);
+        m_taillesauvee = false;
+    } else if (!m_taillesauvee) {
+        if (const auto size = m_exo.selFontSize())
+            m_state.taillenormale = int16_t(std::lround(*size));
+        m_taillesauvee = true;
+    }
+    const bool normal = m_option2[0]->isChecked();
+    const bool lowered = m_option2[1]->isChecked();
+    const bool raised = m_option2[2]->isChecked();
+    if (normal) m_exo.setSelCharOffset(0);
+    if (m_check2->isChecked()) {
+        if (lowered) m_exo.setSelCharOffset(-10 * m_udind);
+        if (raised) m_exo.setSelCharOffset(10 * m_udexp);
+        if (!normal) m_exo.setSelFontSize(smallSizePt);
+    } else if (const auto size = m_exo.selFontSize()) {
+        if (lowered) m_exo.setSelCharOffset(-proportionalOffset(*size, m_udind));
+        if (raised) m_exo.setSelCharOffset(proportionalOffset(*size, m_udexp));
+    }
+    m_exo.refresh();
+    m_exo.setFocus();
+}
+
+void IndexExponentTools::Check3_Click(int index) {
+    if (m_state.majencours == 1) return;
+    QCheckBox *box = m_check3.at(index);
+    if (!box->isChecked()) {
+        select(0);
+        return;
+    }
+    select(index == 0 ? 2 : 1);
+    m_check3.at(1 - index)->setChecked(false);
+    box->setChecked(true);
+}
+
+void IndexExponentTools::setUdexp(int value) {
+    m_udexp = value;
+    m_decexp->setText(QString::number(value));
+    offsetValueChanged();
+}
+
+void IndexExponentTools::setUdind(int value) {
+    m_udind = value;
+    m_decind->setText(QString::number(value));
+    offsetValueChanged();
+}
+
+void IndexExponentTools::offsetValueChanged() {
+    // A new value applies at once, always in proportion to the size.
+    if (m_option2[0]->isChecked()) {
+        m_exo.setSelCharOffset(0);
+    } else if (const auto size = m_exo.selFontSize()) {
+        if (m_option2[1]->isChecked()) m_exo.setSelCharOffset(-proportionalOffset(*size, m_udind));
+        if (m_option2[2]->isChecked()) m_exo.setSelCharOffset(proportionalOffset(*size, m_udexp));
+    }
+    m_exo.setFocus();
+}
+
+void IndexExponentTools::decaexp_Click() {
+    askOffset(true);
+}
+
+void IndexExponentTools::decaind_Click() {
+    askOffset(false);
+}
+
+void IndexExponentTools::askOffset(bool exponents) {
+    const auto answer = m_dialogs.input(QStringLiteral("Valeur du décalage (de 1 à 20)"),
+                                        exponents ? QStringLiteral("Décalage des exposants")
+                                                  : QStringLiteral("Décalage des indices"),
+                                        QString::number(exponents ? m_udexp : m_udind));
+    if (!answer || answer->isEmpty()) return;
+    bool isNumber = false;
+    const double number = QLocale().toDouble(answer->trimmed(), &isNumber);
+    const double whole = isNumber && std::isfinite(number) ? std::floor(number) : 0;
+    if (whole < minOffsetValue || whole > maxOffsetValue) {
+        m_dialogs.message(messages::offsetOutOfRange());
+        return;
+    }
+    if (exponents)
+        setUdexp(int(whole));
+    else
+        setUdind(int(whole));
+}
+
+void IndexExponentTools::toutexpo_Click() {
+    alignAll(true);
+}
+
+void IndexExponentTools::toutindi_Click() {
+    alignAll(false);
+}
+
+void IndexExponentTools::alignAll(bool exponents) {
+    const OffsetKind kind = exponents ? OffsetKind::Exponents : OffsetKind::Indices;
+    m_state.typedecalage = int16_t(kind);
+    if (m_exo.selLength() == 0) {
+        m_dialogs.message(messages::nothingSelectedToAlign(exponents));
+        return;
+    }
+    Formateur dialog(kind, m_exo.selRTF(), exponents ? m_udexp : m_udind, m_window);
+    dialog.exec();
+    if (const auto processed = dialog.result()) m_exo.setSelRTF(*processed);
+}

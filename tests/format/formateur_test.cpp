@@ -1,0 +1,184 @@
+#include "format/formateur.h"
+
+#include "editor/richtextbox.h"
+
+#include <QApplication>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QSpinBox>
+#include <QTest>
+
+namespace {
+
+constexpr double letterSizePt = 12;
+
+struct Attributes {
+    double sizePt;
+    int offsetTwips;
+};
+
+// One digit at positions 1 and 3 of the text, the other characters plain.
+void fill(RichTextBox &box, const QString &text, Attributes first, Attributes second) {
+    box.setText(text);
+    box.selectAll();
+    box.setSelFontSize(letterSizePt);
+    box.setSelCharOffset(0);
+    for (const auto &[position, digit] : {std::pair{1, first}, std::pair{3, second}}) {
+        box.setSelStart(position);
+        box.setSelLength(1);
+        box.setSelFontSize(digit.sizePt);
+        box.setSelCharOffset(digit.offsetTwips);
+    }
+}
+
+std::optional<Attributes> attributesAt(RichTextBox &box, int position) {
+    box.setSelStart(position);
+    box.setSelLength(1);
+    const std::optional<double> size = box.selFontSize();
+    const std::optional<int> offset = box.selCharOffset();
+    if (!size || !offset) return std::nullopt;
+    return Attributes{*size, *offset};
+}
+
+void compareAttributes(RichTextBox &box, int position, Attributes expected) {
+    const std::optional<Attributes> actual = attributesAt(box, position);
+    QVERIFY2(actual, qPrintable(QStringLiteral("mixed attributes at %1").arg(position)));
+    QCOMPARE(actual->sizePt, expected.sizePt);
+    QCOMPARE(actual->offsetTwips, expected.offsetTwips);
+}
+
+QString shown(const Formateur &dialog, const char *name) {
+    return dialog.findChild<QLineEdit *>(QLatin1String(name))->text();
+}
+
+QByteArray raisedDigitsRtf() {
+    RichTextBox source;
+    fill(source, QStringLiteral("x2y3z"), {10, 80}, {14, 120});
+    return source.textRTF();
+}
+
+} // namespace
+
+Q_DECLARE_METATYPE(OffsetKind)
+
+class FormateurTest : public QObject {
+    Q_OBJECT
+
+private slots:
+    void walkChangesOnlyItsKind_data();
+    void walkChangesOnlyItsKind();
+    void captionFollowsKind_data();
+    void captionFollowsKind();
+    void opensWithItsValues();
+    void okGivesTheProcessedSelection();
+    void closingGivesNothing();
+};
+
+void FormateurTest::walkChangesOnlyItsKind_data() {
+    QTest::addColumn<QString>("text");
+    QTest::addColumn<OffsetKind>("kind");
+    QTest::addColumn<int>("sizePt");
+    QTest::addColumn<int>("offsetValue");
+    QTest::addColumn<int>("firstOffset");
+    QTest::addColumn<int>("secondOffset");
+    QTest::addColumn<int>("firstOffsetAfter");
+    QTest::addColumn<int>("secondOffsetAfter");
+    // -1 in a size column: the digit keeps its own size.
+    QTest::addColumn<int>("firstSizeAfter");
+    QTest::addColumn<int>("secondSizeAfter");
+
+    const QString text = QStringLiteral("x2y3z");
+    QTest::newRow("exponents") << text << OffsetKind::Exponents << 8 << 8 << 80 << 112 << 64 << 64
+                               << 8 << 8;
+    QTest::newRow("indices leave raised digits")
+        << text << OffsetKind::Indices << 8 << 8 << 80 << 112 << 80 << 112 << -1 << -1;
+    QTest::newRow("indices") << text << OffsetKind::Indices << 8 << 8 << -80 << -112 << -64 << -64
+                             << 8 << 8;
+    QTest::newRow("exponents leave lowered digits")
+        << text << OffsetKind::Exponents << 12 << 5 << -80 << -112 << -80 << -112 << -1 << -1;
+    QTest::newRow("mixed, exponents")
+        << text << OffsetKind::Exponents << 12 << 5 << 80 << -112 << 60 << -112 << 12 << -1;
+    QTest::newRow("mixed, indices")
+        << text << OffsetKind::Indices << 12 << 5 << 80 << -112 << 80 << -60 << -1 << 12;
+    QTest::newRow("across paragraphs") << QStringLiteral("x2\n3z") << OffsetKind::Exponents << 10
+                                       << 3 << 80 << 112 << 30 << 30 << 10 << 10;
+}
+
+void FormateurTest::walkChangesOnlyItsKind() {
+    QFETCH(QString, text);
+    QFETCH(OffsetKind, kind);
+    QFETCH(int, sizePt);
+    QFETCH(int, offsetValue);
+    QFETCH(int, firstOffset);
+    QFETCH(int, secondOffset);
+    QFETCH(int, firstOffsetAfter);
+    QFETCH(int, secondOffsetAfter);
+    QFETCH(int, firstSizeAfter);
+    QFETCH(int, secondSizeAfter);
+
+    RichTextBox box;
+    fill(box, text, {10, firstOffset}, {14, secondOffset});
+    Formateur::alignOffsets(box, kind, sizePt, offsetValue);
+
+    QCOMPARE(box.text(), text);
+    compareAttributes(box, 1, {firstSizeAfter < 0 ? 10.0 : firstSizeAfter, firstOffsetAfter});
+    compareAttributes(box, 3, {secondSizeAfter < 0 ? 14.0 : secondSizeAfter, secondOffsetAfter});
+    for (int position = 0; position < text.size(); ++position) {
+        if (text.at(position).isLetter()) compareAttributes(box, position, {letterSizePt, 0});
+    }
+}
+
+void FormateurTest::captionFollowsKind_data() {
+    QTest::addColumn<OffsetKind>("kind");
+    QTest::addColumn<QString>("caption");
+    QTest::newRow("exponents") << OffsetKind::Exponents << "Modifier les exposants";
+    QTest::newRow("indices") << OffsetKind::Indices << "Modifier les indices";
+}
+
+void FormateurTest::captionFollowsKind() {
+    QFETCH(OffsetKind, kind);
+    QFETCH(QString, caption);
+    const Formateur dialog(kind, QByteArray(), 5);
+    QCOMPARE(dialog.windowTitle(), caption);
+}
+
+void FormateurTest::opensWithItsValues() {
+    Formateur dialog(OffsetKind::Exponents, raisedDigitsRtf(), 5);
+    dialog.show();
+    QCOMPARE(shown(dialog, "Text1"), QStringLiteral("8"));
+    QCOMPARE(shown(dialog, "Text2"), QStringLiteral("5"));
+    QVERIFY(!dialog.findChild<RichTextBox *>(QStringLiteral("iertf"))->isVisible());
+
+    dialog.findChild<QSpinBox *>(QStringLiteral("UpDown1"))->stepUp();
+    QCOMPARE(shown(dialog, "Text1"), QStringLiteral("10"));
+    dialog.findChild<QSpinBox *>(QStringLiteral("UpDown2"))->stepDown();
+    QCOMPARE(shown(dialog, "Text2"), QStringLiteral("4"));
+}
+
+void FormateurTest::okGivesTheProcessedSelection() {
+    Formateur dialog(OffsetKind::Exponents, raisedDigitsRtf(), 5);
+    dialog.show();
+    dialog.findChild<QSpinBox *>(QStringLiteral("UpDown1"))->stepUp();
+    QTest::mouseClick(dialog.findChild<QPushButton *>(QStringLiteral("Command1")), Qt::LeftButton);
+
+    QCOMPARE(dialog.QDialog::result(), int(QDialog::Accepted));
+    QCOMPARE(QApplication::overrideCursor(), nullptr);
+    QVERIFY(dialog.result().has_value());
+    RichTextBox reread;
+    reread.setTextRTF(*dialog.result());
+    QCOMPARE(reread.text(), QStringLiteral("x2y3z"));
+    compareAttributes(reread, 1, {10, 50});
+    compareAttributes(reread, 3, {10, 50});
+    compareAttributes(reread, 2, {letterSizePt, 0});
+}
+
+void FormateurTest::closingGivesNothing() {
+    Formateur dialog(OffsetKind::Exponents, raisedDigitsRtf(), 5);
+    dialog.show();
+    dialog.close();
+    QCOMPARE(dialog.QDialog::result(), int(QDialog::Rejected));
+    QCOMPARE(dialog.result(), std::nullopt);
+}
+
+QTEST_MAIN(FormateurTest)
+#include "formateur_test.moc"
