@@ -247,14 +247,16 @@ void MainWindow::buildToolStrips(QMenu *edition, QMenu *for0, QMenu *sep24, QMen
     m_edit = new EditCommands(*m_exo, m_state, this);
     m_edit->addTo(edition, optopt, files);
 
+    QToolBar *modes = addToolBar(QStringLiteral("Indices et exposants"));
+    modes->setObjectName(QStringLiteral("modes"));
+    m_modes = new IndexExponentTools(*m_exo, m_state, m_dialogs, this);
+    m_modes->addTo(modes, sep24);
+
     addToolBarBreak();
     QToolBar *characters = addToolBar(QStringLiteral("Caractères"));
     characters->setObjectName(QStringLiteral("caracteres"));
     m_characters = new CharacterTools(*m_exo, m_state, this);
     m_characters->addTo(characters, for0);
-    characters->addSeparator();
-    m_modes = new IndexExponentTools(*m_exo, m_state, m_dialogs, this);
-    m_modes->addTo(characters, sep24);
 
     // The module list lives on the welcome panel.
     m_combo2 = new QComboBox;

@@ -1,6 +1,7 @@
 #include "editor/editcommands.h"
 
 #include "app/sharedstate.h"
+#include "editor/editicons.h"
 #include "editor/richtextbox.h"
 
 #include <QAction>
@@ -73,22 +74,22 @@ void EditCommands::addTo(QMenu *editMenu, QMenu *optionsMenu, QToolBar *toolBar)
     }
 
     const auto addButton = [this, toolBar](const char *name, const QString &tip,
-                                           QStyle::StandardPixmap picture, auto handler) {
+                                           const QIcon &picture, auto handler) {
         auto *button = new QToolButton(toolBar);
         button->setObjectName(QLatin1String(name));
         button->setToolTip(tip);
-        button->setIcon(toolBar->style()->standardIcon(picture));
+        button->setIcon(picture);
         toolBar->addWidget(button);
         connect(button, &QToolButton::clicked, this, handler);
     };
-    addButton("Command7", QStringLiteral("Couper"), QStyle::SP_DialogDiscardButton,
+    addButton("Command7", QStringLiteral("Couper"), editicons::scissors(),
               &EditCommands::coupe_Click);
-    addButton("Command6", QStringLiteral("Copier"), QStyle::SP_FileDialogDetailedView,
+    addButton("Command6", QStringLiteral("Copier"), editicons::twoPages(),
               &EditCommands::copie_Click);
-    addButton("Command8", QStringLiteral("Coller"), QStyle::SP_DialogApplyButton,
+    addButton("Command8", QStringLiteral("Coller"), editicons::clipboard(),
               &EditCommands::colle_Click);
-    addButton("annule", QStringLiteral("Annuler dernière opération"), QStyle::SP_ArrowBack,
-              &EditCommands::annuleur_Click);
+    addButton("annule", QStringLiteral("Annuler dernière opération"),
+              toolBar->style()->standardIcon(QStyle::SP_ArrowBack), &EditCommands::annuleur_Click);
 }
 
 void EditCommands::annuleur_Click() {

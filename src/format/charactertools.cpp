@@ -92,7 +92,7 @@ void CharacterTools::addTo(QToolBar *toolBar, QMenu *formatMenu) {
     // The list shows a name even where no such font is installed.
     m_combo1->setEditable(true);
     m_combo1->setInsertPolicy(QComboBox::NoInsert);
-    m_combo1->setMinimumContentsLength(14);
+    m_combo1->setMinimumContentsLength(12);
     toolBar->addWidget(m_combo1);
     connect(m_combo1, &QComboBox::activated, this, &CharacterTools::Combo1_Click);
 
