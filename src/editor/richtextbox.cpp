@@ -97,19 +97,32 @@ RichTextBox::RichTextBox(QWidget *parent) : QTextEdit(parent) {
     option.setTabStopDistance(defaultTabStopPx);
     document()->setDefaultTextOption(option);
 
-    // One notification per real move of the caret or the selection.
-    auto notify = [this] {
-        const QTextCursor cursor = textCursor();
-        const std::pair<int, int> now{cursor.anchor(), cursor.position()};
-        if (now == m_lastSelection) return;
-        m_lastSelection = now;
-        emit selChange();
-    };
-    connect(this, &QTextEdit::cursorPositionChanged, this, notify);
+    connect(this, &QTextEdit::cursorPositionChanged, this, &RichTextBox::notifySelectionChange);
+    connect(this, &QTextEdit::selectionChanged, this, &RichTextBox::notifySelectionChange);
     connect(document(), &QTextDocument::contentsChange, this, [this] {
         if (!m_loading) emit contentEdited();
     });
-    connect(this, &QTextEdit::selectionChanged, this, notify);
+}
+
+// One notification per real move of the caret or the selection, and none
+// halfway through an edit of ours: its handlers see the edit done.
+void RichTextBox::notifySelectionChange() {
+    if (m_editing) return;
+    const QTextCursor cursor = textCursor();
+    const std::pair<int, int> now{cursor.anchor(), cursor.position()};
+    if (now == m_lastSelection) return;
+    m_lastSelection = now;
+    emit selChange();
+}
+
+void RichTextBox::replaceSelection(const std::function<void(QTextCursor &)> &edit) {
+    {
+        QScopedValueRollback<bool> editing(m_editing, true);
+        QTextCursor cursor = textCursor();
+        edit(cursor);
+        setTextCursor(cursor);
+    }
+    notifySelectionChange();
 }
 
 // ---------------------------------------------------------------- whole text
@@ -222,10 +235,8 @@ QString RichTextBox::selText() const {
 }
 
 bool RichTextBox::setSelText(const QString &text) {
-    QTextCursor cursor = textCursor();
-    if (touchesProtected(cursor.selectionStart(), cursor.selectionEnd())) return false;
-    cursor.insertText(normalizedLineEnds(text));
-    setTextCursor(cursor);
+    if (touchesProtected(selStart(), selStart() + selLength())) return false;
+    replaceSelection([&text](QTextCursor &cursor) { cursor.insertText(normalizedLineEnds(text)); });
     return true;
 }
 
@@ -235,10 +246,8 @@ QByteArray RichTextBox::selRTF() const {
 }
 
 bool RichTextBox::setSelRTF(const QByteArray &rtf) {
-    QTextCursor cursor = textCursor();
-    if (touchesProtected(cursor.selectionStart(), cursor.selectionEnd())) return false;
-    insertRtfAt(cursor, rtf);
-    setTextCursor(cursor);
+    if (touchesProtected(selStart(), selStart() + selLength())) return false;
+    replaceSelection([this, &rtf](QTextCursor &cursor) { insertRtfAt(cursor, rtf); });
     return true;
 }
 
@@ -364,8 +373,7 @@ template <typename T> bool keepCommon(std::optional<T> &common, const std::optio
     return common.has_value();
 }
 
-bool keepCommon(RichTextBox::CharacterSummary &common,
-                const RichTextBox::CharacterSummary &other) {
+bool keepCommon(RichTextBox::CharacterSummary &common, const RichTextBox::CharacterSummary &other) {
     bool any = false;
     any |= keepCommon(common.bold, other.bold);
     any |= keepCommon(common.italic, other.italic);
@@ -855,24 +863,19 @@ QMimeData *RichTextBox::createMimeDataFromSelection() const {
 }
 
 void RichTextBox::insertFromMimeData(const QMimeData *source) {
-    QTextCursor cursor = textCursor();
-    if (isReadOnly() || touchesProtected(cursor.selectionStart(), cursor.selectionEnd())) return;
-    for (const QString &type : rtfMimeTypes) {
-        if (source->hasFormat(type)) {
-            insertRtfAt(cursor, source->data(type));
-            setTextCursor(cursor);
-            return;
+    if (isReadOnly() || touchesProtected(selStart(), selStart() + selLength())) return;
+    replaceSelection([this, source](QTextCursor &cursor) {
+        for (const QString &type : rtfMimeTypes) {
+            if (source->hasFormat(type)) {
+                insertRtfAt(cursor, source->data(type));
+                return;
+            }
         }
-    }
-    if (source->hasImage()) {
-        insertPicture(cursor, qvariant_cast<QImage>(source->imageData()));
-        setTextCursor(cursor);
-        return;
-    }
-    if (source->hasText()) {
-        cursor.insertText(normalizedLineEnds(source->text()));
-        setTextCursor(cursor);
-    }
+        if (source->hasImage())
+            insertPicture(cursor, qvariant_cast<QImage>(source->imageData()));
+        else if (source->hasText())
+            cursor.insertText(normalizedLineEnds(source->text()));
+    });
 }
 
 void RichTextBox::insertPicture(QTextCursor &cursor, const QImage &image) {

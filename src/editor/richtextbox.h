@@ -139,6 +139,9 @@ protected:
 
 private:
     int lastPosition() const;
+    void notifySelectionChange();
+    // Runs an edit on a copy of the caret, then gives the caret its result.
+    void replaceSelection(const std::function<void(QTextCursor &)> &edit);
     bool protectedAt(int position) const;
     // The characters a key would change, for the protection check; false
     // when the key changes nothing.
@@ -162,4 +165,5 @@ private:
     bool m_pressed = false;
     std::pair<int, int> m_lastSelection{0, 0}; // anchor, position
     bool m_loading = false;
+    bool m_editing = false;
 };

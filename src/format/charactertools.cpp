@@ -253,6 +253,6 @@ void CharacterTools::showColour(std::optional<QRgb> colour) {
     m_colours->setExclusive(true);
     if (!colour) return;
     for (int i = 0; i < 4; ++i) {
-        if (writingColours.at(i) == *colour) m_optcoul[i]->setChecked(true);
+        if ((writingColours.at(i) & 0xFFFFFF) == *colour) m_optcoul[i]->setChecked(true);
     }
 }
