@@ -60,6 +60,7 @@ enum Prop : int {
     Color,
     Up,
     Down,
+    OffsetTwips,
     Super,
     Sub,
     NoSuperSub,
@@ -245,6 +246,8 @@ constexpr Keyword keywords[] = {
     character("qmspace", 0x2005),
     prop("qr", AlignRight),
     character("rdblquote", 0x201D),
+    // Our own: the exact offset in twips behind a rounded \up or \dn.
+    prop("rdgoffset", OffsetTwips, 0),
     prop("red", Red, 0),
     dest("result", Dest::ObjectResult),
     dest("revtbl", Dest::Skip),
@@ -955,6 +958,11 @@ void RtfReader::applyCharProperty(Prop prop, int param, bool hasParam) {
     case NoSuperSub:
         chars.superSub = SuperSub::None;
         chars.hasExplicitOffset = false;
+        break;
+    case OffsetTwips:
+        chars.hasExplicitOffset = param != 0;
+        chars.explicitOffsetTwips = std::clamp(param, -maxOffsetHalfPt * units::twipsPerHalfPoint,
+                                               maxOffsetHalfPt * units::twipsPerHalfPoint);
         break;
     case Protect:
         chars.protect = on;

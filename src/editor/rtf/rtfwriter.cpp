@@ -50,7 +50,7 @@ struct CharState {
     bool underline = false;
     bool strike = false;
     int colorIndex = 0;
-    int offsetHalfPt = 0;
+    int offsetTwips = 0;
     bool isProtected = false;
 };
 
@@ -100,7 +100,7 @@ private:
     void writeParagraphProperties(const ParagraphAttributes &paragraph);
     void writeBulletText();
     void writeRunState(const RunFormat &format);
-    void writeOffset(int offsetHalfPt);
+    void writeOffset(int offsetTwips);
     void writeFragment(const QTextFragment &fragment, int position, int start, int end);
     void writeImage(const QTextImageFormat &format);
     Picture picture(const QTextImageFormat &format) const;
@@ -348,17 +348,22 @@ void RtfWriter::writeRunState(const RunFormat &format) {
         emit_.word("\\cf", format.colorIndex);
         state_.colorIndex = format.colorIndex;
     }
-    writeOffset(twipsToHalfPoints(attributes.offsetTwips));
+    writeOffset(attributes.offsetTwips);
     writeSwitch(attributes.isProtected, state_.isProtected, "\\protect", "\\protect0");
 }
 
-void RtfWriter::writeOffset(int offsetHalfPt) {
-    if (offsetHalfPt == state_.offsetHalfPt) return;
+// RTF counts offsets in half points; where ours falls between two, our own
+// \rdgoffset keeps the exact twips, and other readers ignore it.
+void RtfWriter::writeOffset(int offsetTwips) {
+    if (offsetTwips == state_.offsetTwips) return;
+    const int offsetHalfPt = twipsToHalfPoints(offsetTwips);
     if (offsetHalfPt < 0)
         emit_.word("\\dn", -offsetHalfPt);
     else
         emit_.word("\\up", offsetHalfPt);
-    state_.offsetHalfPt = offsetHalfPt;
+    if (offsetHalfPt * units::twipsPerHalfPoint != offsetTwips)
+        emit_.word("\\rdgoffset", offsetTwips);
+    state_.offsetTwips = offsetTwips;
 }
 
 void RtfWriter::writeFragment(const QTextFragment &fragment, int position, int start, int end) {

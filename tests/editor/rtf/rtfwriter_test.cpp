@@ -235,7 +235,7 @@ void RtfWriterTest::offsets_data() {
     QTest::addColumn<QByteArray>("written");
     QTest::newRow("raised") << 60 << QByteArray("\\up6 x\\up0 y");
     QTest::newRow("lowered") << -40 << QByteArray("\\dn4 x\\up0 y");
-    QTest::newRow("rounded to half points") << 66 << QByteArray("\\up7 x\\up0 y");
+    QTest::newRow("between half points") << 66 << QByteArray("\\up7\\rdgoffset66 x\\up0 y");
 }
 
 void RtfWriterTest::offsets() {
