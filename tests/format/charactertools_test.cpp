@@ -1,0 +1,181 @@
+#include "../app/scripteddialogs.h"
+#include "app/mainwindow.h"
+#include "editor/editcommands.h"
+#include "editor/richtextbox.h"
+#include "editor/selectionrefresh.h"
+#include "format/charactertools.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QClipboard>
+#include <QComboBox>
+#include <QLineEdit>
+#include <QMimeData>
+#include <QRadioButton>
+#include <QSpinBox>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QTimer>
+#include <QToolButton>
+
+// A window whose text is "un deux", "deux" selected.
+class Fixture {
+public:
+    QTemporaryDir dir;
+    ScriptedDialogs dialogs;
+    MainWindow window{dialogs, dir.path()};
+    RichTextBox &exo = *window.exo();
+    CharacterTools &tools = window.characterTools();
+    EditCommands &edit = window.editCommands();
+
+    Fixture() {
+        exo.setText(QStringLiteral("un deux"));
+        select(3, 4);
+    }
+    void select(int start, int length) {
+        exo.setSelStart(start);
+        exo.setSelLength(length);
+        window.refresh().maj();
+    }
+};
+
+class CharacterToolsTest : public QObject {
+    Q_OBJECT
+
+private slots:
+    void sizeArrowsStepFromTheShownSize();
+    void fontListAppliesPickedNames();
+    void colourOptionsWriteExactColours_data();
+    void colourOptionsWriteExactColours();
+    void paletteCellOrCancel();
+    void arialItalicButton();
+    void copyAndCutSpeakRtf();
+    void pasteFallsBackToPlainText();
+};
+
+void CharacterToolsTest::sizeArrowsStepFromTheShownSize() {
+    Fixture f;
+    f.exo.setSelFontSize(9);
+    f.select(3, 4);
+    QCOMPARE(f.tools.taille()->text(), QStringLiteral("9"));
+    f.tools.upDown1()->stepUp();
+    QCOMPARE(*f.exo.selFontSize(), 11.0);
+    QCOMPARE(f.tools.taille()->text(), QStringLiteral("11"));
+    f.tools.upDown1()->setValue(72);
+    f.tools.upDown1()->stepUp();
+    QCOMPARE(*f.exo.selFontSize(), 72.0);
+    f.tools.upDown1()->setValue(8);
+    f.tools.upDown1()->stepDown();
+    QCOMPARE(*f.exo.selFontSize(), 8.0);
+}
+
+void CharacterToolsTest::fontListAppliesPickedNames() {
+    Fixture f;
+    QComboBox *list = f.tools.combo1();
+    const int courier = list->findText(QStringLiteral("DejaVu Sans Mono"));
+    QVERIFY(courier > 0);
+    list->setCurrentIndex(courier);
+    emit list->activated(courier);
+    QCOMPARE(*f.exo.selFontName(), QStringLiteral("DejaVu Sans Mono"));
+    // The blank item stands for a mixture: picking it changes nothing.
+    list->setCurrentIndex(0);
+    emit list->activated(0);
+    QCOMPARE(*f.exo.selFontName(), QStringLiteral("DejaVu Sans Mono"));
+}
+
+void CharacterToolsTest::colourOptionsWriteExactColours_data() {
+    QTest::addColumn<int>("index");
+    QTest::addColumn<QString>("caption");
+    QTest::addColumn<QString>("tip");
+    QTest::addColumn<int>("colour");
+    QTest::newRow("blue") << 0 << "B" << "Ecrire en bleu" << 0x0000C8;
+    QTest::newRow("black") << 1 << "N" << "Ecrire en noir" << 0x000000;
+    QTest::newRow("red") << 2 << "R" << "Ecrire en rouge" << 0xC80000;
+    QTest::newRow("green") << 3 << "V" << "Ecrire en vert" << 0x00960A;
+}
+
+void CharacterToolsTest::colourOptionsWriteExactColours() {
+    QFETCH(int, index);
+    QFETCH(QString, caption);
+    QFETCH(QString, tip);
+    QFETCH(int, colour);
+    Fixture f;
+    QRadioButton *option = f.tools.optcoul(index);
+    QCOMPARE(option->text(), caption);
+    QCOMPARE(option->toolTip(), tip);
+    option->click();
+    QCOMPARE(*f.exo.selColor(), QRgb(colour));
+    f.select(3, 4);
+    QVERIFY(option->isChecked());
+    // Palette green is none of the four.
+    f.exo.setSelColor(0x00FF00);
+    f.select(3, 4);
+    for (int i = 0; i < 4; ++i) QVERIFY(!f.tools.optcoul(i)->isChecked());
+}
+
+void CharacterToolsTest::paletteCellOrCancel() {
+    Fixture f;
+    const auto answerPalette = [](const char *button) {
+        QTimer::singleShot(0, [button] {
+            QWidget *palette = QApplication::activeModalWidget();
+            QVERIFY(palette && palette->objectName() == QStringLiteral("coul"));
+            QWidget *target = palette->findChild<QWidget *>(QLatin1String(button));
+            QTest::mouseClick(target, Qt::LeftButton);
+        });
+    };
+    answerPalette("Command1"); // Annuler
+    f.tools.cotext_Click();
+    QCOMPARE(*f.exo.selColor(), QRgb(0));
+    answerPalette("Label1(18)"); // row 2, column 2: orange
+    f.tools.cotext_Click();
+    QCOMPARE(*f.exo.selColor(), QRgb(0xFF8000));
+}
+
+void CharacterToolsTest::arialItalicButton() {
+    Fixture f;
+    f.exo.setSelFontName(QStringLiteral("Courier"));
+    f.window.findChild<QToolButton *>(QStringLiteral("Command15"))->click();
+    QCOMPARE(*f.exo.selFontName(), QStringLiteral("Arial"));
+    QCOMPARE(*f.exo.selItalic(), true);
+}
+
+void CharacterToolsTest::copyAndCutSpeakRtf() {
+    Fixture f;
+    f.exo.setSelBold(true);
+    f.edit.copie_Click();
+    const QMimeData *copied = QApplication::clipboard()->mimeData();
+    QVERIFY(copied->data(QStringLiteral("text/rtf")).startsWith("{\\rtf1"));
+    QVERIFY(!copied->hasText());
+    // Nothing selected: the clipboard is emptied, nothing is cut.
+    f.select(2, 0);
+    f.edit.coupe_Click();
+    const QMimeData *emptied = QApplication::clipboard()->mimeData();
+    QVERIFY(!emptied || !emptied->hasFormat(QStringLiteral("text/rtf")));
+    QCOMPARE(f.exo.text(), QStringLiteral("un deux"));
+    f.select(3, 4);
+    f.edit.coupe_Click();
+    QCOMPARE(f.exo.text(), QStringLiteral("un "));
+    f.edit.colle_Click();
+    QCOMPARE(f.exo.text(), QStringLiteral("un deux"));
+    f.select(3, 4);
+    QCOMPARE(*f.exo.selBold(), true);
+}
+
+void CharacterToolsTest::pasteFallsBackToPlainText() {
+    Fixture f;
+    QApplication::clipboard()->setText(QStringLiteral("trois"));
+    f.edit.colle_Click();
+    QCOMPARE(f.exo.text(), QStringLiteral("un trois"));
+    // Nothing pasteable: the selection stays.
+    QApplication::clipboard()->clear();
+    f.select(0, 2);
+    f.edit.colle_Click();
+    QCOMPARE(f.exo.text(), QStringLiteral("un trois"));
+    f.edit.supprime_Click();
+    QCOMPARE(f.exo.text(), QStringLiteral(" trois"));
+    f.edit.toutsel_Click();
+    QCOMPARE(f.exo.selLength(), 6);
+}
+
+QTEST_MAIN(CharacterToolsTest)
+#include "charactertools_test.moc"
