@@ -575,21 +575,21 @@ void RichTextBox::setSelBullet(bool on) {
     changeSelectedBlocks([](QTextBlockFormat &format) { format.setObjectIndex(-1); });
 }
 
-std::optional<int> RichTextBox::selIndent() const {
-    return commonBlockValue<int>(
-        [](const QTextBlock &b) { return qRound(b.blockFormat().leftMargin()); });
+std::optional<double> RichTextBox::selIndent() const {
+    return commonBlockValue<double>([](const QTextBlock &b) { return b.blockFormat().leftMargin(); });
 }
 
-void RichTextBox::setSelIndent(int pixels) {
-    changeSelectedBlocks([pixels](QTextBlockFormat &format) { format.setLeftMargin(pixels); });
+void RichTextBox::setSelIndent(double pixels) {
+    changeSelectedBlocks(
+        [pixels](QTextBlockFormat &format) { textprops::setLeftMargin(format, pixels); });
 }
 
-std::optional<int> RichTextBox::selRightIndent() const {
-    return commonBlockValue<int>(
-        [](const QTextBlock &b) { return qRound(b.blockFormat().rightMargin()); });
+std::optional<double> RichTextBox::selRightIndent() const {
+    return commonBlockValue<double>(
+        [](const QTextBlock &b) { return b.blockFormat().rightMargin(); });
 }
 
-void RichTextBox::setSelRightIndent(int pixels) {
+void RichTextBox::setSelRightIndent(double pixels) {
     changeSelectedBlocks([pixels](QTextBlockFormat &format) { format.setRightMargin(pixels); });
 }
 
@@ -601,30 +601,31 @@ std::optional<int> RichTextBox::selTabCount() const {
 void RichTextBox::setSelTabCount(int count) {
     count = std::max(0, count);
     changeSelectedBlocks([count](QTextBlockFormat &format) {
-        QList<QTextOption::Tab> tabs = format.tabPositions();
-        tabs.resize(count);
-        format.setTabPositions(tabs);
+        QList<QTextOption::Tab> stops = textprops::tabStops(format);
+        stops.resize(count);
+        textprops::setTabStops(format, stops);
     });
 }
 
-std::optional<int> RichTextBox::selTabs(int index) const {
+std::optional<double> RichTextBox::selTabs(int index) const {
     if (index < 0) return std::nullopt;
     // A paragraph without that stop makes the value missing, like a mix.
-    const auto values = commonBlockValue<int>([index](const QTextBlock &b) {
-        const QList<QTextOption::Tab> tabs = b.blockFormat().tabPositions();
-        return index < tabs.size() ? qRound(tabs.at(index).position) : -1;
+    constexpr double noStop = -1e300;
+    const auto value = commonBlockValue<double>([index](const QTextBlock &b) {
+        const QList<QTextOption::Tab> stops = textprops::tabStops(b.blockFormat());
+        return index < stops.size() ? stops.at(index).position : noStop;
     });
-    if (!values || *values < 0) return std::nullopt;
-    return values;
+    if (!value || *value == noStop) return std::nullopt;
+    return value;
 }
 
-void RichTextBox::setSelTabs(int index, int pixels) {
+void RichTextBox::setSelTabs(int index, double pixels) {
     if (index < 0) return;
     changeSelectedBlocks([index, pixels](QTextBlockFormat &format) {
-        QList<QTextOption::Tab> tabs = format.tabPositions();
-        if (index >= tabs.size()) tabs.resize(index + 1);
-        tabs[index] = QTextOption::Tab(pixels, QTextOption::LeftTab);
-        format.setTabPositions(tabs);
+        QList<QTextOption::Tab> stops = textprops::tabStops(format);
+        if (index >= stops.size()) stops.resize(index + 1);
+        stops[index] = QTextOption::Tab(pixels, QTextOption::LeftTab);
+        textprops::setTabStops(format, stops);
     });
 }
 

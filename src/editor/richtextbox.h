@@ -90,14 +90,15 @@ public:
     void setSelAlignment(int alignment);
     std::optional<bool> selBullet() const;
     void setSelBullet(bool on);
-    std::optional<int> selIndent() const; // pixels
-    void setSelIndent(int pixels);
-    std::optional<int> selRightIndent() const; // pixels
-    void setSelRightIndent(int pixels);
+    std::optional<double> selIndent() const; // pixels
+    void setSelIndent(double pixels);
+    std::optional<double> selRightIndent() const; // pixels
+    void setSelRightIndent(double pixels);
     std::optional<int> selTabCount() const;
     void setSelTabCount(int count);
-    std::optional<int> selTabs(int index) const; // pixels
-    void setSelTabs(int index, int pixels);
+    // Pixels from the left edge of the text area, whatever the indent.
+    std::optional<double> selTabs(int index) const;
+    void setSelTabs(int index, double pixels);
 
     // Width of the text in pixels (0: the text follows the window's width).
     int rightMargin() const { return m_rightMarginPx; }

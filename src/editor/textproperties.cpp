@@ -2,6 +2,7 @@
 
 #include "editor/units.h"
 
+#include <QTextBlockFormat>
 #include <QTextCharFormat>
 #include <QUuid>
 
@@ -52,6 +53,26 @@ QString fontName(const QTextCharFormat &format) {
 
 void setFontName(QTextCharFormat &format, const QString &name) {
     format.setFontFamilies(QStringList{name});
+}
+
+QList<QTextOption::Tab> tabStops(const QTextBlockFormat &format) {
+    QList<QTextOption::Tab> stops = format.tabPositions();
+    for (QTextOption::Tab &stop : stops) stop.position += format.leftMargin();
+    return stops;
+}
+
+void setTabStops(QTextBlockFormat &format, QList<QTextOption::Tab> stops) {
+    for (QTextOption::Tab &stop : stops) stop.position -= format.leftMargin();
+    if (stops.isEmpty())
+        format.clearProperty(QTextFormat::TabPositions);
+    else
+        format.setTabPositions(stops);
+}
+
+void setLeftMargin(QTextBlockFormat &format, double pixels) {
+    const QList<QTextOption::Tab> stops = tabStops(format);
+    format.setLeftMargin(pixels);
+    setTabStops(format, stops);
 }
 
 QString newImageName() {

@@ -2,8 +2,11 @@
 
 #include <QByteArray>
 #include <QString>
+#include <QList>
 #include <QTextFormat>
+#include <QTextOption>
 
+class QTextBlockFormat;
 class QTextCharFormat;
 class QTextImageFormat;
 
@@ -39,6 +42,14 @@ void setProtected(QTextCharFormat &format, bool on);
 // The first family of the format ("" when none is set).
 QString fontName(const QTextCharFormat &format);
 void setFontName(QTextCharFormat &format, const QString &name);
+
+// Tab stops as the program counts them: pixels from the left edge of the
+// text area, whatever the indent. Qt counts them from the paragraph's left
+// margin, so they are stored shifted by it.
+QList<QTextOption::Tab> tabStops(const QTextBlockFormat &format);
+void setTabStops(QTextBlockFormat &format, QList<QTextOption::Tab> stops);
+// Moves the paragraph's left margin (pixels), its tab stops staying put.
+void setLeftMargin(QTextBlockFormat &format, double pixels);
 
 // Name of a document image resource not used yet in that document.
 QString newImageName();

@@ -1204,7 +1204,7 @@ QTextBlockFormat RtfReader::blockFormat(const ParaState &para) const {
     format.setLeftMargin(double(para.leftTwips) / units::twipsPerPixel);
     format.setRightMargin(double(para.rightTwips) / units::twipsPerPixel);
     format.setTextIndent(double(para.firstLineTwips) / units::twipsPerPixel);
-    if (!para.tabs.isEmpty()) format.setTabPositions(para.tabs);
+    textprops::setTabStops(format, para.tabs);
     return format;
 }
 

@@ -56,7 +56,7 @@ ParagraphAttributes paragraphAttributes(const QTextBlock &block) {
     attributes.leftIndentPx = format.leftMargin();
     attributes.rightIndentPx = format.rightMargin();
     attributes.firstLineIndentPx = format.textIndent();
-    for (const QTextOption::Tab &tab : format.tabPositions())
+    for (const QTextOption::Tab &tab : textprops::tabStops(format))
         attributes.tabs.append({tab.position, tab.type});
     attributes.bullet = block.textList() != nullptr;
     return attributes;

@@ -337,18 +337,18 @@ void RtfReaderTest::richEditParagraphs() {
     const QTextBlockFormat title = document->findBlockByNumber(0).blockFormat();
     QCOMPARE(title.alignment(), Qt::AlignHCenter);
     QCOMPARE(title.leftMargin(), 20.0);
-    QCOMPARE(title.tabPositions().size(), 1);
-    QCOMPARE(title.tabPositions().first().position, 80.0);
-    QCOMPARE(title.tabPositions().first().type, QTextOption::LeftTab);
+    QCOMPARE(textprops::tabStops(title).size(), 1);
+    QCOMPARE(textprops::tabStops(title).first().position, 80.0);
+    QCOMPARE(textprops::tabStops(title).first().type, QTextOption::LeftTab);
 
     const QTextBlockFormat body = document->findBlockByNumber(1).blockFormat();
     QCOMPARE(body.alignment(), Qt::AlignLeft);
     QCOMPARE(body.leftMargin(), 20.0);
     QCOMPARE(body.rightMargin(), 10.0);
     QCOMPARE(body.textIndent(), -10.0);
-    QCOMPARE(body.tabPositions().size(), 1);
-    QCOMPARE(body.tabPositions().first().position, 160.0);
-    QCOMPARE(body.tabPositions().first().type, QTextOption::RightTab);
+    QCOMPARE(textprops::tabStops(body).size(), 1);
+    QCOMPARE(textprops::tabStops(body).first().position, 160.0);
+    QCOMPARE(textprops::tabStops(body).first().type, QTextOption::RightTab);
     QCOMPARE(document->findBlockByNumber(1).textList(), nullptr);
 
     QTextList *list = document->findBlockByNumber(2).textList();
@@ -650,9 +650,9 @@ void RtfReaderTest::libreOfficeFormats() {
     QCOMPARE(indented.leftMargin(), 567.0 / 15);
     QCOMPARE(indented.rightMargin(), 283.0 / 15);
     QCOMPARE(indented.textIndent(), 283.0 / 15);
-    QCOMPARE(indented.tabPositions().size(), 1);
-    QCOMPARE(indented.tabPositions().first().type, QTextOption::RightTab);
-    QCOMPARE(indented.tabPositions().first().position, 3402.0 / 15);
+    QCOMPARE(textprops::tabStops(indented).size(), 1);
+    QCOMPARE(textprops::tabStops(indented).first().type, QTextOption::RightTab);
+    QCOMPARE(textprops::tabStops(indented).first().position, 3402.0 / 15);
 
     QTextList *list = document->findBlockByNumber(3).textList();
     QVERIFY(list);
