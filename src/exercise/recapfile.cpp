@@ -1,5 +1,6 @@
 #include "exercise/recapfile.h"
 
+#include "app/numbertext.h"
 #include "exercise/recordfile.h"
 
 #include <QFile>
@@ -13,44 +14,8 @@ QString formatNumber(int value) {
 }
 
 long long parseNumber(const QString &text) {
-    QString compact;
-    for (QChar ch : text) {
-        if (ch != QLatin1Char(' ') && ch != QLatin1Char('\t') && ch != QLatin1Char('\n') &&
-            ch != QLatin1Char('\r'))
-            compact.append(ch);
-    }
-    // The longest prefix that reads as a decimal number.
-    qsizetype end = 0;
-    const auto digitsFrom = [&compact](qsizetype at) {
-        while (at < compact.size() && compact.at(at).isDigit() && compact.at(at).unicode() < 128)
-            ++at;
-        return at;
-    };
-    if (end < compact.size() &&
-        (compact.at(end) == QLatin1Char('+') || compact.at(end) == QLatin1Char('-')))
-        ++end;
-    const qsizetype integerEnd = digitsFrom(end);
-    bool anyDigit = integerEnd > end;
-    end = integerEnd;
-    if (end < compact.size() && compact.at(end) == QLatin1Char('.')) {
-        const qsizetype fractionEnd = digitsFrom(end + 1);
-        anyDigit = anyDigit || fractionEnd > end + 1;
-        end = fractionEnd;
-    }
-    if (!anyDigit) return 0;
-    if (end < compact.size() && QStringLiteral("eEdD").contains(compact.at(end))) {
-        qsizetype exponent = end + 1;
-        if (exponent < compact.size() &&
-            (compact.at(exponent) == QLatin1Char('+') || compact.at(exponent) == QLatin1Char('-')))
-            ++exponent;
-        const qsizetype exponentEnd = digitsFrom(exponent);
-        if (exponentEnd > exponent) {
-            compact[end] = QLatin1Char('e');
-            end = exponentEnd;
-        }
-    }
-    const double value = compact.left(end).toDouble();
-    if (!std::isfinite(value) || std::fabs(value) > 1e15) return 0;
+    const double value = numbertext::leadingNumber(text);
+    if (std::fabs(value) > 1e15) return 0;
     return std::llrint(value); // the default rounding mode sends halves to even
 }
 
