@@ -13,11 +13,16 @@
 #include "exercise/recordfile.h"
 #include "format/charactertools.h"
 #include "format/indexexponenttools.h"
+#include "paragraph/marginsdialog.h"
+#include "paragraph/paragraphtools.h"
+#include "paragraph/ruler.h"
+#include "paragraph/tabdialog.h"
 
 #include <QCloseEvent>
 #include <QComboBox>
 #include <QCoreApplication>
 #include <QFontDatabase>
+#include <QHBoxLayout>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenuBar>
@@ -29,6 +34,7 @@
 #include <QTextDocument>
 #include <QToolBar>
 #include <QToolButton>
+#include <QVBoxLayout>
 
 namespace {
 
@@ -106,7 +112,8 @@ MainWindow::MainWindow(Dialogs &dialogs, const QString &programDirectory, QWidge
         window, m_state, m_dialogs, *m_textFiles);
     // No exercise yet: its commands start hidden.
     m_exercise->transessai();
-    m_refresh = std::make_unique<SelectionRefresh>(*m_exo, m_state, *m_characters, *m_modes);
+    m_refresh = std::make_unique<SelectionRefresh>(*m_exo, m_state, *m_characters, *m_modes,
+                                                   *m_paragraphs, *m_ruler);
     startUp();
     connectEditorNotifications();
 }
@@ -189,9 +196,22 @@ void MainWindow::buildSidePanels() {
     m_side->addWidget(m_welcome);
     m_side->addWidget(m_panel);
     connect(m_welcome, &WelcomePanel::linkActivated, this, &MainWindow::activateLink);
+    // The ruler lies right above the editor, its 0 at the text's left edge.
+    auto *editorColumn = new QWidget;
+    auto *column = new QVBoxLayout(editorColumn);
+    column->setContentsMargins(0, 0, 0, 0);
+    column->setSpacing(0);
+    m_ruler = new Ruler(*m_exo, m_dialogs);
+    const int textLeftPx = m_exo->frameWidth() + int(m_exo->document()->documentMargin());
+    column->addSpacing(2);
+    auto *rulerRow = new QHBoxLayout;
+    rulerRow->setContentsMargins(textLeftPx, 0, 0, 0);
+    rulerRow->addWidget(m_ruler);
+    column->addLayout(rulerRow);
+    column->addWidget(m_exo, 1);
     auto *splitter = new QSplitter(Qt::Horizontal, this);
     splitter->addWidget(m_side);
-    splitter->addWidget(m_exo);
+    splitter->addWidget(editorColumn);
     splitter->setStretchFactor(1, 1);
     splitter->setCollapsible(1, false);
     setCentralWidget(splitter);
@@ -217,6 +237,20 @@ void MainWindow::activateLink(int link) {
     default:
         break;
     }
+}
+
+void MainWindow::margo_Click() {
+    MarginsDialog dialog(*m_exo, this);
+    dialog.exec();
+    m_exo->refresh();
+    m_exo->setFocus();
+}
+
+void MainWindow::tabulo_Click() {
+    TabDialog dialog(*m_exo, m_dialogs, this);
+    if (!dialog.loaded()) return;
+    dialog.afterClose = [this] { m_ruler->majregle(); };
+    dialog.exec();
 }
 
 void MainWindow::aidant_Click() {
@@ -257,6 +291,16 @@ void MainWindow::buildToolStrips(QMenu *edition, QMenu *for0, QMenu *sep24, QMen
     characters->setObjectName(QStringLiteral("caracteres"));
     m_characters = new CharacterTools(*m_exo, m_state, this);
     m_characters->addTo(characters, for0);
+    for0->addSeparator()->setObjectName(QStringLiteral("sep524"));
+    for0->addSeparator()->setObjectName(QStringLiteral("ecorsep"));
+    characters->addSeparator();
+    m_paragraphs = new ParagraphTools(*m_exo, m_state, this);
+    m_paragraphs->addTo(characters, for0);
+    for0->addSeparator()->setObjectName(QStringLiteral("sep2001"));
+    connect(namedAction(for0, "margo", QStringLiteral("&Marges")), &QAction::triggered, this,
+            &MainWindow::margo_Click);
+    connect(namedAction(for0, "tabulo", QStringLiteral("Ta&bulations")), &QAction::triggered, this,
+            &MainWindow::tabulo_Click);
 
     // The module list lives on the welcome panel.
     m_combo2 = new QComboBox;
@@ -288,6 +332,7 @@ void MainWindow::startUp() {
     m_exo->setSelFontSize(m_characters->taille()->text().toDouble());
     m_exo->refresh();
     fillFontList();
+    m_ruler->showIndents();
     fillModuleList();
     m_welcome->update();
     m_exercise->startUp();

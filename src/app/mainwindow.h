@@ -11,6 +11,8 @@ class CharacterTools;
 class Dialogs;
 class EditCommands;
 class IndexExponentTools;
+class ParagraphTools;
+class Ruler;
 class SelectionRefresh;
 class ExerciseCommands;
 class ExercisePanel;
@@ -46,11 +48,15 @@ public:
     IndexExponentTools &modeTools() { return *m_modes; }
     EditCommands &editCommands() { return *m_edit; }
     SelectionRefresh &refresh() { return *m_refresh; }
+    ParagraphTools &paragraphTools() { return *m_paragraphs; }
+    Ruler *ruler() const { return m_ruler; }
 
     void Nouv_Click();
     void Combo2_Click();
     void Command4_Click();
     void aidant_Click();
+    void margo_Click();
+    void tabulo_Click();
 
 protected:
     void closeEvent(QCloseEvent *event) override;
@@ -86,6 +92,8 @@ private:
     CharacterTools *m_characters = nullptr;
     IndexExponentTools *m_modes = nullptr;
     EditCommands *m_edit = nullptr;
+    ParagraphTools *m_paragraphs = nullptr;
+    Ruler *m_ruler = nullptr;
     QComboBox *m_combo2 = nullptr;
     QStackedWidget *m_side = nullptr;
     WelcomePanel *m_welcome = nullptr;

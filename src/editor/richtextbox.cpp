@@ -576,7 +576,8 @@ void RichTextBox::setSelBullet(bool on) {
 }
 
 std::optional<double> RichTextBox::selIndent() const {
-    return commonBlockValue<double>([](const QTextBlock &b) { return b.blockFormat().leftMargin(); });
+    return commonBlockValue<double>(
+        [](const QTextBlock &b) { return b.blockFormat().leftMargin(); });
 }
 
 void RichTextBox::setSelIndent(double pixels) {
@@ -627,6 +628,11 @@ void RichTextBox::setSelTabs(int index, double pixels) {
         stops[index] = QTextOption::Tab(pixels, QTextOption::LeftTab);
         textprops::setTabStops(format, stops);
     });
+}
+
+int RichTextBox::rightMargin() const {
+    if (m_rightMarginPx > 0) return m_rightMarginPx;
+    return std::max(0, viewport()->width() - 2 * int(document()->documentMargin()));
 }
 
 void RichTextBox::setRightMargin(int pixels) {

@@ -100,8 +100,9 @@ public:
     std::optional<double> selTabs(int index) const;
     void setSelTabs(int index, double pixels);
 
-    // Width of the text in pixels (0: the text follows the window's width).
-    int rightMargin() const { return m_rightMarginPx; }
+    // Width of the text in pixels: the one set, or the window's text width
+    // when none is set (0).
+    int rightMargin() const;
     void setRightMargin(int pixels);
 
     // Finds text, selects the match and returns its index, or -1. With start

@@ -4,6 +4,8 @@
 #include "editor/richtextbox.h"
 #include "format/charactertools.h"
 #include "format/indexexponenttools.h"
+#include "paragraph/paragraphtools.h"
+#include "paragraph/ruler.h"
 
 #include <QAction>
 #include <QCheckBox>
@@ -32,13 +34,16 @@ void showFontName(QComboBox *list, const QString &name) {
 } // namespace
 
 SelectionRefresh::SelectionRefresh(RichTextBox &exo, SharedState &state, CharacterTools &characters,
-                                   IndexExponentTools &modes)
-    : m_exo(exo), m_state(state), m_characters(characters), m_modes(modes) {}
+                                   IndexExponentTools &modes, ParagraphTools &paragraphs,
+                                   Ruler &ruler)
+    : m_exo(exo), m_state(state), m_characters(characters), m_modes(modes),
+      m_paragraphs(paragraphs), m_ruler(ruler) {}
 
 void SelectionRefresh::maj() {
     QScopedValueRollback<int16_t> refreshing(m_state.majencours);
     CharacterTools &tools = m_characters;
     tools.majpolice = false;
+    m_ruler.showIndents();
 
     // A bare caret just after a symbol: typing goes on in the ordinary font.
     RichTextBox::CharacterSummary chars = m_exo.characterSummary();
@@ -64,6 +69,7 @@ void SelectionRefresh::maj() {
     m_modes.check3(0)->setChecked(offset && *offset > 0);
 
     m_state.majencours = 2;
+    m_paragraphs.showBullet(m_exo.selBullet().value_or(false));
     const std::array<std::optional<bool>, 3> styles = {chars.bold, chars.italic, chars.underline};
     for (int i = 0; i < 3; ++i) {
         const bool on = styles.at(i).value_or(false);
@@ -73,6 +79,7 @@ void SelectionRefresh::maj() {
 
     m_state.majencours = 1;
     tools.showColour(chars.color);
+    if (const auto alignment = m_exo.selAlignment()) m_paragraphs.showAlignment(*alignment);
     if (chars.color) {
         QPalette palette = tools.cotext()->palette();
         palette.setColor(QPalette::WindowText, QColor(*chars.color));

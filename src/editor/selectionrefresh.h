@@ -2,6 +2,8 @@
 
 class CharacterTools;
 class IndexExponentTools;
+class ParagraphTools;
+class Ruler;
 class RichTextBox;
 struct SharedState;
 
@@ -10,7 +12,7 @@ struct SharedState;
 class SelectionRefresh {
 public:
     SelectionRefresh(RichTextBox &exo, SharedState &state, CharacterTools &characters,
-                     IndexExponentTools &modes);
+                     IndexExponentTools &modes, ParagraphTools &paragraphs, Ruler &ruler);
 
     void maj();
 
@@ -19,4 +21,6 @@ private:
     SharedState &m_state;
     CharacterTools &m_characters;
     IndexExponentTools &m_modes;
+    ParagraphTools &m_paragraphs;
+    Ruler &m_ruler;
 };

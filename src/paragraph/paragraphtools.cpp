@@ -1,0 +1,138 @@
+#include "paragraph/paragraphtools.h"
+
+#include "app/sharedstate.h"
+#include "editor/richtextbox.h"
+
+#include <QAction>
+#include <QButtonGroup>
+#include <QMenu>
+#include <QPainter>
+#include <QToolBar>
+#include <QToolButton>
+
+namespace {
+
+// Button order left, centre, right; the editor's codes are 0 left, 1 right, 2 centre.
+constexpr std::array<int, 3> alignmentOfButton = {0, 2, 1};
+
+// Lines of text aligned the button's way.
+QIcon alignmentIcon(int button) {
+    QPixmap pixmap(20, 20);
+    pixmap.fill(Qt::transparent);
+    QPainter painter(&pixmap);
+    painter.setPen(QPen(QColor(40, 40, 60), 2));
+    const std::array<int, 4> lengths = {14, 9, 14, 7};
+    for (int line = 0; line < 4; ++line) {
+        const int length = lengths.at(line);
+        const int left = button == 0 ? 3 : button == 1 ? 10 - length / 2 : 17 - length;
+        const int y = 4 + 4 * line;
+        painter.drawLine(left, y, left + length, y);
+    }
+    return QIcon(pixmap);
+}
+
+QIcon bulletIcon() {
+    QPixmap pixmap(20, 20);
+    pixmap.fill(Qt::transparent);
+    QPainter painter(&pixmap);
+    painter.setRenderHint(QPainter::Antialiasing);
+    for (int line = 0; line < 3; ++line) {
+        const int y = 4 + 6 * line;
+        painter.setPen(Qt::NoPen);
+        painter.setBrush(QColor(40, 40, 60));
+        painter.drawEllipse(QPointF(4, y), 2, 2);
+        painter.setPen(QPen(QColor(40, 40, 60), 2));
+        painter.drawLine(8, y, 18, y);
+    }
+    return QIcon(pixmap);
+}
+
+} // namespace
+
+ParagraphTools::ParagraphTools(RichTextBox &exo, SharedState &state, QWidget *window)
+    : QObject(window), m_exo(exo), m_state(state) {}
+
+void ParagraphTools::addTo(QToolBar *toolBar, QMenu *formatMenu) {
+    const std::array<const char *, 3> tips = {"Aligné à gauche", "Centré", "Aligné à droite"};
+    auto *group = new QButtonGroup(this);
+    for (int i = 0; i < 3; ++i) {
+        auto *button = new QToolButton(toolBar);
+        button->setObjectName(QStringLiteral("Option3(%1)").arg(i));
+        button->setToolTip(QString::fromUtf8(tips.at(i)));
+        button->setIcon(alignmentIcon(i));
+        button->setCheckable(true);
+        group->addButton(button, i);
+        toolBar->addWidget(button);
+        m_option3[i] = button;
+        connect(button, &QToolButton::clicked, this, [this, i] { Option3_Click(i); });
+    }
+    m_option3[0]->setChecked(true);
+    m_bull = new QToolButton(toolBar);
+    m_bull->setObjectName(QStringLiteral("bull"));
+    m_bull->setToolTip(QStringLiteral("Style puces"));
+    m_bull->setIcon(bulletIcon());
+    m_bull->setCheckable(true);
+    toolBar->addWidget(m_bull);
+    connect(m_bull, &QToolButton::clicked, this, &ParagraphTools::bull_Click);
+
+    m_bull2 = formatMenu->addAction(QStringLiteral("Style &puce"));
+    m_bull2->setObjectName(QStringLiteral("bull2"));
+    m_bull2->setCheckable(true);
+    connect(m_bull2, &QAction::triggered, this, &ParagraphTools::bull2_Click);
+    formatMenu->addSeparator()->setObjectName(QStringLiteral("sep41"));
+    const std::array<const char *, 3> captions = {"Aligné à &gauche", "&Centré",
+                                                  "Aligné à &droite"};
+    for (int i = 0; i < 3; ++i) {
+        QAction *item = formatMenu->addAction(QString::fromUtf8(captions.at(i)));
+        item->setObjectName(QStringLiteral("q2%1").arg(4 + i));
+        item->setCheckable(true);
+        m_q2[i] = item;
+        connect(item, &QAction::triggered, this, [this, i] { q2_Click(24 + i); });
+    }
+    m_q2[0]->setChecked(true);
+}
+
+void ParagraphTools::Option3_Click(int) {
+    if (m_state.majencours == 2) return;
+    // The buttons are read in their order, as they stand now.
+    for (int i = 0; i < 3; ++i) {
+        if (!m_option3[i]->isChecked()) continue;
+        m_exo.setSelAlignment(alignmentOfButton.at(i));
+        for (int j = 0; j < 3; ++j)
+            m_q2[j]->setChecked(j == i);
+    }
+    if (m_state.majencours != 1) m_exo.setFocus();
+}
+
+void ParagraphTools::q2_Click(int item) {
+    m_option3.at(item - 24)->setChecked(true);
+    Option3_Click(item - 24);
+}
+
+void ParagraphTools::bull_Click() {
+    if (m_state.majencours == 2) return;
+    const bool on = m_bull->isChecked();
+    m_exo.setSelBullet(on);
+    m_bull2->setChecked(on);
+    if (m_state.majencours != 1) {
+        m_exo.refresh();
+        m_exo.setFocus();
+    }
+}
+
+void ParagraphTools::bull2_Click() {
+    m_bull->setChecked(!m_bull->isChecked());
+    bull_Click();
+}
+
+void ParagraphTools::showAlignment(int code) {
+    const int button = code == 1 ? 2 : code == 2 ? 1 : 0;
+    m_option3.at(button)->setChecked(true);
+    for (int j = 0; j < 3; ++j)
+        m_q2[j]->setChecked(j == button);
+}
+
+void ParagraphTools::showBullet(bool on) {
+    m_bull->setChecked(on);
+    m_bull2->setChecked(on);
+}

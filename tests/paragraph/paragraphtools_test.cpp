@@ -1,0 +1,97 @@
+#include "../app/scripteddialogs.h"
+#include "app/mainwindow.h"
+#include "editor/richtextbox.h"
+#include "editor/selectionrefresh.h"
+#include "paragraph/paragraphtools.h"
+
+#include <QAction>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QToolButton>
+
+// A window with three paragraphs, the first two selected.
+class Fixture {
+public:
+    QTemporaryDir dir;
+    ScriptedDialogs dialogs;
+    MainWindow window{dialogs, dir.path()};
+    RichTextBox &exo = *window.exo();
+    ParagraphTools &tools = window.paragraphTools();
+
+    Fixture() {
+        exo.setText(QStringLiteral("un\ndeux\ntrois"));
+        select(1, 4);
+    }
+    void select(int start, int length) {
+        exo.setSelStart(start);
+        exo.setSelLength(length);
+        window.refresh().maj();
+    }
+};
+
+class ParagraphToolsTest : public QObject {
+    Q_OBJECT
+
+private slots:
+    void alignmentFromButtonsAndMenu_data();
+    void alignmentFromButtonsAndMenu();
+    void bulletsFromBoxAndMenu();
+    void refreshShowsWithoutApplying();
+};
+
+void ParagraphToolsTest::alignmentFromButtonsAndMenu_data() {
+    QTest::addColumn<int>("item"); // q24, q25, q26
+    QTest::addColumn<int>("code");
+    QTest::newRow("left") << 24 << 0;
+    QTest::newRow("centre") << 25 << 2;
+    QTest::newRow("right") << 26 << 1;
+}
+
+void ParagraphToolsTest::alignmentFromButtonsAndMenu() {
+    QFETCH(int, item);
+    QFETCH(int, code);
+    Fixture f;
+    f.tools.q2(item)->trigger();
+    QCOMPARE(*f.exo.selAlignment(), code);
+    QVERIFY(f.tools.option3(item - 24)->isChecked());
+    for (int other = 24; other <= 26; ++other)
+        QCOMPARE(f.tools.q2(other)->isChecked(), other == item);
+    // The third paragraph was not touched.
+    f.select(9, 0);
+    QCOMPARE(*f.exo.selAlignment(), 0);
+    // The buttons do the same as the menu.
+    f.select(1, 4);
+    f.tools.option3(0)->click();
+    QCOMPARE(*f.exo.selAlignment(), 0);
+}
+
+void ParagraphToolsTest::bulletsFromBoxAndMenu() {
+    Fixture f;
+    f.tools.bull2()->trigger();
+    QVERIFY(f.tools.bull()->isChecked());
+    QCOMPARE(*f.exo.selBullet(), true);
+    f.select(9, 0);
+    QCOMPARE(*f.exo.selBullet(), false);
+    QVERIFY(!f.tools.bull2()->isChecked());
+    f.select(1, 4);
+    QVERIFY(f.tools.bull2()->isChecked());
+    f.tools.bull()->click();
+    QCOMPARE(*f.exo.selBullet(), false);
+    QVERIFY(!f.tools.bull2()->isChecked());
+}
+
+void ParagraphToolsTest::refreshShowsWithoutApplying() {
+    Fixture f;
+    f.tools.q2(25)->trigger(); // centre "un" and "deux"
+    const QByteArray before = f.exo.textRTF();
+    // Over centred and left paragraphs the buttons keep what they showed.
+    f.select(4, 6);
+    QVERIFY(f.tools.option3(1)->isChecked());
+    f.select(9, 0);
+    QVERIFY(f.tools.option3(0)->isChecked());
+    QVERIFY(f.tools.q2(24)->isChecked());
+    QCOMPARE(f.exo.textRTF(), before);
+}
+
+QTEST_MAIN(ParagraphToolsTest)
+#include "paragraphtools_test.moc"
