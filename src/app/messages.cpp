@@ -78,4 +78,10 @@ Message nothingSelectedToAlign(bool exponents) {
             QStringLiteral("Opération impossible"), MessageButtons::Ok, MessageIcon::Critical};
 }
 
+Message tabRefusal() {
+    return {
+        QStringLiteral("Ne sélectionner qu'une partie du texte avec des tabulations identiques"),
+        QStringLiteral("Tabulation refusée"), MessageButtons::Ok, MessageIcon::Critical};
+}
+
 } // namespace messages

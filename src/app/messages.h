@@ -19,5 +19,6 @@ Message recapReadFailed();                             // the recap file could n
 Message textNotFound(const QString &path);             // a text the recap file names is missing
 Message offsetOutOfRange();                            // an offset value outside 1 to 20
 Message nothingSelectedToAlign(bool exponents);        // aligning needs a selection
+Message tabRefusal();                                  // paragraphs with different tab stops
 
 } // namespace messages

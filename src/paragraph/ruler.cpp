@@ -1,5 +1,7 @@
 #include "paragraph/ruler.h"
 
+#include "app/messages.h"
+
 #include "app/dialogs.h"
 #include "editor/richtextbox.h"
 #include "editor/units.h"
@@ -61,12 +63,6 @@ QLayout *layoutHolding(QLayout *layout, const QWidget *widget) {
         if (QLayout *found = layoutHolding(item->layout(), widget)) return found;
     }
     return nullptr;
-}
-
-Message tabRefusalMessage() {
-    return {
-        QStringLiteral("Ne sélectionner qu'une partie du texte avec des tabulations identiques"),
-        QStringLiteral("Tabulation refusée"), MessageButtons::Ok, MessageIcon::Critical};
 }
 
 } // namespace
@@ -242,7 +238,7 @@ bool Ruler::insertTabStop(double positionPx) {
 }
 
 void Ruler::refuseTab() {
-    m_dialogs.message(tabRefusalMessage());
+    m_dialogs.message(messages::tabRefusal());
     m_exo.setFocus();
 }
 

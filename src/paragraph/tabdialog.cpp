@@ -1,5 +1,7 @@
 #include "paragraph/tabdialog.h"
 
+#include "app/messages.h"
+
 #include "app/numbertext.h"
 #include "editor/richtextbox.h"
 #include "editor/units.h"
@@ -67,12 +69,6 @@ std::optional<QList<double>> sharedStopsPx(const RichTextBox &exo) {
 
 } // namespace
 
-Message tabRefusal() {
-    return {
-        QStringLiteral("Ne sélectionner qu'une partie du texte avec des tabulations identiques"),
-        QStringLiteral("Tabulation refusée"), MessageButtons::Ok, MessageIcon::Critical};
-}
-
 TabDialog::TabDialog(RichTextBox &exo, Dialogs &dialogs, QWidget *parent)
     : QDialog(parent), m_exo(exo), m_dialogs(dialogs) {
     setObjectName(QStringLiteral("Tabof"));
@@ -89,7 +85,7 @@ TabDialog::TabDialog(RichTextBox &exo, Dialogs &dialogs, QWidget *parent)
     if (sharedStopsPx(m_exo)) {
         listStops();
     } else {
-        m_dialogs.message(tabRefusal());
+        m_dialogs.message(messages::tabRefusal());
         m_loaded = false;
     }
 }
@@ -147,7 +143,7 @@ void TabDialog::buildControls() {
 void TabDialog::listStops() {
     const std::optional<QList<double>> stopsPx = sharedStopsPx(m_exo);
     if (!stopsPx) {
-        m_dialogs.message(tabRefusal());
+        m_dialogs.message(messages::tabRefusal());
         m_exo.setFocus();
         close();
         return;

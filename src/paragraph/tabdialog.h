@@ -11,10 +11,6 @@ class QListWidget;
 class QShowEvent;
 class RichTextBox;
 
-// Shown when the selected paragraphs do not share their tab stops, by this
-// dialog and by the ruler alike.
-Message tabRefusal();
-
 // Lists the tab stops of the selected paragraphs in centimetres, adds and
 // removes them. Closing writes the listed stops back, in the list's order.
 class TabDialog : public QDialog {
