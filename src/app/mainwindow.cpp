@@ -382,11 +382,11 @@ void MainWindow::connectEditorNotifications() {
     connect(exo, &RichTextBox::mouseDown, this, [this](Qt::MouseButton button) {
         if (button == Qt::LeftButton) m_refresh->maj();
     });
-    // Tab inserts one tab and never moves the focus.
+    // Tab inserts one tab, in the caret's format, and never moves the focus.
     connect(exo, &RichTextBox::keyDown, this,
             [exo](int key, Qt::KeyboardModifiers modifiers, bool *swallow) {
                 if (key != Qt::Key_Tab || (modifiers & Qt::ControlModifier)) return;
-                exo->setSelRTF(QByteArrayLiteral("{\\tab }"));
+                exo->setSelText(QStringLiteral("\t"));
                 *swallow = true;
             });
     connect(exo, &RichTextBox::selChange, this, [this] {

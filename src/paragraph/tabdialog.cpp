@@ -73,6 +73,10 @@ TabDialog::TabDialog(RichTextBox &exo, Dialogs &dialogs, QWidget *parent)
     : QDialog(parent), m_exo(exo), m_dialogs(dialogs) {
     setObjectName(QStringLiteral("Tabof"));
     setWindowTitle(QStringLiteral("Tabulations"));
+    // The geometry was drawn for a small dialog font: the longest caption fits at 8 points.
+    QFont small = font();
+    small.setPointSizeF(8);
+    setFont(small);
     setModal(true);
     setFixedSize(pixelsOf(clientWidthTwips), pixelsOf(clientHeightTwips));
     QPalette grey = palette();
