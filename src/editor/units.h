@@ -19,4 +19,9 @@ constexpr double cmPerPixelDenominator = 357.0;
 constexpr int twipsPerCm = 573;
 constexpr int markerGripTwips = 225;
 
+// Dialog geometry is drawn in twips; the screen counts pixels.
+constexpr int pixelsFromTwips(int twips) {
+    return (twips + twipsPerPixel / 2) / twipsPerPixel;
+}
+
 } // namespace units

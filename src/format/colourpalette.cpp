@@ -24,10 +24,6 @@ constexpr int buttonHeightTwips = 315;
 constexpr int clientWidthTwips = 2295;
 constexpr int clientHeightTwips = 3435;
 
-constexpr int pixelsOf(int twips) {
-    return (twips + units::twipsPerPixel / 2) / units::twipsPerPixel;
-}
-
 constexpr QRgb rgb(int red, int green, int blue) {
     return QRgb(red << 16 | green << 8 | blue);
 }
@@ -76,7 +72,8 @@ ColourPalette::ColourPalette(QWidget *parent) : QDialog(parent) {
     setObjectName(QStringLiteral("coul"));
     setWindowTitle(QStringLiteral("Couleurs"));
     setModal(true);
-    setFixedSize(pixelsOf(clientWidthTwips), pixelsOf(clientHeightTwips));
+    setFixedSize(units::pixelsFromTwips(clientWidthTwips),
+                 units::pixelsFromTwips(clientHeightTwips));
 
     for (int index = 0; index < cellCount; ++index)
         addCell(index);
@@ -84,8 +81,9 @@ ColourPalette::ColourPalette(QWidget *parent) : QDialog(parent) {
     auto *cancel = new QPushButton(QStringLiteral("Annuler"), this);
     cancel->setObjectName(QStringLiteral("Command1"));
     cancel->setAutoDefault(false);
-    cancel->setGeometry(pixelsOf(marginTwips), pixelsOf(buttonTopTwips), pixelsOf(buttonWidthTwips),
-                        pixelsOf(buttonHeightTwips));
+    cancel->setGeometry(units::pixelsFromTwips(marginTwips), units::pixelsFromTwips(buttonTopTwips),
+                        units::pixelsFromTwips(buttonWidthTwips),
+                        units::pixelsFromTwips(buttonHeightTwips));
     connect(cancel, &QPushButton::clicked, this, &QDialog::reject);
 }
 
@@ -100,9 +98,9 @@ void ColourPalette::addCell(int index) {
     cell->setObjectName(QStringLiteral("Label1(%1)").arg(index));
     const int column = index / rowCount;
     const int row = index % rowCount;
-    cell->setGeometry(pixelsOf(marginTwips + cellPitchTwips * column),
-                      pixelsOf(marginTwips + cellPitchTwips * row), pixelsOf(cellSideTwips),
-                      pixelsOf(cellSideTwips));
+    cell->setGeometry(units::pixelsFromTwips(marginTwips + cellPitchTwips * column),
+                      units::pixelsFromTwips(marginTwips + cellPitchTwips * row),
+                      units::pixelsFromTwips(cellSideTwips), units::pixelsFromTwips(cellSideTwips));
     QPalette palette = cell->palette();
     palette.setColor(QPalette::Window, QColor::fromRgb(cellColour(index)));
     cell->setPalette(palette);

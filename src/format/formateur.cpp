@@ -1,7 +1,9 @@
 #include "format/formateur.h"
 
+#include "app/updownbuttons.h"
 #include "editor/richtextbox.h"
 #include "editor/textproperties.h"
+#include "editor/twipsrect.h"
 #include "editor/units.h"
 
 #include <QApplication>
@@ -22,7 +24,6 @@ constexpr int maxSizePt = 40;
 constexpr int sizeStepPt = 2;
 constexpr int minOffsetValue = 1;
 constexpr int maxOffsetValue = 50;
-constexpr int arrowsWidthPx = 18;
 
 // Geometry in twips, as the dialog has always been laid out.
 constexpr int clientWidthTwips = 2010;
@@ -39,25 +40,12 @@ constexpr int buttonTopTwips = 960;
 constexpr int buttonWidthTwips = 1095;
 constexpr int buttonHeightTwips = 315;
 
-constexpr int pixelsOf(int twips) {
-    return (twips + units::twipsPerPixel / 2) / units::twipsPerPixel;
+QSpinBox *arrows(int minimum, int maximum, int step, QWidget *parent) {
+    auto *box = new UpDownButtons(parent);
+    box->setRange(minimum, maximum);
+    box->setSingleStep(step);
+    return box;
 }
-
-QRect rectOf(int leftTwips, int topTwips, int widthTwips, int heightTwips) {
-    return QRect(pixelsOf(leftTwips), pixelsOf(topTwips), pixelsOf(widthTwips),
-                 pixelsOf(heightTwips));
-}
-
-// Up and down arrows only: the value shows in the box beside them.
-class UpDownArrows : public QSpinBox {
-public:
-    UpDownArrows(int minimum, int maximum, int step, QWidget *parent) : QSpinBox(parent) {
-        lineEdit()->hide();
-        setRange(minimum, maximum);
-        setSingleStep(step);
-        setFixedWidth(arrowsWidthPx);
-    }
-};
 
 // The busy cursor for as long as it lives.
 class BusyCursor {
@@ -113,30 +101,32 @@ Formateur::Formateur(OffsetKind kind, const QByteArray &selectionRtf, int offset
     setWindowTitle(kind == OffsetKind::Exponents ? QStringLiteral("Modifier les exposants")
                                                  : QStringLiteral("Modifier les indices"));
     setModal(true);
-    setFixedSize(pixelsOf(clientWidthTwips), pixelsOf(clientHeightTwips));
+    setFixedSize(units::pixelsFromTwips(clientWidthTwips),
+                 units::pixelsFromTwips(clientHeightTwips));
 
     auto addRow = [this](const QString &caption, const QString &labelName, const QString &boxName,
                          int topTwips, QSpinBox *arrows) {
         auto *label = new QLabel(caption, this);
         label->setObjectName(labelName);
-        label->setGeometry(rectOf(labelLeftTwips, topTwips, labelWidthTwips, rowHeightTwips));
+        label->setGeometry(
+            rectFromTwips(labelLeftTwips, topTwips, labelWidthTwips, rowHeightTwips));
         auto *box = new QLineEdit(this);
         box->setObjectName(boxName);
         box->setReadOnly(true);
-        const QRect boxRect = rectOf(boxLeftTwips, topTwips, boxWidthTwips, rowHeightTwips);
+        const QRect boxRect = rectFromTwips(boxLeftTwips, topTwips, boxWidthTwips, rowHeightTwips);
         box->setGeometry(boxRect);
-        arrows->setGeometry(boxRect.right() + 1, boxRect.top(), arrowsWidthPx, boxRect.height());
+        arrows->setGeometry(boxRect.right() + 1, boxRect.top(), arrows->width(), boxRect.height());
         connect(arrows, &QSpinBox::valueChanged, box, [box](int value) { showValue(box, value); });
         showValue(box, arrows->value());
     };
 
-    m_sizeArrows = new UpDownArrows(minSizePt, maxSizePt, sizeStepPt, this);
+    m_sizeArrows = arrows(minSizePt, maxSizePt, sizeStepPt, this);
     m_sizeArrows->setObjectName(QStringLiteral("UpDown1"));
     m_sizeArrows->setValue(minSizePt);
     addRow(QStringLiteral("Taille"), QStringLiteral("Label1"), QStringLiteral("Text1"),
            sizeRowTopTwips, m_sizeArrows);
 
-    m_offsetArrows = new UpDownArrows(minOffsetValue, maxOffsetValue, 1, this);
+    m_offsetArrows = arrows(minOffsetValue, maxOffsetValue, 1, this);
     m_offsetArrows->setObjectName(QStringLiteral("UpDown2"));
     m_offsetArrows->setValue(offsetValue);
     addRow(QStringLiteral("Décalage:"), QStringLiteral("Label2"), QStringLiteral("Text2"),
@@ -144,7 +134,8 @@ Formateur::Formateur(OffsetKind kind, const QByteArray &selectionRtf, int offset
 
     auto *ok = new QPushButton(QStringLiteral("OK"), this);
     ok->setObjectName(QStringLiteral("Command1"));
-    ok->setGeometry(rectOf(buttonLeftTwips, buttonTopTwips, buttonWidthTwips, buttonHeightTwips));
+    ok->setGeometry(
+        rectFromTwips(buttonLeftTwips, buttonTopTwips, buttonWidthTwips, buttonHeightTwips));
     connect(ok, &QPushButton::clicked, this, &Formateur::applyAndClose);
 
     // The selection is worked on out of sight, then handed back whole.

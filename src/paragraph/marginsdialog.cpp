@@ -2,6 +2,7 @@
 
 #include "app/numbertext.h"
 #include "editor/richtextbox.h"
+#include "editor/twipsrect.h"
 #include "editor/units.h"
 
 #include <QKeyEvent>
@@ -24,15 +25,6 @@ constexpr int fieldHeightTwips = 360;
 constexpr int buttonTopTwips = 1440;
 constexpr int buttonWidthTwips = 1095;
 constexpr int buttonHeightTwips = 375;
-
-constexpr int pixelsOf(int twips) {
-    return (twips + units::twipsPerPixel / 2) / units::twipsPerPixel;
-}
-
-QRect rectOf(int leftTwips, int topTwips, int widthTwips, int heightTwips) {
-    return QRect(pixelsOf(leftTwips), pixelsOf(topTwips), pixelsOf(widthTwips),
-                 pixelsOf(heightTwips));
-}
 
 // Backspace, Tab, Escape and Ctrl shortcuts carry a control character.
 bool typesCharacters(const QString &keyText) {
@@ -70,7 +62,8 @@ MarginsDialog::MarginsDialog(RichTextBox &exo, QWidget *parent) : QDialog(parent
     setObjectName(QStringLiteral("marges"));
     setWindowTitle(QStringLiteral("Les marges"));
     setModal(true);
-    setFixedSize(pixelsOf(clientWidthTwips), pixelsOf(clientHeightTwips));
+    setFixedSize(units::pixelsFromTwips(clientWidthTwips),
+                 units::pixelsFromTwips(clientHeightTwips));
     QPalette orange = palette();
     orange.setColor(QPalette::Window, QColor(255, 224, 192));
     setPalette(orange);
@@ -79,7 +72,8 @@ MarginsDialog::MarginsDialog(RichTextBox &exo, QWidget *parent) : QDialog(parent
     // Made first so that it comes first in the tab order and holds the focus.
     auto *validateButton = new QPushButton(QStringLiteral("Valider"), this);
     validateButton->setObjectName(QStringLiteral("Command1"));
-    validateButton->setGeometry(rectOf(2040, buttonTopTwips, buttonWidthTwips, buttonHeightTwips));
+    validateButton->setGeometry(
+        rectFromTwips(2040, buttonTopTwips, buttonWidthTwips, buttonHeightTwips));
     validateButton->setDefault(true);
     validateButton->setFocus();
     connect(validateButton, &QPushButton::clicked, this, &MarginsDialog::validate);
@@ -91,7 +85,7 @@ MarginsDialog::MarginsDialog(RichTextBox &exo, QWidget *parent) : QDialog(parent
 
     auto *cancel = new QPushButton(QStringLiteral("Annuler"), this);
     cancel->setObjectName(QStringLiteral("Command2"));
-    cancel->setGeometry(rectOf(480, buttonTopTwips, buttonWidthTwips, buttonHeightTwips));
+    cancel->setGeometry(rectFromTwips(480, buttonTopTwips, buttonWidthTwips, buttonHeightTwips));
     connect(cancel, &QPushButton::clicked, this, &QDialog::reject);
 
     // A field stays empty where the selected paragraphs differ.
@@ -104,13 +98,13 @@ void MarginsDialog::addLabel(const QString &name, const QString &caption, int le
     auto *label = new QLabel(caption, this);
     label->setObjectName(name);
     label->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
-    label->setGeometry(rectOf(leftTwips, topTwips, widthTwips, labelHeightTwips));
+    label->setGeometry(rectFromTwips(leftTwips, topTwips, widthTwips, labelHeightTwips));
 }
 
 QLineEdit *MarginsDialog::addField(int index, int topTwips) {
     auto *field = new QLineEdit(this);
     field->setObjectName(QStringLiteral("Text1(%1)").arg(index));
-    field->setGeometry(rectOf(fieldLeftTwips, topTwips, fieldWidthTwips, fieldHeightTwips));
+    field->setGeometry(rectFromTwips(fieldLeftTwips, topTwips, fieldWidthTwips, fieldHeightTwips));
     field->installEventFilter(this);
     return field;
 }

@@ -4,6 +4,7 @@
 
 #include "app/numbertext.h"
 #include "editor/richtextbox.h"
+#include "editor/twipsrect.h"
 #include "editor/units.h"
 
 #include <QGroupBox>
@@ -25,15 +26,6 @@ constexpr int clientHeightTwips = 4950;
 constexpr int buttonLeftTwips = 1920;
 constexpr int buttonWidthTwips = 2775;
 constexpr int buttonHeightTwips = 375;
-
-constexpr int pixelsOf(int twips) {
-    return (twips + units::twipsPerPixel / 2) / units::twipsPerPixel;
-}
-
-QRect rectOf(int leftTwips, int topTwips, int widthTwips, int heightTwips) {
-    return QRect(pixelsOf(leftTwips), pixelsOf(topTwips), pixelsOf(widthTwips),
-                 pixelsOf(heightTwips));
-}
 
 QPushButton *addButton(QWidget *parent, const QString &name, const QString &caption,
                        const QRect &geometryPx) {
@@ -78,7 +70,8 @@ TabDialog::TabDialog(RichTextBox &exo, Dialogs &dialogs, QWidget *parent)
     small.setPointSizeF(8);
     setFont(small);
     setModal(true);
-    setFixedSize(pixelsOf(clientWidthTwips), pixelsOf(clientHeightTwips));
+    setFixedSize(units::pixelsFromTwips(clientWidthTwips),
+                 units::pixelsFromTwips(clientHeightTwips));
     QPalette grey = palette();
     grey.setColor(QPalette::Window, QColor(192, 192, 192));
     setPalette(grey);
@@ -105,42 +98,43 @@ void TabDialog::buildControls() {
     hint->setFont(bold);
     hint->setAlignment(Qt::AlignHCenter | Qt::AlignTop);
     hint->setWordWrap(true);
-    hint->setGeometry(rectOf(360, 120, 4215, 735));
+    hint->setGeometry(rectFromTwips(360, 120, 4215, 735));
 
     auto *positions = new QGroupBox(QStringLiteral("Positions"), this);
     positions->setObjectName(QStringLiteral("Frame1"));
-    positions->setGeometry(rectOf(360, 1080, 1335, 3615));
+    positions->setGeometry(rectFromTwips(360, 1080, 1335, 3615));
     m_sortedCm = new QListWidget(positions);
     m_sortedCm->setObjectName(QStringLiteral("List1"));
     m_sortedCm->setSortingEnabled(true);
-    m_sortedCm->setGeometry(rectOf(240, 360, 855, 2940));
+    m_sortedCm->setGeometry(rectFromTwips(240, 360, 855, 2940));
 
     m_stopOrderCm = new QListWidget(this);
     m_stopOrderCm->setObjectName(QStringLiteral("List2"));
     m_stopOrderCm->hide();
 
-    auto *deleteOne = addButton(this, QStringLiteral("Command2"),
-                                QStringLiteral("Effacer la tabulation sélectionnée"),
-                                rectOf(buttonLeftTwips, 1560, buttonWidthTwips, buttonHeightTwips));
+    auto *deleteOne = addButton(
+        this, QStringLiteral("Command2"), QStringLiteral("Effacer la tabulation sélectionnée"),
+        rectFromTwips(buttonLeftTwips, 1560, buttonWidthTwips, buttonHeightTwips));
     connect(deleteOne, &QPushButton::clicked, this, &TabDialog::deleteSelectedStop);
-    auto *deleteAll = addButton(this, QStringLiteral("Command1"), QStringLiteral("Effacer tout"),
-                                rectOf(buttonLeftTwips, 2040, buttonWidthTwips, buttonHeightTwips));
+    auto *deleteAll =
+        addButton(this, QStringLiteral("Command1"), QStringLiteral("Effacer tout"),
+                  rectFromTwips(buttonLeftTwips, 2040, buttonWidthTwips, buttonHeightTwips));
     connect(deleteAll, &QPushButton::clicked, this, &TabDialog::deleteAllStops);
 
     auto *newStop = new QGroupBox(QStringLiteral("Nouvelle tabulation"), this);
     newStop->setObjectName(QStringLiteral("Frame2"));
-    newStop->setGeometry(rectOf(buttonLeftTwips, 2520, buttonWidthTwips, 1335));
+    newStop->setGeometry(rectFromTwips(buttonLeftTwips, 2520, buttonWidthTwips, 1335));
     m_newPositionCm = new QLineEdit(newStop);
     m_newPositionCm->setObjectName(QStringLiteral("Text1"));
-    m_newPositionCm->setGeometry(rectOf(360, 360, 2055, 285));
+    m_newPositionCm->setGeometry(rectFromTwips(360, 360, 2055, 285));
     m_newPositionCm->installEventFilter(this);
     auto *add = addButton(newStop, QStringLiteral("Command4"), QStringLiteral("Ajouter"),
-                          rectOf(360, 840, 2055, buttonHeightTwips));
+                          rectFromTwips(360, 840, 2055, buttonHeightTwips));
     connect(add, &QPushButton::clicked, this, &TabDialog::addStop);
 
     auto *closeButton =
         addButton(this, QStringLiteral("Command3"), QStringLiteral("Fermer"),
-                  rectOf(buttonLeftTwips, 4080, buttonWidthTwips, buttonHeightTwips));
+                  rectFromTwips(buttonLeftTwips, 4080, buttonWidthTwips, buttonHeightTwips));
     connect(closeButton, &QPushButton::clicked, this, &QDialog::accept);
 }
 
