@@ -1,4 +1,4 @@
-#include "../app/scripteddialogs.h"
+#include "../app/windowfixture.h"
 #include "app/mainwindow.h"
 #include "editor/editcommands.h"
 #include "editor/richtextbox.h"
@@ -23,12 +23,8 @@
 #include <QToolButton>
 
 // The main window with a text of many attributes: "plain bold red big H2O".
-class Fixture {
+class Fixture : public WindowFixture {
 public:
-    QTemporaryDir dir;
-    ScriptedDialogs dialogs;
-    MainWindow window{dialogs, dir.path()};
-    RichTextBox &exo = *window.exo();
     CharacterTools &tools = window.characterTools();
     IndexExponentTools &modes = window.modeTools();
 
@@ -51,11 +47,6 @@ public:
         exo.setSelStart(start);
         exo.setSelLength(length);
         change();
-    }
-    void select(int start, int length) {
-        exo.setSelStart(start);
-        exo.setSelLength(length);
-        window.refresh().maj();
     }
 };
 

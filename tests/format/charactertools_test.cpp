@@ -1,4 +1,4 @@
-#include "../app/scripteddialogs.h"
+#include "../app/windowfixture.h"
 #include "app/mainwindow.h"
 #include "editor/editcommands.h"
 #include "editor/richtextbox.h"
@@ -19,23 +19,14 @@
 #include <QToolButton>
 
 // A window whose text is "un deux", "deux" selected.
-class Fixture {
+class Fixture : public WindowFixture {
 public:
-    QTemporaryDir dir;
-    ScriptedDialogs dialogs;
-    MainWindow window{dialogs, dir.path()};
-    RichTextBox &exo = *window.exo();
     CharacterTools &tools = window.characterTools();
     EditCommands &edit = window.editCommands();
 
     Fixture() {
         exo.setText(QStringLiteral("un deux"));
         select(3, 4);
-    }
-    void select(int start, int length) {
-        exo.setSelStart(start);
-        exo.setSelLength(length);
-        window.refresh().maj();
     }
 };
 
@@ -88,10 +79,14 @@ void CharacterToolsTest::colourOptionsWriteExactColours_data() {
     QTest::addColumn<QString>("caption");
     QTest::addColumn<QString>("tip");
     QTest::addColumn<int>("colour");
-    QTest::newRow("blue") << 0 << "B" << "Ecrire en bleu" << 0x0000C8;
-    QTest::newRow("black") << 1 << "N" << "Ecrire en noir" << 0x000000;
-    QTest::newRow("red") << 2 << "R" << "Ecrire en rouge" << 0xC80000;
-    QTest::newRow("green") << 3 << "V" << "Ecrire en vert" << 0x00960A;
+    QTest::newRow("blue") << 0 << "B"
+                          << "Ecrire en bleu" << 0x0000C8;
+    QTest::newRow("black") << 1 << "N"
+                           << "Ecrire en noir" << 0x000000;
+    QTest::newRow("red") << 2 << "R"
+                         << "Ecrire en rouge" << 0xC80000;
+    QTest::newRow("green") << 3 << "V"
+                           << "Ecrire en vert" << 0x00960A;
 }
 
 void CharacterToolsTest::colourOptionsWriteExactColours() {
@@ -110,7 +105,8 @@ void CharacterToolsTest::colourOptionsWriteExactColours() {
     // Palette green is none of the four.
     f.exo.setSelColor(0x00FF00);
     f.select(3, 4);
-    for (int i = 0; i < 4; ++i) QVERIFY(!f.tools.optcoul(i)->isChecked());
+    for (int i = 0; i < 4; ++i)
+        QVERIFY(!f.tools.optcoul(i)->isChecked());
 }
 
 void CharacterToolsTest::paletteCellOrCancel() {

@@ -1,4 +1,4 @@
-#include "../app/scripteddialogs.h"
+#include "../app/windowfixture.h"
 #include "app/mainwindow.h"
 #include "editor/richtextbox.h"
 #include "format/indexexponenttools.h"
@@ -13,12 +13,8 @@
 #include <QTimer>
 
 // A window whose text is "H2O" at 12 points, the "2" selected.
-class Fixture {
+class Fixture : public WindowFixture {
 public:
-    QTemporaryDir dir;
-    ScriptedDialogs dialogs;
-    MainWindow window{dialogs, dir.path()};
-    RichTextBox &exo = *window.exo();
     IndexExponentTools &modes = window.modeTools();
 
     Fixture() {

@@ -1,4 +1,4 @@
-#include "../app/scripteddialogs.h"
+#include "../app/windowfixture.h"
 #include "app/mainwindow.h"
 #include "editor/richtextbox.h"
 #include "editor/selectionrefresh.h"
@@ -10,22 +10,13 @@
 #include <QToolButton>
 
 // A window with three paragraphs, the first two selected.
-class Fixture {
+class Fixture : public WindowFixture {
 public:
-    QTemporaryDir dir;
-    ScriptedDialogs dialogs;
-    MainWindow window{dialogs, dir.path()};
-    RichTextBox &exo = *window.exo();
     ParagraphTools &tools = window.paragraphTools();
 
     Fixture() {
         exo.setText(QStringLiteral("un\ndeux\ntrois"));
         select(1, 4);
-    }
-    void select(int start, int length) {
-        exo.setSelStart(start);
-        exo.setSelLength(length);
-        window.refresh().maj();
     }
 };
 
