@@ -9,6 +9,7 @@
 #include <QFile>
 #include <QLineEdit>
 #include <QMenu>
+#include <QMenuBar>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QToolButton>
@@ -42,6 +43,8 @@ private slots:
     void closeAsksAboutChanges_data();
     void closeAsksAboutChanges();
     void closeSavesOnlyTheOpenText();
+    void menusInTheirOrder();
+    void helpOpensTheHelpFile();
     void smallScreens_data();
     void smallScreens();
 
@@ -239,6 +242,36 @@ void MainWindowTest::closeSavesOnlyTheOpenText() {
     RichTextBox reader;
     QVERIFY(reader.loadFile(path));
     QCOMPARE(reader.text(), QStringLiteral("seul"));
+}
+
+void MainWindowTest::menusInTheirOrder() {
+    ScriptedDialogs dialogs;
+    MainWindow window(dialogs, m_dir->path());
+    QStringList titles;
+    for (const QAction *menu : window.menuBar()->actions())
+        titles << menu->text();
+    QCOMPARE(titles, QStringList({"&Fichier", "&Edition", "For&mat", "In&dices et exposants",
+                                  "Op&tions", "Exer&cice", "&Aide"}));
+    QCOMPARE(actionNames(window.findChild<QMenu *>(QStringLiteral("for0"))),
+             QStringList({"q21", "q22", "q23", "sep524-", "ecorsep-", "bull2", "sep41-", "q24",
+                          "q25", "q26", "sep2001-", "margo", "tabulo"}));
+    QCOMPARE(actionNames(window.findChild<QMenu *>(QStringLiteral("edition"))),
+             QStringList({"annuleur", "sep555-", "coupe", "copie", "colle", "supprime", "s4-",
+                          "supercolle", "s5-", "toutsel"}));
+    const auto *undo = window.findChild<QAction *>(QStringLiteral("annuleur"));
+    QCOMPARE(undo->text(), QStringLiteral("&Annuler") + QString(15, QLatin1Char(' ')) +
+                               QStringLiteral("(Ctrl+Z)"));
+    for (const char *checked : {"liercolle", "lierobj", "check2"})
+        QVERIFY(window.findChild<QAction *>(QLatin1String(checked))->isChecked());
+    QVERIFY(!window.findChild<QAction *>(QStringLiteral("decabiz"))->isVisible());
+}
+
+void MainWindowTest::helpOpensTheHelpFile() {
+    ScriptedDialogs dialogs;
+    MainWindow window(dialogs, m_dir->path() + QLatin1Char('/'));
+    window.findChild<QAction *>(QStringLiteral("aidant"))->trigger();
+    QCOMPARE(dialogs.kinds(), QStringList({"help"}));
+    QCOMPARE(dialogs.last().text, m_dir->path() + QStringLiteral("/QZ7.hlp"));
 }
 
 void MainWindowTest::smallScreens_data() {
