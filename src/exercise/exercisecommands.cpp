@@ -139,6 +139,12 @@ void ExerciseCommands::openExercise() {
 }
 
 void ExerciseCommands::closeExercise() {
+    // Asked before the buffers are emptied: the text not shown may hold
+    // changes too, and saving both needs the exercise still open.
+    if (m_state.sauvegarde == 0) {
+        if (!m_textFiles.settleUnsavedChanges()) return;
+        m_state.sauvegarde = 1; // saved, or given up: no second question
+    }
     m_controls.sujetampon.setTextRTF(QByteArray());
     m_controls.sujetampon.refresh();
     m_controls.corectampon.setTextRTF(QByteArray());

@@ -79,6 +79,7 @@ private slots:
     void openingChecksTheExtension();
     void reopeningTheSamePathKeepsTheTexts();
     void missingAndUnsafeTextsAreReported();
+    void closingSavesBothTextsFirst();
     void choosingFilesKeepsNamesOnly();
     void extensionIsForced_data();
     void extensionIsForced();
@@ -260,6 +261,25 @@ void ExerciseCommandsTest::missingAndUnsafeTextsAreReported() {
     QVERIFY(!f.action("textcor")->isVisible());
     QVERIFY(!f.window.exo()->text().contains(QStringLiteral("hors")));
     QFile::remove(QDir(f.dir.path()).absoluteFilePath(QStringLiteral("../dehors.rtf")));
+}
+
+void ExerciseCommandsTest::closingSavesBothTextsFirst() {
+    Fixture f;
+    f.fillPanel();
+    f.saveAs(f.root + QStringLiteral("exo.E51"));
+    // Changes in the correction wait in its buffer while the statement shows.
+    f.window.textFiles().showCorrection();
+    f.window.exo()->setText(QStringLiteral("corrigé revu"));
+    f.window.textFiles().showStatement();
+    f.window.state().sauvegarde = 0;
+    f.dialogs.calls.clear();
+    f.dialogs.answers = {Answer::Yes};
+    f.exercise.closeExercise();
+    QCOMPARE(f.dialogs.kinds(), QStringList({"message"}));
+    RichTextBox reader;
+    QVERIFY(reader.loadFile(f.root + QStringLiteral("corrige.rtf")));
+    QCOMPARE(reader.text(), QStringLiteral("corrigé revu"));
+    QCOMPARE(f.panel.text1()->text(), QString());
 }
 
 void ExerciseCommandsTest::choosingFilesKeepsNamesOnly() {
