@@ -6,6 +6,7 @@
 #include "editor/richtextbox.h"
 #include "editor/units.h"
 
+#include <QEvent>
 #include <QLayout>
 #include <QMouseEvent>
 #include <QPainter>
@@ -117,6 +118,14 @@ Ruler::Ruler(RichTextBox &exo, Dialogs &dialogs, QWidget *parent)
     setFont(small);
     for (int i = 0; i < markerCount; ++i)
         m_markers[i] = new Marker(i, *this);
+    // The right band follows the text's width as the window is resized.
+    m_exoViewport = m_exo.viewport();
+    m_exoViewport->installEventFilter(this);
+}
+
+bool Ruler::eventFilter(QObject *watched, QEvent *event) {
+    if (event->type() == QEvent::Resize && watched == m_exoViewport) showIndents();
+    return QWidget::eventFilter(watched, event);
 }
 
 QWidget *Ruler::tiptab(int i) const {

@@ -38,6 +38,7 @@ public:
     void setTextAreaOffset(int pixels);
 
 protected:
+    bool eventFilter(QObject *watched, QEvent *event) override;
     void paintEvent(QPaintEvent *event) override;
     void mousePressEvent(QMouseEvent *event) override;
     void mouseReleaseEvent(QMouseEvent *event) override;
@@ -57,6 +58,7 @@ private:
 
     RichTextBox &m_exo;
     Dialogs &m_dialogs;
+    QWidget *m_exoViewport = nullptr; // watched for the text width
     double m_gaucheWidthCm = 0;
     double m_droiteLeftCm;
     std::array<Marker *, markerCount> m_markers{};
