@@ -7,6 +7,7 @@
 #include <QMessageBox>
 #include <QPrintDialog>
 #include <QPrinter>
+#include <QPushButton>
 #include <QUrl>
 
 Answer QtDialogs::message(const Message &message) {
@@ -29,27 +30,26 @@ Answer QtDialogs::message(const Message &message) {
     switch (message.buttons) {
     case MessageButtons::Ok:
         box.setStandardButtons(QMessageBox::Ok);
-        break;
+        box.exec();
+        return Answer::Ok;
     case MessageButtons::OkCancel:
         box.setStandardButtons(QMessageBox::Ok | QMessageBox::Cancel);
-        break;
+        return box.exec() == QMessageBox::Ok ? Answer::Ok : Answer::Cancel;
     case MessageButtons::YesNo:
-        box.setStandardButtons(QMessageBox::Yes | QMessageBox::No);
         break;
     }
-    switch (box.exec()) {
-    case QMessageBox::Yes:
-        return Answer::Yes;
-    case QMessageBox::No:
-        return Answer::No;
-    case QMessageBox::Cancel:
-        return Answer::Cancel;
-    default:
-        // Closing a Yes/No box with Escape answers No, as its last button.
-        return message.buttons == MessageButtons::YesNo      ? Answer::No
-               : message.buttons == MessageButtons::OkCancel ? Answer::Cancel
-                                                             : Answer::Ok;
-    }
+    // A question without Cancel must be answered: Escape and the close box
+    // would otherwise answer No and discard the text, so they ask again.
+    QAbstractButton *yes = box.addButton(QMessageBox::Yes);
+    QAbstractButton *no = box.addButton(QMessageBox::No);
+    QAbstractButton *dismissed = box.addButton(QString(), QMessageBox::RejectRole);
+    dismissed->hide();
+    box.setEscapeButton(dismissed);
+    box.setDefaultButton(static_cast<QPushButton *>(yes));
+    do {
+        box.exec();
+    } while (box.clickedButton() != yes && box.clickedButton() != no);
+    return box.clickedButton() == yes ? Answer::Yes : Answer::No;
 }
 
 std::optional<QString> QtDialogs::input(const QString &prompt, const QString &title,
