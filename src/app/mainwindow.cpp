@@ -1,5 +1,7 @@
 #include "app/mainwindow.h"
 
+#include "app/designernames.h"
+
 #include "app/dialogs.h"
 #include "app/updownbuttons.h"
 #include "app/welcomepanel.h"
@@ -49,22 +51,10 @@ QString joinedPath(const QString &directory, const QString &name) {
                                                 : directory + QLatin1Char('/') + name;
 }
 
-QAction *namedSeparator(QMenu *menu, const char *name) {
-    QAction *separator = menu->addSeparator();
-    separator->setObjectName(QLatin1String(name));
-    return separator;
-}
-
 QMenu *namedMenu(QMenuBar *bar, const char *name, const QString &title) {
     QMenu *menu = bar->addMenu(title);
     menu->setObjectName(QLatin1String(name));
     return menu;
-}
-
-QAction *namedAction(QMenu *menu, const char *name, const QString &caption) {
-    QAction *action = menu->addAction(caption);
-    action->setObjectName(QLatin1String(name));
-    return action;
 }
 
 } // namespace

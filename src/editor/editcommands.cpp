@@ -1,5 +1,7 @@
 #include "editor/editcommands.h"
 
+#include "app/designernames.h"
+
 #include "app/sharedstate.h"
 #include "editor/editicons.h"
 #include "editor/richtextbox.h"
@@ -17,12 +19,6 @@
 namespace {
 
 const QString rtfMimeType = QStringLiteral("text/rtf");
-
-QAction *namedAction(QMenu *menu, const char *name, const QString &caption) {
-    QAction *action = menu->addAction(caption);
-    action->setObjectName(QLatin1String(name));
-    return action;
-}
 
 } // namespace
 

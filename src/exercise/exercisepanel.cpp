@@ -1,5 +1,7 @@
 #include "exercise/exercisepanel.h"
 
+#include "app/designernames.h"
+
 #include <QComboBox>
 #include <QGridLayout>
 #include <QHBoxLayout>
@@ -11,14 +13,6 @@
 #include <QSpinBox>
 #include <QTextCursor>
 #include <QVBoxLayout>
-
-namespace {
-
-QString indexed(const char *name, int i) {
-    return QStringLiteral("%1(%2)").arg(QLatin1String(name)).arg(i);
-}
-
-} // namespace
 
 ExercisePanel::ExercisePanel(QWidget *parent) : QFrame(parent) {
     setObjectName(QStringLiteral("Frame1(1)"));
@@ -33,17 +27,17 @@ ExercisePanel::ExercisePanel(QWidget *parent) : QFrame(parent) {
         layout->addWidget(new QLabel(fileLabels.at(i), this));
         auto *row = new QHBoxLayout;
         m_ficex[i] = new QLabel(this);
-        m_ficex[i]->setObjectName(indexed("ficex", i));
+        m_ficex[i]->setObjectName(indexedName("ficex", i));
         m_ficex[i]->setFrameShape(QFrame::StyledPanel);
         m_ficex[i]->setFrameShadow(QFrame::Sunken);
         m_ficex[i]->setMinimumWidth(120);
         row->addWidget(m_ficex[i], 1);
         m_choose[i] = new QPushButton(QStringLiteral("Ouvrir"), this);
-        m_choose[i]->setObjectName(indexed("CommandZ10", i));
+        m_choose[i]->setObjectName(indexedName("CommandZ10", i));
         row->addWidget(m_choose[i]);
         if (i > 0) {
             m_forget[i] = new QPushButton(QStringLiteral("Effacer"), this);
-            m_forget[i]->setObjectName(indexed("CommandZ14", i));
+            m_forget[i]->setObjectName(indexedName("CommandZ14", i));
             row->addWidget(m_forget[i]);
             connect(m_forget[i], &QPushButton::clicked, this, [this, i] { m_ficex[i]->clear(); });
         }

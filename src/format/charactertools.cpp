@@ -1,5 +1,7 @@
 #include "format/charactertools.h"
 
+#include "app/designernames.h"
+
 #include "app/sharedstate.h"
 #include "app/updownbuttons.h"
 #include "editor/richtextbox.h"
@@ -34,10 +36,6 @@ constexpr std::array<ColourOption, 4> colourOptions = {{
     {"R", "Ecrire en rouge", qRgb(192, 0, 0)},
     {"V", "Ecrire en vert", qRgb(0, 128, 0)},
 }};
-
-QString indexed(const char *name, int i) {
-    return QStringLiteral("%1(%2)").arg(QLatin1String(name)).arg(i);
-}
 
 // A small palette of four colour spots, for the palette button.
 QIcon paletteIcon() {
@@ -118,7 +116,7 @@ void CharacterTools::addTo(QToolBar *toolBar, QMenu *formatMenu) {
     const std::array<const char *, 3> menuCaptions = {"G&ras", "&Italique", "&Souligné"};
     for (int i = 0; i < 3; ++i) {
         auto *box = new QToolButton(toolBar);
-        box->setObjectName(indexed("Check1", i + 1));
+        box->setObjectName(indexedName("Check1", i + 1));
         box->setCheckable(true);
         box->setText(QLatin1String(letters.at(i)));
         box->setToolTip(QString::fromUtf8(tips.at(i)));
@@ -148,7 +146,7 @@ void CharacterTools::addTo(QToolBar *toolBar, QMenu *formatMenu) {
     for (int i = 0; i < 4; ++i) {
         const ColourOption &option = colourOptions.at(i);
         auto *button = new QRadioButton(QLatin1String(option.caption), frame2);
-        button->setObjectName(indexed("optcoul", i));
+        button->setObjectName(indexedName("optcoul", i));
         button->setToolTip(QLatin1String(option.tip));
         QPalette palette = button->palette();
         palette.setColor(QPalette::WindowText, QColor(option.letter));

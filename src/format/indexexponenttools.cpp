@@ -1,5 +1,7 @@
 #include "format/indexexponenttools.h"
 
+#include "app/designernames.h"
+
 #include "app/dialogs.h"
 #include "app/messages.h"
 #include "app/sharedstate.h"
@@ -18,16 +20,6 @@
 #include <cmath>
 
 namespace {
-
-QString indexed(const char *name, int i) {
-    return QStringLiteral("%1(%2)").arg(QLatin1String(name)).arg(i);
-}
-
-QAction *namedAction(QMenu *menu, const char *name, const QString &caption) {
-    QAction *action = menu->addAction(caption);
-    action->setObjectName(QLatin1String(name));
-    return action;
-}
 
 // The offset in twips for v twentieths of a size in points.
 int proportionalOffset(double sizePt, int v) {
@@ -48,7 +40,7 @@ void IndexExponentTools::addTo(QToolBar *toolBar, QMenu *menu) {
     row->setContentsMargins(2, 0, 2, 0);
     for (int i = 0; i < 3; ++i) {
         auto *option = new QRadioButton(QString::fromUtf8(captions.at(i)), modes);
-        option->setObjectName(indexed("Option2", i));
+        option->setObjectName(indexedName("Option2", i));
         option->setToolTip(QString::fromUtf8(tips.at(i)));
         row->addWidget(option);
         m_option2[i] = option;
@@ -65,7 +57,7 @@ void IndexExponentTools::addTo(QToolBar *toolBar, QMenu *menu) {
     const std::array<const char *, 2> boxCaptions = {"exposant", "indice"};
     for (int i = 0; i < 2; ++i) {
         auto *box = new QCheckBox(QLatin1String(boxCaptions.at(i)), frame);
-        box->setObjectName(indexed("Check3", i));
+        box->setObjectName(indexedName("Check3", i));
         boxes->addWidget(box);
         m_check3[i] = box;
         connect(box, &QCheckBox::clicked, this, [this, i] { Check3_Click(i); });
