@@ -1,5 +1,6 @@
 #include "editor/richtextbox.h"
 
+#include "base/atomicfile.h"
 #include "editor/codepages.h"
 #include "editor/rtf/rtfreader.h"
 #include "editor/rtf/rtfwriter.h"
@@ -18,7 +19,6 @@
 #include <QMimeData>
 #include <QMouseEvent>
 #include <QPrinter>
-#include <QSaveFile>
 #include <QScopedValueRollback>
 #include <QStringDecoder>
 #include <QTextBlock>
@@ -171,14 +171,7 @@ bool RichTextBox::loadFile(const QString &path) {
 }
 
 bool RichTextBox::saveFile(const QString &path) const {
-    QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly)) return false;
-    const QByteArray rtf = textRTF();
-    if (file.write(rtf) != rtf.size()) {
-        file.cancelWriting();
-        return false;
-    }
-    return file.commit();
+    return atomicfile::write(path, textRTF());
 }
 
 void RichTextBox::selPrint(QPrinter &printer) const {

@@ -1,10 +1,10 @@
 #include "exercise/recapfile.h"
 
 #include "app/numbertext.h"
+#include "base/atomicfile.h"
 #include "exercise/recordfile.h"
 
 #include <QFile>
-#include <QSaveFile>
 #include <cmath>
 
 namespace recap {
@@ -72,13 +72,7 @@ bool onenregistre(const QString &path, const Fields &fields) {
     }
     const auto content = withFields(old, fields);
     if (!content) return false;
-    QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly)) return false;
-    if (file.write(*content) != content->size()) {
-        file.cancelWriting();
-        return false;
-    }
-    return file.commit();
+    return atomicfile::write(path, *content);
 }
 
 bool isPlainFileName(const QString &name) {

@@ -1,9 +1,9 @@
 #include "exercise/recordfile.h"
 
+#include "base/atomicfile.h"
 #include "editor/codepages.h"
 
 #include <QFile>
-#include <QSaveFile>
 
 namespace recordfile {
 
@@ -38,13 +38,7 @@ bool writeRecordToFile(const QString &path, int record, const QString &text) {
         existing.close();
     }
     if (!setRecordText(content, record, text)) return false;
-    QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly)) return false;
-    if (file.write(content) != content.size()) {
-        file.cancelWriting();
-        return false;
-    }
-    return file.commit();
+    return atomicfile::write(path, content);
 }
 
 } // namespace recordfile

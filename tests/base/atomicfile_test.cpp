@@ -1,0 +1,152 @@
+#include "base/atomicfile.h"
+
+#include <QDateTime>
+#include <QDir>
+#include <QFile>
+#include <QTemporaryDir>
+#include <QTest>
+
+#include <csignal>
+#include <sys/resource.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+namespace {
+
+QByteArray contentOf(const QString &path) {
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("<unreadable>");
+}
+
+void put(const QString &path, const QByteArray &bytes) {
+    QFile file(path);
+    QVERIFY(file.open(QIODevice::WriteOnly));
+    QCOMPARE(file.write(bytes), bytes.size());
+}
+
+// A disk that takes no more than limitBytes per file, as a full one does:
+// writes past it fail with EFBIG instead of killing the process.
+class FileSizeLimit {
+public:
+    explicit FileSizeLimit(rlim_t limitBytes) {
+        getrlimit(RLIMIT_FSIZE, &m_old);
+        m_oldHandler = std::signal(SIGXFSZ, SIG_IGN);
+        rlimit limit = m_old;
+        limit.rlim_cur = limitBytes;
+        setrlimit(RLIMIT_FSIZE, &limit);
+    }
+    ~FileSizeLimit() {
+        setrlimit(RLIMIT_FSIZE, &m_old);
+        std::signal(SIGXFSZ, m_oldHandler);
+    }
+
+private:
+    rlimit m_old{};
+    void (*m_oldHandler)(int) = nullptr;
+};
+
+QStringList temporariesIn(const QString &folder) {
+    QStringList found;
+    for (const QString &name : QDir(folder).entryList(QDir::Files | QDir::Hidden))
+        if (atomicfile::isOurTemporary(name)) found << name;
+    return found;
+}
+
+} // namespace
+
+class AtomicFileTest : public QObject {
+    Q_OBJECT
+
+private slots:
+    void writesAndReplaces();
+    void fullDiskKeepsTheOldFile_data();
+    void fullDiskKeepsTheOldFile();
+    void unwritableFolderFails();
+    void keepsPermissionsAndLinks();
+    void staleTemporariesAreCleaned();
+};
+
+void AtomicFileTest::writesAndReplaces() {
+    QTemporaryDir dir;
+    const QString path = dir.filePath(QStringLiteral("texte.rtf"));
+    QVERIFY(atomicfile::write(path, "premier"));
+    QVERIFY(atomicfile::write(path, "second"));
+    QCOMPARE(contentOf(path), QByteArray("second"));
+    QVERIFY(atomicfile::write(path, QByteArray()));
+    QCOMPARE(contentOf(path), QByteArray());
+    QVERIFY(temporariesIn(dir.path()).isEmpty());
+    QVERIFY(!atomicfile::write(dir.path(), "a folder is not a file"));
+}
+
+void AtomicFileTest::fullDiskKeepsTheOldFile_data() {
+    QTest::addColumn<int>("sizeBytes");
+    // Under the write buffer's size the error only shows when it is flushed.
+    QTest::newRow("short text") << 1000;
+    QTest::newRow("long text") << 200000;
+}
+
+void AtomicFileTest::fullDiskKeepsTheOldFile() {
+    QFETCH(int, sizeBytes);
+    QTemporaryDir dir;
+    const QString path = dir.filePath(QStringLiteral("texte.rtf"));
+    put(path, "old text");
+    {
+        FileSizeLimit fullDisk(100);
+        QVERIFY(!atomicfile::write(path, QByteArray(sizeBytes, 'x')));
+    }
+    QCOMPARE(contentOf(path), QByteArray("old text"));
+    QVERIFY(temporariesIn(dir.path()).isEmpty());
+}
+
+void AtomicFileTest::unwritableFolderFails() {
+    // Nothing can be created in /proc, not even by root.
+    QVERIFY(!atomicfile::write(QStringLiteral("/proc/version"), "x"));
+    QVERIFY(contentOf(QStringLiteral("/proc/version")).startsWith("Linux"));
+    QVERIFY(!atomicfile::write(QStringLiteral("/nonexistent-folder/texte.rtf"), "x"));
+    if (geteuid() == 0) return; // root writes into read-only folders
+    QTemporaryDir dir;
+    const QString path = dir.filePath(QStringLiteral("texte.rtf"));
+    put(path, "old text");
+    QFile::setPermissions(dir.path(), QFile::ReadOwner | QFile::ExeOwner);
+    QVERIFY(!atomicfile::write(path, "new"));
+    QFile::setPermissions(dir.path(), QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+    QCOMPARE(contentOf(path), QByteArray("old text"));
+}
+
+void AtomicFileTest::keepsPermissionsAndLinks() {
+    QTemporaryDir dir;
+    const QString path = dir.filePath(QStringLiteral("texte.rtf"));
+    put(path, "old");
+    QVERIFY(::chmod(QFile::encodeName(path).constData(), 0640) == 0);
+    QVERIFY(atomicfile::write(path, "new"));
+    struct stat info {};
+    QVERIFY(::stat(QFile::encodeName(path).constData(), &info) == 0);
+    QCOMPARE(int(info.st_mode & 0777), 0640);
+
+    const QString link = dir.filePath(QStringLiteral("lien.rtf"));
+    QVERIFY(QFile::link(path, link));
+    QVERIFY(atomicfile::write(link, "through the link"));
+    QVERIFY(QFileInfo(link).isSymLink());
+    QCOMPARE(contentOf(path), QByteArray("through the link"));
+}
+
+void AtomicFileTest::staleTemporariesAreCleaned() {
+    QTemporaryDir dir;
+    const QString stale = dir.filePath(QStringLiteral(".~redigo-Ab12Cd.tmp"));
+    const QString fresh = dir.filePath(QStringLiteral(".~redigo-Ef34Gh.tmp"));
+    const QString foreign = dir.filePath(QStringLiteral(".~redigo-notes.txt"));
+    for (const QString &path : {stale, fresh, foreign})
+        put(path, "left over");
+    QFile old(stale);
+    QVERIFY(old.open(QIODevice::ReadWrite));
+    QVERIFY(old.setFileTime(QDateTime::currentDateTime().addSecs(-3600),
+                            QFileDevice::FileModificationTime));
+    old.close();
+    QVERIFY(atomicfile::write(dir.filePath(QStringLiteral("texte.rtf")), "text"));
+    QVERIFY(!QFile::exists(stale));
+    QVERIFY(QFile::exists(fresh));
+    QVERIFY(QFile::exists(foreign));
+}
+
+QTEST_GUILESS_MAIN(AtomicFileTest)
+#include "atomicfile_test.moc"
