@@ -428,7 +428,8 @@ void MainWindow::Nouv_Click() {
 
 void MainWindow::closeEvent(QCloseEvent *event) {
     // Yes with a save that did not happen keeps the window and its text.
-    if (!m_textFiles->settleUnsavedChanges()) {
+    // Every text with changes is asked about, then the exercise's fields.
+    if (!m_textFiles->settleAllUnsavedChanges() || !m_exercise->settleUnsavedFields()) {
         event->ignore();
         return;
     }

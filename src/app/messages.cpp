@@ -84,4 +84,49 @@ Message tabRefusal() {
         QStringLiteral("Tabulation refusée"), MessageButtons::Ok, MessageIcon::Critical};
 }
 
+Message notAText(const QString &path) {
+    return {
+        QStringLiteral("Le fichier ") + path +
+            QStringLiteral(" n'est ni un texte RTF ni un texte simple : il n'a pas été ouvert."),
+        QStringLiteral("Lecture impossible"), MessageButtons::Ok, MessageIcon::Critical};
+}
+
+Message saveTextChangesQuestion(bool statement) {
+    return {statement ? QStringLiteral("Enregistrer les modifications de l'énoncé ?")
+                      : QStringLiteral("Enregistrer les modifications du corrigé ?"),
+            QStringLiteral("Avertissement"), MessageButtons::YesNo, MessageIcon::Question};
+}
+
+Message textUnreadable(const QString &path) {
+    return {QStringLiteral("Le fichier ") + path +
+                QStringLiteral(" n'a pas pu être lu : ce texte reste vide et ne sera pas "
+                               "enregistré à sa place."),
+            QStringLiteral("Ouverture du texte impossible"), MessageButtons::Ok,
+            MessageIcon::Critical};
+}
+
+Message saveExerciseQuestion() {
+    return {QStringLiteral("Enregistrer les modifications de l'exercice ?"),
+            QStringLiteral("Avertissement"), MessageButtons::YesNo, MessageIcon::Question};
+}
+
+Message unstorableCharacters(const QString &characters) {
+    return {QStringLiteral("Le fichier exercice ne peut pas contenir ces caractères : ") +
+                characters + QStringLiteral("\r\nRemplacez-les avant d'enregistrer."),
+            QStringLiteral("Enregistrement impossible"), MessageButtons::Ok, MessageIcon::Critical};
+}
+
+Message textOutsideExerciseFolder(const QString &path) {
+    return {QStringLiteral("Le fichier ") + path +
+                QStringLiteral(" n'est pas dans le dossier du fichier exercice : le fichier "
+                               "exercice n'en garde que le nom, il faudra l'y copier."),
+            QStringLiteral("Avertissement"), MessageButtons::Ok, MessageIcon::Exclamation};
+}
+
+Message invalidRecapFile(const QString &path) {
+    return {QStringLiteral("Le fichier ") + path +
+                QStringLiteral(" n'est pas un fichier exercice valide."),
+            QStringLiteral("Fichier non valide"), MessageButtons::Ok, MessageIcon::Critical};
+}
+
 } // namespace messages

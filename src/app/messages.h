@@ -20,5 +20,12 @@ Message textNotFound(const QString &path);             // a text the recap file 
 Message offsetOutOfRange();                            // an offset value outside 1 to 20
 Message nothingSelectedToAlign(bool exponents);        // aligning needs a selection
 Message tabRefusal();                                  // paragraphs with different tab stops
+Message notAText(const QString &path);                 // a picture or a program offered as text
+Message saveTextChangesQuestion(bool statement);       // a text not shown has unsaved changes
+Message textUnreadable(const QString &path);           // a text the recap file names cannot be read
+Message saveExerciseQuestion();                        // the exercise panel has unsaved fields
+Message unstorableCharacters(const QString &characters); // not storable in a recap file
+Message textOutsideExerciseFolder(const QString &path);  // the recap file keeps names only
+Message invalidRecapFile(const QString &path);           // a damaged or foreign recap file
 
 } // namespace messages

@@ -4,6 +4,7 @@
 #include "editor/codepages.h"
 #include "editor/rtf/rtfreader.h"
 #include "editor/rtf/rtfwriter.h"
+#include "editor/textfilekind.h"
 #include "editor/textproperties.h"
 
 #include <QAbstractTextDocumentLayout>
@@ -48,13 +49,6 @@ QString normalizedLineEnds(const QString &text) {
     result.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
     result.replace(QLatin1Char('\r'), QLatin1Char('\n'));
     return result;
-}
-
-QString plainTextOf(const QByteArray &bytes) {
-    QStringDecoder utf8(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless);
-    QString text = utf8.decode(bytes);
-    if (utf8.hasError()) text = codepages::decodeWindows1252(bytes);
-    return normalizedLineEnds(text);
 }
 
 int alignmentCode(Qt::Alignment alignment) {
@@ -161,11 +155,15 @@ void RichTextBox::refresh() {
     viewport()->update();
 }
 
-bool RichTextBox::loadFile(const QString &path) {
+bool RichTextBox::loadFile(const QString &path, TextFileKind *kind) {
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly)) return false;
     const QByteArray bytes = file.readAll();
     if (file.error() != QFileDevice::NoError) return false;
+    const TextFileKind found = textFileKindOf(bytes);
+    if (kind) *kind = found;
+    // A picture or a program shown as text would be saved as RTF over itself.
+    if (found == TextFileKind::NotText) return false;
     setTextRTF(bytes);
     return true;
 }

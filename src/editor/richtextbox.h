@@ -8,6 +8,7 @@
 #include <optional>
 #include <utility>
 
+enum class TextFileKind;
 class QImage;
 class QPrinter;
 class QTextBlockFormat;
@@ -44,7 +45,9 @@ public:
     QByteArray textRTF() const;
     void setTextRTF(const QByteArray &rtf);
     void refresh();
-    bool loadFile(const QString &path);
+    // False when the file cannot be read or holds no text (a picture, a
+    // program): the editor is then left as it was. kind tells which it was.
+    bool loadFile(const QString &path, TextFileKind *kind = nullptr);
     // Writes through a temporary file renamed over the target: a failure
     // leaves the old file whole and returns false.
     bool saveFile(const QString &path) const;

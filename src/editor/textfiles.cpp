@@ -4,6 +4,7 @@
 #include "app/messages.h"
 #include "app/sharedstate.h"
 #include "editor/richtextbox.h"
+#include "editor/textfilekind.h"
 
 #include <QAction>
 #include <QFileInfo>
@@ -33,30 +34,50 @@ TextFiles::TextFiles(const Controls &controls, SharedState &state, Dialogs &dial
     : m_controls(controls), m_state(state), m_dialogs(dialogs),
       m_titleChanged(std::move(titleChanged)) {}
 
+TextFiles::Text TextFiles::shownText() const {
+    if (m_state.nomfichier == textEntryPath(m_controls.textexo)) return Text::Statement;
+    if (m_state.nomfichier == textEntryPath(m_controls.textcor)) return Text::Correction;
+    return Text::Other;
+}
+
+QAction &TextFiles::entryOf(Text text) const {
+    return text == Text::Statement ? m_controls.textexo : m_controls.textcor;
+}
+
+RichTextBox &TextFiles::bufferOf(Text text) const {
+    return text == Text::Statement ? m_controls.sujetampon : m_controls.corectampon;
+}
+
+bool &TextFiles::bufferModified(Text text) {
+    return text == Text::Statement ? m_statementModified : m_correctionModified;
+}
+
 void TextFiles::showStatement() {
-    show(m_controls.textexo, m_controls.textcor, m_controls.sujetampon, m_controls.corectampon,
-         true);
+    show(Text::Statement, m_controls.textcor, m_controls.sujetampon, m_controls.corectampon, true);
 }
 
 void TextFiles::showCorrection() {
-    show(m_controls.textcor, m_controls.textexo, m_controls.corectampon, m_controls.sujetampon,
+    show(Text::Correction, m_controls.textexo, m_controls.corectampon, m_controls.sujetampon,
          false);
 }
 
-void TextFiles::show(QAction &target, QAction &other, RichTextBox &targetBuffer,
+void TextFiles::show(Text target, QAction &other, RichTextBox &targetBuffer,
                      RichTextBox &otherBuffer, bool copyOnlyWhenOtherVisible) {
-    const QString targetPath = textEntryPath(target);
-    const QString otherPath = textEntryPath(other);
-    if (m_state.nomfichier == targetPath) return;
+    const Text shown = shownText();
+    if (shown == target) return;
     // Some other file is in the editor: it has no buffer to wait in.
-    if (m_state.nomfichier != otherPath && m_state.sauvegarde == 0 && !settleUnsavedChanges())
-        return;
+    if (shown == Text::Other && m_state.sauvegarde == 0 && !settleUnsavedChanges()) return;
     RichTextBox &exo = m_controls.exo;
     exo.hide();
-    if (m_state.nomfichier == otherPath && (!copyOnlyWhenOtherVisible || other.isVisible()))
+    if (shown != Text::Other && (!copyOnlyWhenOtherVisible || other.isVisible())) {
         otherBuffer.setTextRTF(exo.textRTF());
+        bufferModified(shown) = m_state.sauvegarde == 0;
+    }
     exo.setTextRTF(targetBuffer.textRTF());
-    m_state.nomfichier = targetPath;
+    m_shownFromPlainText = false;
+    // The flag follows the text shown: the one left keeps its changes in its buffer.
+    m_state.sauvegarde = bufferModified(target) ? 0 : 1;
+    m_state.nomfichier = textEntryPath(entryOf(target));
     m_titleChanged();
     exo.refresh();
     exo.show();
@@ -64,25 +85,46 @@ void TextFiles::show(QAction &target, QAction &other, RichTextBox &targetBuffer,
 }
 
 void TextFiles::reloadStatement() {
-    reload(m_controls.textexo, QStringLiteral("Ouvrir l'énoncé"));
+    reload(Text::Statement, QStringLiteral("Ouvrir l'énoncé"));
 }
 
 void TextFiles::reloadCorrection() {
-    reload(m_controls.textcor, QStringLiteral("Ouvrir le corrigé"));
+    reload(Text::Correction, QStringLiteral("Ouvrir le corrigé"));
 }
 
-void TextFiles::reload(QAction &entry, const QString &title) {
-    if (m_state.sauvegarde == 0 &&
-        m_dialogs.message(messages::losingChangesWarning(title)) == Answer::Cancel)
+void TextFiles::reload(Text target, const QString &title) {
+    const Text shown = shownText();
+    const Text waiting = target == Text::Statement ? Text::Correction : Text::Statement;
+    // Reloading discards the target's changes, and those of a file shown
+    // that has no buffer; the other exercise text keeps its own.
+    const bool losesChanges = (shown != waiting && m_state.sauvegarde == 0) ||
+                              (shown != target && bufferModified(target));
+    if (losesChanges && m_dialogs.message(messages::losingChangesWarning(title)) == Answer::Cancel)
         return;
-    const QString path = textEntryPath(entry);
-    if (!m_controls.exo.loadFile(path)) {
-        m_dialogs.message(messages::openFailed());
-        return;
+    const QString path = textEntryPath(entryOf(target));
+    QByteArray shownRtf;
+    if (shown == waiting) shownRtf = m_controls.exo.textRTF();
+    if (!loadIntoEditor(path)) return;
+    if (shown == waiting) {
+        bufferOf(waiting).setTextRTF(shownRtf);
+        bufferModified(waiting) = m_state.sauvegarde == 0;
     }
+    bufferModified(target) = false;
     m_state.sauvegarde = 1;
     m_state.nomfichier = path;
     m_titleChanged();
+}
+
+bool TextFiles::loadIntoEditor(const QString &path) {
+    TextFileKind kind = TextFileKind::Rtf;
+    if (m_controls.exo.loadFile(path, &kind)) {
+        m_shownFromPlainText = kind == TextFileKind::PlainText;
+        m_unreadable.removeAll(path);
+        return true;
+    }
+    m_dialogs.message(kind == TextFileKind::NotText ? messages::notAText(path)
+                                                    : messages::openFailed());
+    return false;
 }
 
 void TextFiles::ouvre() {
@@ -92,10 +134,7 @@ void TextFiles::ouvre() {
     if (!path) return;
     // The name changes only with the text, so that a later save never
     // writes the old text over the file that could not be read.
-    if (!m_controls.exo.loadFile(*path)) {
-        m_dialogs.message(messages::openFailed());
-        return;
-    }
+    if (!loadIntoEditor(*path)) return;
     m_state.nomfichier = *path;
     m_state.sauvegarde = 1;
     m_titleChanged();
@@ -108,7 +147,11 @@ bool TextFiles::saveEditorTo(const QString &path) {
 }
 
 bool TextFiles::resauve() {
-    if (m_state.nomfichier == SharedState::noName) return sauve();
+    // A nameless text, one read from a plain-text file and one whose file
+    // could not be read all need a name of their own.
+    if (m_state.nomfichier == SharedState::noName || m_state.nomfichier.isEmpty() ||
+        m_shownFromPlainText || m_unreadable.contains(m_state.nomfichier))
+        return sauve();
     if (!saveEditorTo(m_state.nomfichier)) return false;
     m_state.sauvegarde = 1;
     return true;
@@ -116,48 +159,67 @@ bool TextFiles::resauve() {
 
 bool TextFiles::sauve() {
     QScopedValueRollback<bool> running(m_sauvencours, true);
-    const QString initialName = m_state.nomfichier.isEmpty() ? rtfPattern : m_state.nomfichier;
+    QString initialName = m_state.nomfichier.isEmpty() || m_state.nomfichier == SharedState::noName
+                              ? rtfPattern
+                              : m_state.nomfichier;
+    if (m_shownFromPlainText) initialName = withRtfExtension(initialName);
     while (true) {
-        const auto path = m_dialogs.saveFileName(
+        const auto chosen = m_dialogs.saveFileName(
             {QStringLiteral("Enregistrer un fichier texte"), rtfOnlyFilter, initialName});
-        if (!path) return false;
-        if (*path != m_state.nomfichier && QFileInfo::exists(*path) &&
+        if (!chosen) return false;
+        QString path = *chosen;
+        if (QFileInfo(path).suffix().isEmpty()) path = withRtfExtension(path);
+        const bool overwritesAnother =
+            path != m_state.nomfichier || m_shownFromPlainText || m_unreadable.contains(path);
+        if (overwritesAnother && QFileInfo::exists(path) &&
             m_dialogs.message(messages::overwriteQuestion()) == Answer::No)
             continue;
-        if (!saveEditorTo(*path)) continue;
-        m_state.nomfichier = *path;
+        if (!saveEditorTo(path)) continue;
+        m_unreadable.removeAll(path);
+        m_shownFromPlainText = false;
+        m_state.nomfichier = path;
         m_titleChanged();
         m_state.sauvegarde = 1;
         return true;
     }
 }
 
+bool TextFiles::saveBuffer(Text text) {
+    const QString path = textEntryPath(entryOf(text));
+    // An empty buffer never goes over a file that exists but could not be read.
+    if (path.isEmpty() || m_unreadable.contains(path)) return !bufferModified(text);
+    if (!bufferOf(text).saveFile(path)) {
+        m_dialogs.message(messages::saveBothFailed());
+        return false;
+    }
+    bufferModified(text) = false;
+    return true;
+}
+
 bool TextFiles::sauvetout() {
     RichTextBox &exo = m_controls.exo;
-    const QString statementPath = textEntryPath(m_controls.textexo);
-    const QString correctionPath = textEntryPath(m_controls.textcor);
-    if (m_state.nomfichier == correctionPath && m_controls.textcor.isVisible())
+    const Text shown = shownText();
+    if (shown == Text::Correction && m_controls.textcor.isVisible()) {
         m_controls.corectampon.setTextRTF(exo.textRTF());
-    if (m_state.nomfichier == statementPath) m_controls.sujetampon.setTextRTF(exo.textRTF());
-    bool saved = true;
-    for (const auto &[buffer, path] : {std::pair{&m_controls.sujetampon, statementPath},
-                                       std::pair{&m_controls.corectampon, correctionPath}}) {
-        if (!buffer->saveFile(path)) {
-            m_dialogs.message(messages::saveBothFailed());
-            saved = false;
-        }
+        m_correctionModified = m_state.sauvegarde == 0;
     }
-    // A text that was not written stays marked as modified.
-    if (saved) m_state.sauvegarde = 1;
-    return saved;
+    if (shown == Text::Statement) {
+        m_controls.sujetampon.setTextRTF(exo.textRTF());
+        m_statementModified = m_state.sauvegarde == 0;
+    }
+    // Each text that was written is saved; one that was not stays modified.
+    const bool statementSaved = saveBuffer(Text::Statement);
+    const bool correctionSaved = saveBuffer(Text::Correction);
+    if (shown == Text::Statement && statementSaved) m_state.sauvegarde = 1;
+    if (shown == Text::Correction && correctionSaved) m_state.sauvegarde = 1;
+    return statementSaved && correctionSaved;
 }
 
 bool TextFiles::saveButton() {
     // Saving both texts would leave any other file shown in the editor
     // unsaved while reporting success: that file is saved on its own.
-    const bool showsExerciseText = m_state.nomfichier == textEntryPath(m_controls.textexo) ||
-                                   m_state.nomfichier == textEntryPath(m_controls.textcor);
-    if (m_controls.textexo.isVisible() && m_controls.textcor.isVisible() && showsExerciseText)
+    if (m_controls.textexo.isVisible() && m_controls.textcor.isVisible() &&
+        shownText() != Text::Other && !m_unreadable.contains(m_state.nomfichier))
         return sauvetout();
     return resauve();
 }
@@ -166,4 +228,30 @@ bool TextFiles::settleUnsavedChanges() {
     if (m_state.sauvegarde == 1) return true;
     if (m_dialogs.message(messages::saveChangesQuestion()) == Answer::No) return true;
     return saveButton();
+}
+
+bool TextFiles::settleAllUnsavedChanges() {
+    if (!settleUnsavedChanges()) return false;
+    const Text shown = shownText();
+    for (const Text text : {Text::Statement, Text::Correction}) {
+        if (text == shown || !bufferModified(text)) continue;
+        if (m_dialogs.message(messages::saveTextChangesQuestion(text == Text::Statement)) ==
+            Answer::No)
+            continue;
+        if (!saveBuffer(text)) return false;
+    }
+    return true;
+}
+
+bool TextFiles::anyUnsavedChanges() const {
+    const Text shown = shownText();
+    return m_state.sauvegarde == 0 || (shown != Text::Statement && m_statementModified) ||
+           (shown != Text::Correction && m_correctionModified);
+}
+
+void TextFiles::textsLoaded(const QStringList &unreadable) {
+    m_statementModified = false;
+    m_correctionModified = false;
+    m_shownFromPlainText = false;
+    m_unreadable = unreadable;
 }

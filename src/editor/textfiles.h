@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QString>
+#include <QStringList>
 #include <functional>
 
 class Dialogs;
@@ -34,24 +35,49 @@ public:
     bool sauvetout();
     // The toolbar's save: both texts when the exercise names both.
     bool saveButton();
-    // Asks whether to save a modified text, and saves on Yes. False when the
-    // user wanted the text saved and it was not (cancelled or failed), so
-    // that the caller keeps the text.
+    // Asks whether to save the text shown when it is modified, and saves on
+    // Yes. False when the user wanted the text saved and it was not
+    // (cancelled or failed), so that the caller keeps the text.
     bool settleUnsavedChanges();
+    // The same for the text shown and then for each text waiting in its
+    // buffer with changes, naming it: before the exercise's texts go.
+    bool settleAllUnsavedChanges();
+    bool anyUnsavedChanges() const;
+
+    // The exercise's texts were just read from their files (or found
+    // missing): none has changes. unreadable lists the paths of texts whose
+    // file exists but could not be read: their empty buffer never goes
+    // over them.
+    void textsLoaded(const QStringList &unreadable);
 
     bool sauvencours() const { return m_sauvencours; }
 
 private:
-    void show(QAction &target, QAction &other, RichTextBox &targetBuffer, RichTextBox &otherBuffer,
+    enum class Text { Statement, Correction, Other };
+    Text shownText() const;
+    void show(Text target, QAction &other, RichTextBox &targetBuffer, RichTextBox &otherBuffer,
               bool copyOnlyWhenOtherVisible);
-    void reload(QAction &entry, const QString &title);
+    void reload(Text target, const QString &title);
+    bool loadIntoEditor(const QString &path);
     bool saveEditorTo(const QString &path);
+    bool saveBuffer(Text text);
+    bool &bufferModified(Text text);
+    QAction &entryOf(Text text) const;
+    RichTextBox &bufferOf(Text text) const;
 
     Controls m_controls;
     SharedState &m_state;
     Dialogs &m_dialogs;
     std::function<void()> m_titleChanged;
     bool m_sauvencours = false;
+    // Changes of the statement and the correction while they wait in their
+    // buffers; the text shown has sauvegarde.
+    bool m_statementModified = false;
+    bool m_correctionModified = false;
+    // The text shown came from a file that is not RTF: saving it asks for
+    // an RTF name rather than rewrite that file in another format.
+    bool m_shownFromPlainText = false;
+    QStringList m_unreadable;
 };
 
 // The path a File-menu text entry stands for, and setting it: the entry

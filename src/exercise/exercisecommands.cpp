@@ -82,7 +82,31 @@ void ExerciseCommands::startUp() {
     difficulty->addItems(difficulties);
     difficulty->setCurrentIndex(0);
     m_controls.panel.upDown2()->setValue(1);
+    m_savedFields = m_controls.panel.fields();
     if (!recap::trimBlanks(exercisePath()).isEmpty()) recuperation();
+}
+
+bool ExerciseCommands::panelHasUnsavedFields() const {
+    return m_controls.panel.fields() != m_savedFields;
+}
+
+bool ExerciseCommands::settleUnsavedFields() {
+    if (!panelHasUnsavedFields()) return true;
+    if (m_dialogs.message(messages::saveExerciseQuestion()) == Answer::No) return true;
+    return saveExercise();
+}
+
+std::optional<QByteArray> ExerciseCommands::readRecapFile(const QString &path) {
+    const auto file = recap::readOrCreate(path);
+    if (!file) {
+        m_dialogs.message(messages::recapReadFailed());
+        return std::nullopt;
+    }
+    if (!recap::isValid(*file)) {
+        m_dialogs.message(messages::invalidRecapFile(path));
+        return std::nullopt;
+    }
+    return file;
 }
 
 void ExerciseCommands::openPanel() {
@@ -94,38 +118,54 @@ void ExerciseCommands::closePanel() {
     m_window.showPanel(false);
 }
 
-void ExerciseCommands::saveExercise() {
+bool ExerciseCommands::saveExercise() {
     ExercisePanel &panel = m_controls.panel;
     if (panel.ficex(0)->text().isEmpty()) {
         m_dialogs.message(messages::noStatement());
-        return;
+        return false;
+    }
+    // Checked before anything is written: a "?" in place of a letter would
+    // be reported as saved and the file it names never found again.
+    const recap::Fields fields = panel.fields();
+    if (const QString unstorable = recap::unstorableCharacters(fields); !unstorable.isEmpty()) {
+        m_dialogs.message(messages::unstorableCharacters(unstorable));
+        return false;
     }
     const QString pattern = QStringLiteral("*.") + m_state.extension;
-    const auto chosen =
-        m_dialogs.saveFileName({QStringLiteral("Enregistrer le fichier exercice"), pattern,
-                                exercisePath().isEmpty() ? pattern : exercisePath()});
-    if (!chosen) return;
+    // A new exercise goes beside the files chosen for it.
+    const QString initialName = !exercisePath().isEmpty()       ? exercisePath()
+                                : !m_lastChosenFolder.isEmpty() ? m_lastChosenFolder + pattern
+                                                                : pattern;
+    const auto chosen = m_dialogs.saveFileName(
+        {QStringLiteral("Enregistrer le fichier exercice"), pattern, initialName});
+    if (!chosen) return false;
     const QString path = withExtension(*chosen, m_state.extension);
     if (QFileInfo::exists(path) &&
         m_dialogs.message(messages::exerciseOverwriteQuestion()) == Answer::No)
-        return;
+        return false;
     // Saving reloads the texts from their files: edits not yet saved would
     // be lost without a word.
-    if (m_state.sauvegarde == 0 && !m_textFiles.settleUnsavedChanges()) return;
-    m_state.repertoire = directoryOf(path);
-    setExercisePath(path);
-    if (!recap::onenregistre(path, panel.fields())) {
+    if (!m_textFiles.settleAllUnsavedChanges()) return false;
+    if (!recap::onenregistre(path, fields)) {
         m_dialogs.message(messages::recapWriteFailed());
-        return;
+        return false;
     }
+    m_savedFields = fields;
+    // The recap file keeps names only: the simulator looks for them beside it.
+    for (const QString &name : fields.files) {
+        if (!recap::trimBlanks(name).isEmpty() && !QFileInfo::exists(directoryOf(path) + name))
+            m_dialogs.message(messages::textOutsideExerciseFolder(name));
+    }
+    m_state.repertoire = directoryOf(path);
     // Emptied, then given back: the texts are loaded again from the files.
     setExercisePath(QString());
     setExercisePath(path);
     m_window.showPanel(false);
+    return true;
 }
 
 void ExerciseCommands::openExercise() {
-    if (m_state.sauvegarde == 0 && !m_textFiles.settleUnsavedChanges()) return;
+    if (!m_textFiles.settleAllUnsavedChanges()) return;
     const QString pattern = QStringLiteral("*.") + m_state.extension;
     const auto chosen = m_dialogs.openFileName(
         {exerciseFileTitle, m_window.moduleName() + QLatin1Char('|') + pattern, pattern});
@@ -134,6 +174,9 @@ void ExerciseCommands::openExercise() {
         m_dialogs.message(messages::invalidExerciseName(m_state.extension));
         return;
     }
+    // A damaged or foreign file changes nothing.
+    const auto file = readRecapFile(*chosen);
+    if (!file) return;
     m_state.repertoire = directoryOf(*chosen);
     setExercisePath(*chosen);
 }
@@ -141,10 +184,8 @@ void ExerciseCommands::openExercise() {
 void ExerciseCommands::closeExercise() {
     // Asked before the buffers are emptied: the text not shown may hold
     // changes too, and saving both needs the exercise still open.
-    if (m_state.sauvegarde == 0) {
-        if (!m_textFiles.settleUnsavedChanges()) return;
-        m_state.sauvegarde = 1; // saved, or given up: no second question
-    }
+    if (!m_textFiles.settleAllUnsavedChanges()) return;
+    m_state.sauvegarde = 1; // saved, or given up: no second question
     m_controls.sujetampon.setTextRTF(QByteArray());
     m_controls.sujetampon.refresh();
     m_controls.corectampon.setTextRTF(QByteArray());
@@ -157,6 +198,7 @@ void ExerciseCommands::closeExercise() {
     panel.upDown2()->setValue(1);
     panel.textZ1()->clear();
     panel.titrexo()->clear();
+    m_savedFields = panel.fields();
     m_window.nouv();
 }
 
@@ -165,11 +207,19 @@ void ExerciseCommands::chooseFile(int i) {
     if (i == 1 || i == 3) terminaison(m_state.extension, pattern);
     const auto chosen = m_dialogs.openFileName({exerciseFileTitle, pattern, pattern});
     if (!chosen) return;
+    m_lastChosenFolder = directoryOf(*chosen);
     m_controls.panel.ficex(i)->setText(fileNameOf(*chosen));
 }
 
 void ExerciseCommands::transessai() {
     Controls &c = m_controls;
+    // Nothing of the previous exercise stays: a stale caption or buffer
+    // would be taken for this exercise's text and saved over its file.
+    setTextEntryPath(c.textexo, QString());
+    setTextEntryPath(c.textcor, QString());
+    c.sujetampon.setTextRTF(QByteArray());
+    c.corectampon.setTextRTF(QByteArray());
+    m_textFiles.textsLoaded({});
     if (exercisePath().isEmpty()) {
         for (QAction *entry : {&c.sepatext, &c.textexo, &c.textcor})
             entry->setVisible(false);
@@ -181,7 +231,8 @@ void ExerciseCommands::transessai() {
     c.sepatext.setVisible(true);
     c.textexo.setVisible(true);
     c.az52.setEnabled(true);
-    const QByteArray file = recap::readOrCreate(exercisePath()).value_or(QByteArray());
+    QByteArray file = recap::readOrCreate(exercisePath()).value_or(QByteArray());
+    if (!recap::isValid(file)) file.clear();
     const QString statement = recordfile::recordText(file, recap::StatementFile);
     const QString correction = recordfile::recordText(file, recap::CorrectionFile);
     const bool namesStatement = !recap::trimBlanks(statement).isEmpty();
@@ -196,25 +247,37 @@ void ExerciseCommands::transessai() {
     c.az51.setEnabled(hasCorrection);
     m_window.showTextLinks(true, hasCorrection);
 
-    if (namesStatement) loadText(c.sujetampon, m_state.repertoire + statement, hasStatement);
-    if (namesCorrection) loadText(c.corectampon, m_state.repertoire + correction, hasCorrection);
+    QStringList unreadable;
+    if (namesStatement &&
+        loadText(c.sujetampon, m_state.repertoire + statement, hasStatement) == Loaded::Unreadable)
+        unreadable << m_state.repertoire + statement;
+    if (namesCorrection && loadText(c.corectampon, m_state.repertoire + correction,
+                                    hasCorrection) == Loaded::Unreadable)
+        unreadable << m_state.repertoire + correction;
+    m_textFiles.textsLoaded(unreadable);
     c.exo.setTextRTF(c.sujetampon.textRTF());
-    m_state.nomfichier = textEntryPath(c.textexo);
+    // A recap file naming no statement leaves a nameless text, saved through save-as.
+    m_state.nomfichier = hasStatement ? textEntryPath(c.textexo) : SharedState::noName;
+    m_state.sauvegarde = 1;
     m_window.titleChanged();
     c.exo.setFocus();
 }
 
-void ExerciseCommands::loadText(RichTextBox &buffer, const QString &path, bool allowed) {
-    if (!allowed || !buffer.loadFile(path)) m_dialogs.message(messages::textNotFound(path));
+ExerciseCommands::Loaded ExerciseCommands::loadText(RichTextBox &buffer, const QString &path,
+                                                    bool allowed) {
+    if (allowed && buffer.loadFile(path)) return Loaded::Yes;
+    // The buffer stays empty: the previous exercise's text must not pass for this one's.
+    buffer.setTextRTF(QByteArray());
+    if (allowed && QFileInfo::exists(path)) {
+        m_dialogs.message(messages::textUnreadable(path));
+        return Loaded::Unreadable;
+    }
+    m_dialogs.message(messages::textNotFound(path));
+    return Loaded::Missing;
 }
 
 void ExerciseCommands::recuperation() {
-    const auto file = recap::readOrCreate(exercisePath());
-    if (!file) {
-        m_dialogs.message(messages::recapReadFailed());
-        return;
-    }
-    applyFields(*file);
+    if (const auto file = readRecapFile(exercisePath())) applyFields(*file);
 }
 
 void ExerciseCommands::applyFields(const QByteArray &file) {
@@ -239,4 +302,5 @@ void ExerciseCommands::applyFields(const QByteArray &file) {
     const long long hourglasses = recap::parseNumber(text(recap::Hourglasses));
     if (hourglasses >= panel.upDown2()->minimum() && hourglasses <= panel.upDown2()->maximum())
         panel.upDown2()->setValue(int(hourglasses));
+    m_savedFields = panel.fields();
 }

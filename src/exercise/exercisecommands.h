@@ -1,7 +1,11 @@
 #pragma once
 
+#include "exercise/recapfile.h"
+
+#include <QByteArray>
 #include <QString>
 #include <functional>
+#include <optional>
 
 class Dialogs;
 class ExercisePanel;
@@ -39,25 +43,39 @@ public:
     void startUp();         // difficulty list, hourglasses, an exercise already named
     void openPanel();       // az53, Image2, Label7(0)
     void closePanel();      // Command19
-    void saveExercise();    // Command20
+    bool saveExercise();    // Command20; false when nothing was saved
     void openExercise();    // command10, az54, Label7(2)
     void closeExercise();   // Command14, az55, Label7(1)
     void chooseFile(int i); // CommandZ10(i)
     void transessai();
     void recuperation();
     bool exerciseOpen() const;
+    // The panel's fields differ from the recap file, or were typed for an
+    // exercise not saved yet.
+    bool panelHasUnsavedFields() const;
+    // Asks whether to save such fields, and saves on Yes. False when the
+    // user wanted them saved and they were not.
+    bool settleUnsavedFields();
 
 private:
     QString exercisePath() const;
     void setExercisePath(const QString &path);
-    void loadText(RichTextBox &buffer, const QString &path, bool allowed);
+    enum class Loaded { Yes, Missing, Unreadable };
+    Loaded loadText(RichTextBox &buffer, const QString &path, bool allowed);
     void applyFields(const QByteArray &file);
+    // The recap file's bytes, or nothing after telling the user why.
+    std::optional<QByteArray> readRecapFile(const QString &path);
 
     Controls m_controls;
     Window m_window;
     SharedState &m_state;
     Dialogs &m_dialogs;
     TextFiles &m_textFiles;
+    // What the panel held when last loaded, saved or emptied.
+    recap::Fields m_savedFields;
+    // Where the teacher last chose an exercise's file: the exercise is
+    // saved beside it.
+    QString m_lastChosenFolder;
 };
 
 // The path's directory with its trailing separator ("" when it has none).

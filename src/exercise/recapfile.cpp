@@ -2,6 +2,7 @@
 
 #include "app/numbertext.h"
 #include "base/atomicfile.h"
+#include "editor/codepages.h"
 #include "exercise/recordfile.h"
 
 #include <QFile>
@@ -59,8 +60,49 @@ std::optional<QByteArray> withFields(const QByteArray &old, const Fields &fields
 
 std::optional<QByteArray> readOrCreate(const QString &path) {
     QFile file(path);
-    if (!file.open(QIODevice::ReadWrite)) return std::nullopt;
-    return file.readAll();
+    if (!file.exists()) {
+        if (!atomicfile::write(path, QByteArray())) return std::nullopt;
+        return QByteArray();
+    }
+    if (!file.open(QIODevice::ReadOnly)) return std::nullopt;
+    QByteArray bytes = file.readAll();
+    if (file.error() != QFileDevice::NoError) return std::nullopt;
+    return bytes;
+}
+
+bool isValid(const QByteArray &file) {
+    const int records = int((file.size() + recordfile::recordBytes - 1) / recordfile::recordBytes);
+    for (int record = 1; record <= std::min(records, int(Hourglasses)); ++record) {
+        const qsizetype start = qsizetype(record - 1) * recordfile::recordBytes;
+        if (start + recordfile::lengthBytes > file.size()) return false;
+        const int length = static_cast<unsigned char>(file.at(start)) |
+                           (static_cast<unsigned char>(file.at(start + 1)) << 8);
+        if (length > recordfile::maxTextBytes) return false;
+        const bool description = record >= FirstDescription && record <= LastDescription;
+        const QByteArray text = file.mid(start + recordfile::lengthBytes, length);
+        for (const char c : text) {
+            const auto byte = static_cast<unsigned char>(c);
+            if (byte >= 0x20 || (description && (byte == '\r' || byte == '\n'))) continue;
+            return false;
+        }
+    }
+    return true;
+}
+
+QString unstorableCharacters(const Fields &fields) {
+    QString all = fields.title + fields.description;
+    for (const QString &name : fields.files)
+        all += name;
+    QString unstorable;
+    for (qsizetype i = 0; i < all.size(); ++i) {
+        const qsizetype length = all.at(i).isHighSurrogate() && i + 1 < all.size() ? 2 : 1;
+        const QString character = all.mid(i, length);
+        i += length - 1;
+        if (codepages::decodeWindows1252(codepages::encodeWindows1252(character)) == character)
+            continue;
+        if (!unstorable.contains(character)) unstorable += character;
+    }
+    return unstorable;
 }
 
 bool onenregistre(const QString &path, const Fields &fields) {

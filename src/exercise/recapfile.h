@@ -31,6 +31,8 @@ struct Fields {
     QString description;
     QString title;
     int hourglasses = 1;
+
+    bool operator==(const Fields &) const = default;
 };
 
 // Numbers are stored as text: " 2" for 2, "-1" for -1.
@@ -51,9 +53,19 @@ std::optional<QByteArray> withFields(const QByteArray &old, const Fields &fields
 // or nothing: on failure the old file is untouched.
 bool onenregistre(const QString &path, const Fields &fields);
 
-// The file's bytes; a missing file is created empty. Nothing when the file
-// can be neither read nor created.
+// The file's bytes, read without asking for write access (an exercise on a
+// read-only disk opens); a missing file is created empty. Nothing when the
+// file can be neither read nor created.
 std::optional<QByteArray> readOrCreate(const QString &path);
+
+// False for a file that cannot be a recap file: a record longer than a
+// record, or a text with control characters (a picture or a program renamed).
+// Description records may hold the CR LF of a line break.
+bool isValid(const QByteArray &file);
+
+// The characters of the fields that a recap file cannot store (it holds
+// Windows-1252 text), each once, in order of appearance.
+QString unstorableCharacters(const Fields &fields);
 
 // True for a name that stays inside the exercise's directory: no directory
 // part, not "." or "..".

@@ -1,4 +1,5 @@
 #include "base/atomicfile.h"
+#include "filesizelimit.h"
 
 #include <QDateTime>
 #include <QDir>
@@ -6,8 +7,6 @@
 #include <QTemporaryDir>
 #include <QTest>
 
-#include <csignal>
-#include <sys/resource.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -23,27 +22,6 @@ void put(const QString &path, const QByteArray &bytes) {
     QVERIFY(file.open(QIODevice::WriteOnly));
     QCOMPARE(file.write(bytes), bytes.size());
 }
-
-// A disk that takes no more than limitBytes per file, as a full one does:
-// writes past it fail with EFBIG instead of killing the process.
-class FileSizeLimit {
-public:
-    explicit FileSizeLimit(rlim_t limitBytes) {
-        getrlimit(RLIMIT_FSIZE, &m_old);
-        m_oldHandler = std::signal(SIGXFSZ, SIG_IGN);
-        rlimit limit = m_old;
-        limit.rlim_cur = limitBytes;
-        setrlimit(RLIMIT_FSIZE, &limit);
-    }
-    ~FileSizeLimit() {
-        setrlimit(RLIMIT_FSIZE, &m_old);
-        std::signal(SIGXFSZ, m_oldHandler);
-    }
-
-private:
-    rlimit m_old{};
-    void (*m_oldHandler)(int) = nullptr;
-};
 
 QStringList temporariesIn(const QString &folder) {
     QStringList found;

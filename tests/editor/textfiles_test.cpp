@@ -1,9 +1,11 @@
 #include "../app/scripteddialogs.h"
+#include "../base/filesizelimit.h"
 #include "app/mainwindow.h"
 #include "editor/richtextbox.h"
 #include "editor/textfiles.h"
 
 #include <QAction>
+#include <QDir>
 #include <QFile>
 #include <QTemporaryDir>
 #include <QTest>
@@ -14,6 +16,11 @@ void writeRtf(const QString &path, const QString &text) {
     RichTextBox box;
     box.setText(text);
     QVERIFY(box.saveFile(path));
+}
+
+QByteArray fileBytes(const QString &path) {
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
 }
 
 QString textOf(const QString &path) {
@@ -65,6 +72,11 @@ private slots:
     void saveAsAsksBeforeOverwriting();
     void saveFailuresAreReported();
     void saveBothWritesBothTexts();
+    void fullDiskSaveKeepsFileAndChanges();
+    void eachTextKeepsItsOwnChanges();
+    void closingAsksAboutEveryChangedText();
+    void filesThatAreNotTextAreRefused();
+    void plainTextIsSavedUnderAnRtfName();
 };
 
 void TextFilesTest::switchingGoesThroughTheBuffers() {
@@ -78,7 +90,8 @@ void TextFilesTest::switchingGoesThroughTheBuffers() {
     QCOMPARE(f.exo().text(), QStringLiteral("corrigé"));
     QCOMPARE(f.sujetampon->text(), QStringLiteral("énoncé modifié"));
     QCOMPARE(f.window.windowTitle(), QStringLiteral("REDIGO - ") + f.correction);
-    QCOMPARE(f.window.state().sauvegarde, 0);
+    // The flag follows the text shown: the correction has no change yet.
+    QCOMPARE(f.window.state().sauvegarde, 1);
 
     f.exo().setText(QStringLiteral("corrigé modifié"));
     f.files().showStatement();
@@ -116,6 +129,7 @@ void TextFilesTest::switchingFromAnotherFileAsks() {
 
 void TextFilesTest::reloadWarnsBeforeLosingChanges() {
     ExerciseFixture f;
+    f.files().showCorrection();
     f.exo().setText(QStringLiteral("changé"));
     f.window.state().sauvegarde = 0;
     f.dialogs.answers = {Answer::Cancel};
@@ -126,12 +140,22 @@ void TextFilesTest::reloadWarnsBeforeLosingChanges() {
     QCOMPARE(warning.buttons, MessageButtons::OkCancel);
     QCOMPARE(f.exo().text(), QStringLiteral("changé"));
 
-    f.dialogs.answers = {Answer::Ok};
+    // Reloading the statement keeps the correction's changes in its buffer:
+    // nothing is lost, so nothing is asked.
+    f.dialogs.calls.clear();
     f.files().reloadStatement();
-    QCOMPARE(f.dialogs.last().message.title, QStringLiteral("Ouvrir l'énoncé"));
+    QVERIFY(f.dialogs.calls.isEmpty());
     QCOMPARE(f.exo().text(), QStringLiteral("énoncé"));
     QCOMPARE(f.window.state().sauvegarde, 1);
     QCOMPARE(f.window.windowTitle(), QStringLiteral("REDIGO - ") + f.statement);
+    f.files().showCorrection();
+    QCOMPARE(f.exo().text(), QStringLiteral("changé"));
+    QCOMPARE(f.window.state().sauvegarde, 0);
+
+    f.dialogs.answers = {Answer::Ok};
+    f.files().reloadCorrection();
+    QCOMPARE(f.exo().text(), QStringLiteral("corrigé"));
+    QCOMPARE(f.window.state().sauvegarde, 1);
 
     QFile::remove(f.correction);
     f.files().reloadCorrection();
@@ -139,7 +163,7 @@ void TextFilesTest::reloadWarnsBeforeLosingChanges() {
     QCOMPARE(failure.text, QStringLiteral("Erreur lors de l'ouverture du fichier"));
     QCOMPARE(failure.title, QStringLiteral("Lecture impossible"));
     QCOMPARE(failure.icon, MessageIcon::Critical);
-    QCOMPARE(f.window.state().nomfichier, f.statement);
+    QCOMPARE(f.window.state().nomfichier, f.correction);
 }
 
 void TextFilesTest::openLoadsRtfAndPlainText() {
@@ -251,6 +275,122 @@ void TextFilesTest::saveBothWritesBothTexts() {
     QCOMPARE(failure.title, QStringLiteral("Sauvegarde impossible"));
     QCOMPARE(textOf(f.statement), QStringLiteral("énoncé 3"));
     QCOMPARE(f.window.state().sauvegarde, 0);
+}
+
+void TextFilesTest::fullDiskSaveKeepsFileAndChanges() {
+    ExerciseFixture f;
+    const QByteArray before = fileBytes(f.statement);
+    f.exo().setText(QStringLiteral("court"));
+    QCOMPARE(f.window.state().sauvegarde, 0);
+    {
+        FileSizeLimit fullDisk(10);
+        f.files().resauve();
+        f.textcor->setVisible(false);
+        f.window.Command4_Click();
+        f.textcor->setVisible(true);
+        f.window.Command4_Click(); // both texts
+    }
+    QCOMPARE(fileBytes(f.statement), before);
+    QCOMPARE(f.window.state().sauvegarde, 0);
+    QCOMPARE(f.dialogs.kinds(), QStringList({"message", "message", "message", "message"}));
+    QCOMPARE(f.dialogs.calls.at(0).message.text,
+             QStringLiteral("Impossible d'écrire sur ce disque"));
+    QCOMPARE(f.dialogs.calls.at(2).message.text, QStringLiteral("Vérifier l'état du lecteur"));
+    f.window.Command4_Click();
+    QCOMPARE(textOf(f.statement), QStringLiteral("court"));
+    QCOMPARE(f.window.state().sauvegarde, 1);
+}
+
+void TextFilesTest::eachTextKeepsItsOwnChanges() {
+    ExerciseFixture f;
+    f.exo().setText(QStringLiteral("énoncé modifié"));
+    f.files().showCorrection();
+    f.exo().setText(QStringLiteral("corrigé modifié"));
+    QVERIFY(f.files().resauve()); // the correction alone
+    QCOMPARE(textOf(f.correction), QStringLiteral("corrigé modifié"));
+    QCOMPARE(textOf(f.statement), QStringLiteral("énoncé"));
+    QCOMPARE(f.window.state().sauvegarde, 1);
+    QVERIFY(f.files().anyUnsavedChanges());
+    f.files().showStatement();
+    QCOMPARE(f.exo().text(), QStringLiteral("énoncé modifié"));
+    QCOMPARE(f.window.state().sauvegarde, 0);
+    // Reloading the correction keeps the statement's changes waiting.
+    f.files().reloadCorrection();
+    f.files().showStatement();
+    QCOMPARE(f.window.state().sauvegarde, 0);
+    QVERIFY(f.dialogs.calls.isEmpty());
+}
+
+void TextFilesTest::closingAsksAboutEveryChangedText() {
+    ExerciseFixture f;
+    f.exo().setText(QStringLiteral("énoncé modifié"));
+    f.files().showCorrection();
+    f.window.state().sauvegarde = 1;
+    f.dialogs.answers = {Answer::Yes};
+    QVERIFY(f.window.close());
+    QCOMPARE(f.dialogs.kinds(), QStringList({"message"}));
+    QCOMPARE(f.dialogs.last().message.text,
+             QStringLiteral("Enregistrer les modifications de l'énoncé ?"));
+    QCOMPARE(textOf(f.statement), QStringLiteral("énoncé modifié"));
+
+    // A save that fails keeps the window open.
+    ExerciseFixture g;
+    g.files().showCorrection();
+    g.exo().setText(QStringLiteral("corrigé modifié"));
+    g.files().showStatement();
+    QFile::remove(g.correction);
+    QVERIFY(QDir().mkdir(g.correction)); // a folder stands where the file goes
+    g.dialogs.answers = {Answer::Yes};
+    QVERIFY(!g.window.close());
+    QCOMPARE(g.dialogs.calls.at(0).message.text,
+             QStringLiteral("Enregistrer les modifications du corrigé ?"));
+    QCOMPARE(g.dialogs.last().message.text, QStringLiteral("Vérifier l'état du lecteur"));
+}
+
+void TextFilesTest::filesThatAreNotTextAreRefused() {
+    ExerciseFixture f;
+    const QString picture = f.dir.filePath(QStringLiteral("photo.png"));
+    QFile file(picture);
+    QVERIFY(file.open(QIODevice::WriteOnly));
+    file.write(QByteArray("\x89PNG\r\n\x1a\n\0\0\0\rIHDR", 16));
+    file.close();
+    const QByteArray pictureBytes = fileBytes(picture);
+    f.dialogs.fileNames = {picture};
+    f.files().ouvre();
+    QCOMPARE(
+        f.dialogs.last().message.text,
+        QStringLiteral("Le fichier ") + picture +
+            QStringLiteral(" n'est ni un texte RTF ni un texte simple : il n'a pas été ouvert."));
+    QCOMPARE(f.exo().text(), QStringLiteral("énoncé"));
+    QCOMPARE(f.window.state().nomfichier, f.statement);
+    f.window.Command4_Click();
+    QCOMPARE(fileBytes(picture), pictureBytes);
+}
+
+void TextFilesTest::plainTextIsSavedUnderAnRtfName() {
+    ExerciseFixture f;
+    const QString plain = f.dir.filePath(QStringLiteral("notes.txt"));
+    QFile file(plain);
+    QVERIFY(file.open(QIODevice::WriteOnly));
+    file.write("des notes\n");
+    file.close();
+    f.dialogs.fileNames = {plain};
+    f.files().ouvre();
+    f.exo().setText(QStringLiteral("des notes revues"));
+    f.dialogs.fileNames = {std::nullopt};
+    f.window.Command4_Click();
+    QCOMPARE(f.dialogs.last().kind, QStringLiteral("save"));
+    QCOMPARE(f.dialogs.last().file.initialName, f.dir.filePath(QStringLiteral("notes.rtf")));
+    QCOMPARE(fileBytes(plain), QByteArray("des notes\n"));
+    QCOMPARE(f.window.state().sauvegarde, 0);
+
+    // A name typed without an extension gets ".rtf".
+    f.dialogs.fileNames = {f.dir.filePath(QStringLiteral("revues"))};
+    QVERIFY(f.files().resauve());
+    QCOMPARE(textOf(f.dir.filePath(QStringLiteral("revues.rtf"))),
+             QStringLiteral("des notes revues"));
+    QCOMPARE(fileBytes(plain), QByteArray("des notes\n"));
+    QCOMPARE(f.window.state().nomfichier, f.dir.filePath(QStringLiteral("revues.rtf")));
 }
 
 QTEST_MAIN(TextFilesTest)

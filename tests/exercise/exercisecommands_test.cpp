@@ -83,6 +83,14 @@ private slots:
     void choosingFilesKeepsNamesOnly();
     void extensionIsForced_data();
     void extensionIsForced();
+    void aTextThatCannotBeReadIsNeverSavedOver();
+    void fieldsTheFileCannotHoldAreRefused();
+    void damagedRecapFilesAreRefused_data();
+    void damagedRecapFilesAreRefused();
+    void readOnlyExercisesOpen();
+    void newExercisesGoBesideTheirTexts();
+    void anExerciseWithoutStatementSavesThroughSaveAs();
+    void closingAsksAboutTheExerciseFields();
 };
 
 void ExerciseCommandsTest::noExerciseHidesItsCommands() {
@@ -315,6 +323,158 @@ void ExerciseCommandsTest::extensionIsForced() {
     QFETCH(QString, chosen);
     QFETCH(QString, saved);
     QCOMPARE(withExtension(chosen, QStringLiteral("E51")), saved);
+}
+
+void ExerciseCommandsTest::aTextThatCannotBeReadIsNeverSavedOver() {
+    Fixture f;
+    f.fillPanel();
+    f.saveAs(f.root + QStringLiteral("a.E51"));
+    // Exercise B: its statement is a picture, its correction is missing.
+    const QString statement = f.root + QStringLiteral("image.rtf");
+    QFile picture(statement);
+    QVERIFY(picture.open(QIODevice::WriteOnly));
+    picture.write(QByteArray("\x89PNG\r\n\x1a\n\0\0", 10));
+    picture.close();
+    const QByteArray pictureBytes = fileBytes(statement);
+    recap::Fields fields;
+    fields.files = {QStringLiteral("image.rtf"), QString(), QStringLiteral("absent.rtf"),
+                    QString()};
+    QVERIFY(recap::onenregistre(f.root + QStringLiteral("b.E51"), fields));
+    f.dialogs.calls.clear();
+    f.dialogs.fileNames = {f.root + QStringLiteral("b.E51")};
+    f.exercise.openExercise();
+    QCOMPARE(f.dialogs.kinds(), QStringList({"open", "message", "message"}));
+    QVERIFY(f.dialogs.calls.at(1).message.text.contains(statement));
+    QVERIFY(f.dialogs.calls.at(2).message.text.contains(QStringLiteral("absent.rtf")));
+    // Nothing of exercise A passes for B's texts.
+    QCOMPARE(f.window.exo()->text(), QString());
+    f.window.textFiles().showCorrection();
+    QCOMPARE(f.window.exo()->text(), QString());
+    f.window.textFiles().showStatement();
+    f.dialogs.calls.clear();
+    f.dialogs.fileNames = {std::nullopt};
+    f.window.Command4_Click();
+    QCOMPARE(f.dialogs.kinds(), QStringList({"save"}));
+    QCOMPARE(fileBytes(statement), pictureBytes);
+    QVERIFY(!QFile::exists(f.root + QStringLiteral("absent.rtf")));
+    QCOMPARE(fileBytes(f.root + QStringLiteral("corrige.rtf")).contains("corrig"), true);
+}
+
+void ExerciseCommandsTest::fieldsTheFileCannotHoldAreRefused() {
+    Fixture f;
+    f.exercise.openPanel();
+    f.fillPanel();
+    f.panel.titrexo()->setText(QStringLiteral("Angle α → Ω"));
+    f.exercise.saveExercise();
+    QCOMPARE(f.dialogs.kinds(), QStringList({"message"}));
+    QVERIFY(f.dialogs.last().message.text.contains(QStringLiteral("α→Ω")));
+    QCOMPARE(f.dialogs.last().message.title, QStringLiteral("Enregistrement impossible"));
+    QVERIFY(QDir(f.root).entryList({QStringLiteral("*.E51")}).isEmpty());
+    auto *side = f.window.findChild<QStackedWidget *>(QStringLiteral("volet"));
+    QCOMPARE(side->currentWidget(), &f.panel);
+}
+
+void ExerciseCommandsTest::damagedRecapFilesAreRefused_data() {
+    QTest::addColumn<QByteArray>("bytes");
+    QTest::newRow("picture") << QByteArray("\x89PNG\r\n\x1a\n\0\0\0\rIHDR", 16);
+    QByteArray tooLong(128, 'a');
+    tooLong[0] = char(127);
+    tooLong[1] = 0;
+    QTest::newRow("record longer than a record") << tooLong;
+    QByteArray control(128, '\0');
+    control[0] = 3;
+    control.replace(2, 3, "a\x01b");
+    QTest::newRow("control character") << control;
+}
+
+void ExerciseCommandsTest::damagedRecapFilesAreRefused() {
+    QFETCH(QByteArray, bytes);
+    Fixture f;
+    const QString path = f.root + QStringLiteral("faux.E51");
+    QFile file(path);
+    QVERIFY(file.open(QIODevice::WriteOnly));
+    file.write(bytes);
+    file.close();
+    f.window.exo()->setText(QStringLiteral("texte en cours"));
+    f.dialogs.answers = {Answer::No};
+    f.dialogs.fileNames = {path};
+    f.exercise.openExercise();
+    QCOMPARE(f.dialogs.last().message.text,
+             QStringLiteral("Le fichier ") + path +
+                 QStringLiteral(" n'est pas un fichier exercice valide."));
+    QCOMPARE(f.panel.text1()->text(), QString());
+    QCOMPARE(f.window.exo()->text(), QStringLiteral("texte en cours"));
+    QCOMPARE(fileBytes(path), bytes);
+}
+
+void ExerciseCommandsTest::readOnlyExercisesOpen() {
+    // Not even root may write to this file: reading must not ask to.
+    QVERIFY(recap::readOrCreate(QStringLiteral("/proc/version")).has_value());
+    Fixture f;
+    f.fillPanel();
+    f.saveAs(f.root + QStringLiteral("exo.E51"));
+    QFile::setPermissions(f.root + QStringLiteral("exo.E51"), QFile::ReadOwner);
+    f.exercise.closeExercise();
+    f.dialogs.fileNames = {f.root + QStringLiteral("exo.E51")};
+    f.exercise.openExercise();
+    QCOMPARE(f.window.exo()->text(), QStringLiteral("énoncé"));
+}
+
+void ExerciseCommandsTest::newExercisesGoBesideTheirTexts() {
+    Fixture f;
+    QTemporaryDir elsewhere;
+    const QString text = elsewhere.filePath(QStringLiteral("texte.rtf"));
+    writeRtf(text, QStringLiteral("ailleurs"));
+    f.dialogs.fileNames = {text};
+    f.panel.commandZ10(0)->click();
+    f.dialogs.fileNames = {f.root + QStringLiteral("exo.E51")};
+    f.exercise.saveExercise();
+    QCOMPARE(f.dialogs.calls.at(1).file.initialName, elsewhere.path() + QStringLiteral("/*.E51"));
+    // Saved elsewhere than its text: the teacher is told.
+    QCOMPARE(f.dialogs.calls.at(2).message.text,
+             QStringLiteral("Le fichier texte.rtf n'est pas dans le dossier du fichier exercice : "
+                            "le fichier exercice n'en garde que le nom, il faudra l'y copier."));
+}
+
+void ExerciseCommandsTest::anExerciseWithoutStatementSavesThroughSaveAs() {
+    Fixture f;
+    recap::Fields fields;
+    fields.title = QStringLiteral("Sans énoncé");
+    QVERIFY(recap::onenregistre(f.root + QStringLiteral("vide.E51"), fields));
+    f.dialogs.fileNames = {f.root + QStringLiteral("vide.E51")};
+    f.exercise.openExercise();
+    QCOMPARE(f.window.windowTitle(), QStringLiteral("REDIGO - SANS NOM"));
+    f.window.exo()->setText(QStringLiteral("nouveau"));
+    f.dialogs.calls.clear();
+    f.dialogs.fileNames = {f.root + QStringLiteral("nouveau.rtf")};
+    f.window.Command4_Click();
+    QCOMPARE(f.dialogs.kinds(), QStringList({"save"}));
+    QCOMPARE(f.window.state().sauvegarde, 1);
+}
+
+void ExerciseCommandsTest::closingAsksAboutTheExerciseFields() {
+    Fixture f;
+    QVERIFY(f.window.close()); // nothing typed: nothing asked
+    QVERIFY(f.dialogs.calls.isEmpty());
+
+    Fixture g;
+    g.exercise.openPanel();
+    g.fillPanel();
+    g.dialogs.answers = {Answer::Yes};
+    g.dialogs.fileNames = {g.root + QStringLiteral("exo.E51")};
+    QVERIFY(g.window.close());
+    QCOMPARE(g.dialogs.calls.at(0).message.text,
+             QStringLiteral("Enregistrer les modifications de l'exercice ?"));
+    QCOMPARE(recordfile::recordText(fileBytes(g.root + QStringLiteral("exo.E51")), 1),
+             QStringLiteral("enonce.rtf"));
+
+    // Saved, then changed in the panel: asked again; a cancelled save keeps the window.
+    g.panel.titrexo()->setText(QStringLiteral("Autre titre"));
+    g.dialogs.calls.clear();
+    g.dialogs.answers = {Answer::Yes};
+    g.dialogs.fileNames = {std::nullopt};
+    QVERIFY(!g.window.close());
+    QCOMPARE(g.dialogs.kinds(), QStringList({"message", "save"}));
 }
 
 QTEST_MAIN(ExerciseCommandsTest)
