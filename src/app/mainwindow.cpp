@@ -3,6 +3,7 @@
 #include "app/designernames.h"
 
 #include "app/dialogs.h"
+#include "app/textrecovery.h"
 #include "app/updownbuttons.h"
 #include "app/welcomepanel.h"
 #include "editor/editcommands.h"
@@ -23,6 +24,7 @@
 #include <QCloseEvent>
 #include <QComboBox>
 #include <QCoreApplication>
+#include <QFile>
 #include <QFontDatabase>
 #include <QHBoxLayout>
 #include <QLabel>
@@ -32,8 +34,10 @@
 #include <QSpinBox>
 #include <QSplitter>
 #include <QStackedWidget>
+#include <QStandardPaths>
 #include <QStyle>
 #include <QTextDocument>
+#include <QTimer>
 #include <QToolBar>
 #include <QToolButton>
 #include <QVBoxLayout>
@@ -44,6 +48,7 @@ const QString titlePrefix = QStringLiteral("REDIGO - ");
 const QString runningFlagName = QStringLiteral("TEMPts.tmp");
 const QString helpFileName = QStringLiteral("QZ7.hlp");
 constexpr int runningFlagRecord = 5;
+constexpr int recoveryIntervalMs = 60'000;
 const QSize designedSizePx(1000, 720);
 
 QString joinedPath(const QString &directory, const QString &name) {
@@ -68,7 +73,8 @@ std::optional<QRect> smallScreenPlacement(const QSize &screenPx) {
                  windowPx);
 }
 
-MainWindow::MainWindow(Dialogs &dialogs, const QString &programDirectory, QWidget *parent)
+MainWindow::MainWindow(Dialogs &dialogs, const QString &programDirectory,
+                       const QString &recoveryDirectory, QWidget *parent)
     : QMainWindow(parent), m_dialogs(dialogs),
       m_programDirectory(programDirectory.isEmpty() ? QCoreApplication::applicationDirPath()
                                                     : programDirectory) {
@@ -84,7 +90,10 @@ MainWindow::MainWindow(Dialogs &dialogs, const QString &programDirectory, QWidge
     buildSidePanels();
     m_textFiles = std::make_unique<TextFiles>(
         TextFiles::Controls{*m_exo, *m_sujetampon, *m_corectampon, *m_textexo, *m_textcor}, m_state,
-        m_dialogs, [this] { updateTitle(); });
+        m_dialogs, [this] { updateTitle(); },
+        [this] {
+            if (m_recovery) m_recovery->dropSettledCopies();
+        });
     ExerciseCommands::Window window;
     window.moduleName = [this] { return m_combo2->currentText(); };
     window.showPanel = [this](bool shown) {
@@ -102,6 +111,15 @@ MainWindow::MainWindow(Dialogs &dialogs, const QString &programDirectory, QWidge
         window, m_state, m_dialogs, *m_textFiles);
     // No exercise yet: its commands start hidden.
     m_exercise->transessai();
+    m_recovery = std::make_unique<TextRecovery>(
+        recoveryDirectory.isEmpty()
+            ? QStandardPaths::writableLocation(QStandardPaths::AppDataLocation) +
+                  QStringLiteral("/recovery")
+            : recoveryDirectory,
+        *m_textFiles, *m_exercise, m_dialogs);
+    // Connected after the exercise's own handler: its texts are loaded by then.
+    connect(m_panel->text1(), &QLineEdit::textChanged, this,
+            [this] { m_recovery->dropSettledCopies(); });
     m_refresh = std::make_unique<SelectionRefresh>(*m_exo, m_state, *m_characters, *m_modes,
                                                    *m_paragraphs, *m_ruler);
     startUp();
@@ -304,6 +322,7 @@ void MainWindow::startUp() {
     m_exo->setSelRightIndent(12);
     m_characters->majpolice = false;
     m_state.policesymbole = QStringLiteral("Windings");
+    const bool interrupted = previousRunInterrupted();
     writeRunningFlag(QStringLiteral("OUI"));
     if (const QScreen *screen = this->screen()) {
         if (const auto placement = smallScreenPlacement(screen->size())) {
@@ -326,6 +345,10 @@ void MainWindow::startUp() {
     fillModuleList();
     m_welcome->update();
     m_exercise->startUp();
+    m_recovery->startUp(interrupted);
+    auto *recoveryTimer = new QTimer(this);
+    connect(recoveryTimer, &QTimer::timeout, this, [this] { m_recovery->writeCopies(); });
+    recoveryTimer->start(recoveryIntervalMs);
 }
 
 void MainWindow::applyDefaultCharacterFormat() {
@@ -424,6 +447,7 @@ void MainWindow::Nouv_Click() {
     m_exo->refresh();
     m_exo->setFocus();
     m_state.sauvegarde = 1;
+    m_recovery->dropSettledCopies();
 }
 
 void MainWindow::closeEvent(QCloseEvent *event) {
@@ -433,6 +457,7 @@ void MainWindow::closeEvent(QCloseEvent *event) {
         event->ignore();
         return;
     }
+    m_recovery->dropAll();
     writeRunningFlag(QStringLiteral("NON"));
     event->accept();
 }
@@ -444,6 +469,13 @@ void MainWindow::changeEvent(QEvent *event) {
 
 void MainWindow::updateTitle() {
     setWindowTitle(titlePrefix + m_state.nomfichier);
+}
+
+bool MainWindow::previousRunInterrupted() const {
+    // A run that ended normally wrote "NON" over the "OUI" it started with.
+    QFile flag(joinedPath(m_programDirectory, runningFlagName));
+    return flag.open(QIODevice::ReadOnly) &&
+           recordfile::recordText(flag.readAll(), runningFlagRecord) == QLatin1String("OUI");
 }
 
 void MainWindow::writeRunningFlag(const QString &value) const {

@@ -25,6 +25,7 @@ class QStackedWidget;
 class QToolButton;
 class RichTextBox;
 class TextFiles;
+class TextRecovery;
 class WelcomePanel;
 
 // The program's single window: the working editor, the hidden buffers of the
@@ -33,9 +34,10 @@ class MainWindow : public QMainWindow {
     Q_OBJECT
 public:
     // programDirectory holds the running-flag file; by default the
-    // program's own directory.
+    // program's own directory. recoveryDirectory holds the copies of texts
+    // with unsaved changes; by default a folder of the user's data.
     explicit MainWindow(Dialogs &dialogs, const QString &programDirectory = QString(),
-                        QWidget *parent = nullptr);
+                        const QString &recoveryDirectory = QString(), QWidget *parent = nullptr);
     ~MainWindow() override;
 
     SharedState &state() { return m_state; }
@@ -50,6 +52,7 @@ public:
     SelectionRefresh &refresh() { return *m_refresh; }
     ParagraphTools &paragraphTools() { return *m_paragraphs; }
     Ruler *ruler() const { return m_ruler; }
+    TextRecovery &recovery() { return *m_recovery; }
 
     void Nouv_Click();
     void Combo2_Click();
@@ -76,6 +79,7 @@ private:
     void fillModuleList();
     void updateTitle();
     void writeRunningFlag(const QString &value) const;
+    bool previousRunInterrupted() const;
 
     SharedState m_state;
     Dialogs &m_dialogs;
@@ -104,6 +108,7 @@ private:
     std::unique_ptr<TextFiles> m_textFiles;
     std::unique_ptr<ExerciseCommands> m_exercise;
     std::unique_ptr<SelectionRefresh> m_refresh;
+    std::unique_ptr<TextRecovery> m_recovery;
 };
 
 // Where a window of 800 x 600 pixels goes on a screen narrower than 850

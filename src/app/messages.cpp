@@ -1,5 +1,7 @@
 #include "app/messages.h"
 
+#include "app/recoverystore.h"
+
 namespace messages {
 
 Message saveChangesQuestion() {
@@ -127,6 +129,29 @@ Message invalidRecapFile(const QString &path) {
     return {QStringLiteral("Le fichier ") + path +
                 QStringLiteral(" n'est pas un fichier exercice valide."),
             QStringLiteral("Fichier non valide"), MessageButtons::Ok, MessageIcon::Critical};
+}
+
+Message restoreCopiesQuestion(const QList<RecoveryCopy> &copies) {
+    QString list;
+    for (const RecoveryCopy &copy : copies) {
+        const QString name =
+            copy.originalPath.isEmpty() ? QStringLiteral("SANS NOM") : copy.originalPath;
+        const QDateTime at = copy.copiedAt.toLocalTime();
+        list += QStringLiteral("- ") +
+                (copy.kind == RecoveryCopy::Kind::ExerciseFields ? QStringLiteral("exercice ")
+                                                                 : QString()) +
+                name + QStringLiteral(" (copie du ") + at.toString(QStringLiteral("dd/MM/yyyy")) +
+                QStringLiteral(" à ") + at.toString(QStringLiteral("HH:mm")) +
+                QStringLiteral(")\r\n");
+    }
+    return {QStringLiteral("Le programme ne s'est pas fermé normalement. Une copie de secours des "
+                           "textes suivants, qui avaient des modifications non enregistrées, a "
+                           "été gardée :\r\n\r\n") +
+                list +
+                QStringLiteral("\r\nRestaurer ces textes ? Si vous répondez Non, les copies "
+                               "seront supprimées."),
+            QStringLiteral("Récupération des textes"), MessageButtons::YesNo,
+            MessageIcon::Question};
 }
 
 } // namespace messages

@@ -2,6 +2,10 @@
 
 #include "app/dialogs.h"
 
+#include <QList>
+
+struct RecoveryCopy;
+
 // Every message the program shows, word for word.
 namespace messages {
 
@@ -27,5 +31,7 @@ Message saveExerciseQuestion();                        // the exercise panel has
 Message unstorableCharacters(const QString &characters); // not storable in a recap file
 Message textOutsideExerciseFolder(const QString &path);  // the recap file keeps names only
 Message invalidRecapFile(const QString &path);           // a damaged or foreign recap file
+// After a run cut short: names each text whose copy can be restored.
+Message restoreCopiesQuestion(const QList<RecoveryCopy> &copies);
 
 } // namespace messages

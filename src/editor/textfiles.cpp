@@ -30,9 +30,13 @@ void setTextEntryPath(QAction &entry, const QString &path) {
 }
 
 TextFiles::TextFiles(const Controls &controls, SharedState &state, Dialogs &dialogs,
-                     std::function<void()> titleChanged)
+                     std::function<void()> titleChanged, std::function<void()> changesSettled)
     : m_controls(controls), m_state(state), m_dialogs(dialogs),
-      m_titleChanged(std::move(titleChanged)) {}
+      m_titleChanged(std::move(titleChanged)), m_changesSettled(std::move(changesSettled)) {}
+
+void TextFiles::settled() const {
+    if (m_changesSettled) m_changesSettled();
+}
 
 TextFiles::Text TextFiles::shownText() const {
     if (m_state.nomfichier == textEntryPath(m_controls.textexo)) return Text::Statement;
@@ -82,6 +86,7 @@ void TextFiles::show(Text target, QAction &other, RichTextBox &targetBuffer,
     exo.refresh();
     exo.show();
     exo.setFocus();
+    settled();
 }
 
 void TextFiles::reloadStatement() {
@@ -113,6 +118,7 @@ void TextFiles::reload(Text target, const QString &title) {
     m_state.sauvegarde = 1;
     m_state.nomfichier = path;
     m_titleChanged();
+    settled();
 }
 
 bool TextFiles::loadIntoEditor(const QString &path) {
@@ -138,6 +144,7 @@ void TextFiles::ouvre() {
     m_state.nomfichier = *path;
     m_state.sauvegarde = 1;
     m_titleChanged();
+    settled();
 }
 
 bool TextFiles::saveEditorTo(const QString &path) {
@@ -154,6 +161,7 @@ bool TextFiles::resauve() {
         return sauve();
     if (!saveEditorTo(m_state.nomfichier)) return false;
     m_state.sauvegarde = 1;
+    settled();
     return true;
 }
 
@@ -180,6 +188,7 @@ bool TextFiles::sauve() {
         m_state.nomfichier = path;
         m_titleChanged();
         m_state.sauvegarde = 1;
+        settled();
         return true;
     }
 }
@@ -212,6 +221,7 @@ bool TextFiles::sauvetout() {
     const bool correctionSaved = saveBuffer(Text::Correction);
     if (shown == Text::Statement && statementSaved) m_state.sauvegarde = 1;
     if (shown == Text::Correction && correctionSaved) m_state.sauvegarde = 1;
+    settled();
     return statementSaved && correctionSaved;
 }
 
@@ -239,6 +249,7 @@ bool TextFiles::settleAllUnsavedChanges() {
             Answer::No)
             continue;
         if (!saveBuffer(text)) return false;
+        settled();
     }
     return true;
 }
@@ -254,4 +265,43 @@ void TextFiles::textsLoaded(const QStringList &unreadable) {
     m_correctionModified = false;
     m_shownFromPlainText = false;
     m_unreadable = unreadable;
+}
+
+bool TextFiles::hasUnsavedChanges(Text text) const {
+    if (text == shownText()) return m_state.sauvegarde == 0;
+    return (text == Text::Statement && m_statementModified) ||
+           (text == Text::Correction && m_correctionModified);
+}
+
+QByteArray TextFiles::rtfOf(Text text) const {
+    if (text == shownText()) return m_controls.exo.textRTF();
+    return text == Text::Other ? QByteArray() : bufferOf(text).textRTF();
+}
+
+QString TextFiles::pathOf(Text text) const {
+    return text == Text::Other ? m_state.nomfichier : textEntryPath(entryOf(text));
+}
+
+void TextFiles::restoreChanges(Text text, const QByteArray &rtf) {
+    if (text == Text::Other) return;
+    if (text == shownText()) {
+        m_controls.exo.setTextRTF(rtf);
+        m_state.sauvegarde = 0;
+        return;
+    }
+    bufferOf(text).setTextRTF(rtf);
+    bufferModified(text) = true;
+}
+
+void TextFiles::restoreOtherText(const QString &path, const QByteArray &rtf, bool fromPlainText) {
+    RichTextBox &exo = m_controls.exo;
+    if (const Text shown = shownText(); shown != Text::Other) {
+        bufferOf(shown).setTextRTF(exo.textRTF());
+        bufferModified(shown) = m_state.sauvegarde == 0;
+    }
+    exo.setTextRTF(rtf);
+    m_shownFromPlainText = fromPlainText;
+    m_state.nomfichier = path;
+    m_state.sauvegarde = 0;
+    m_titleChanged();
 }

@@ -22,8 +22,12 @@ public:
         QAction &textcor;         // File-menu entry: path of the correction
     };
 
+    enum class Text { Statement, Correction, Other };
+
+    // changesSettled is called after a command that may have saved a text
+    // or given up its changes.
     TextFiles(const Controls &controls, SharedState &state, Dialogs &dialogs,
-              std::function<void()> titleChanged);
+              std::function<void()> titleChanged, std::function<void()> changesSettled = {});
 
     void showStatement();    // az52
     void showCorrection();   // az51
@@ -44,6 +48,19 @@ public:
     bool settleAllUnsavedChanges();
     bool anyUnsavedChanges() const;
 
+    Text shownText() const;
+    bool hasUnsavedChanges(Text text) const;
+    // The text's RTF and path; an "other" text exists only while shown.
+    QByteArray rtfOf(Text text) const;
+    QString pathOf(Text text) const;
+    bool shownFromPlainText() const { return m_shownFromPlainText; }
+    // Puts back the changes of a text of the open exercise, in the editor
+    // when it is shown, otherwise in its buffer.
+    void restoreChanges(Text text, const QByteArray &rtf);
+    // Shows a text of no exercise with its changes; an exercise text shown
+    // goes back to its buffer with its own.
+    void restoreOtherText(const QString &path, const QByteArray &rtf, bool fromPlainText);
+
     // The exercise's texts were just read from their files (or found
     // missing): none has changes. unreadable lists the paths of texts whose
     // file exists but could not be read: their empty buffer never goes
@@ -53,8 +70,6 @@ public:
     bool sauvencours() const { return m_sauvencours; }
 
 private:
-    enum class Text { Statement, Correction, Other };
-    Text shownText() const;
     void show(Text target, QAction &other, RichTextBox &targetBuffer, RichTextBox &otherBuffer,
               bool copyOnlyWhenOtherVisible);
     void reload(Text target, const QString &title);
@@ -63,12 +78,14 @@ private:
     bool saveBuffer(Text text);
     bool &bufferModified(Text text);
     QAction &entryOf(Text text) const;
+    void settled() const;
     RichTextBox &bufferOf(Text text) const;
 
     Controls m_controls;
     SharedState &m_state;
     Dialogs &m_dialogs;
     std::function<void()> m_titleChanged;
+    std::function<void()> m_changesSettled;
     bool m_sauvencours = false;
     // Changes of the statement and the correction while they wait in their
     // buffers; the text shown has sauvegarde.

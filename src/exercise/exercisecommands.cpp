@@ -276,6 +276,28 @@ ExerciseCommands::Loaded ExerciseCommands::loadText(RichTextBox &buffer, const Q
     return Loaded::Missing;
 }
 
+recap::Fields ExerciseCommands::panelFields() const {
+    return m_controls.panel.fields();
+}
+
+bool ExerciseCommands::reopenExercise(const QString &path) {
+    if (!QFileInfo::exists(path)) {
+        m_dialogs.message(messages::recapReadFailed());
+        return false;
+    }
+    if (!readRecapFile(path)) return false;
+    m_state.repertoire = directoryOf(path);
+    setExercisePath(path);
+    return true;
+}
+
+void ExerciseCommands::restoreFields(const recap::Fields &fields) {
+    // The recap file's fields count as saved: the panel differs from them.
+    if (exerciseOpen()) recuperation();
+    m_controls.panel.setFields(fields);
+    m_window.showPanel(true);
+}
+
 void ExerciseCommands::recuperation() {
     if (const auto file = readRecapFile(exercisePath())) applyFields(*file);
 }

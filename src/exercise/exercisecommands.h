@@ -57,8 +57,16 @@ public:
     // user wanted them saved and they were not.
     bool settleUnsavedFields();
 
+    QString exercisePath() const; // the open exercise's recap file, "" when none
+    recap::Fields panelFields() const;
+    // Opens the exercise at path again, without asking, to put back copies
+    // of its texts. False, after telling the user why, when it cannot be
+    // read; a missing recap file is not created.
+    bool reopenExercise(const QString &path);
+    // Shows the panel with these fields, which differ from those saved.
+    void restoreFields(const recap::Fields &fields);
+
 private:
-    QString exercisePath() const;
     void setExercisePath(const QString &path);
     enum class Loaded { Yes, Missing, Unreadable };
     Loaded loadText(RichTextBox &buffer, const QString &path, bool allowed);

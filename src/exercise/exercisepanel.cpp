@@ -135,6 +135,16 @@ recap::Fields ExercisePanel::fields() const {
     return fields;
 }
 
+void ExercisePanel::setFields(const recap::Fields &fields) {
+    for (int i = 0; i < 4; ++i)
+        m_ficex.at(i)->setText(fields.files.at(i));
+    m_difficulty->setCurrentIndex(fields.difficulty);
+    m_scroll->setValue(fields.scrollValue);
+    setDescription(fields.description);
+    m_title->setText(fields.title);
+    m_hourglasses->setValue(fields.hourglasses);
+}
+
 void ExercisePanel::setExercisePath(const QString &path) {
     m_path->setText(path);
     m_path->setToolTip(path);

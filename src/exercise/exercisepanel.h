@@ -38,6 +38,7 @@ public:
     QPushButton *command19() const { return m_close; }
 
     recap::Fields fields() const;
+    void setFields(const recap::Fields &fields);
     // The description as the recap file holds it, line ends as CR LF.
     void setDescription(const QString &fileText);
     // The recap file's path: shown in the path box and its tooltip.
