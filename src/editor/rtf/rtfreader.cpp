@@ -398,7 +398,6 @@ struct GroupState {
     Dest dest = Dest::Body;
     bool ownsDest = false; // this group (not a parent) entered dest
     int unicodeSkip = 1;   // \ucN
-    qsizetype startOffset = 0;
 };
 
 struct FontEntry {
@@ -410,14 +409,14 @@ struct FontEntry {
 struct PictureBuilder {
     bool active = false;
     bool forObject = false;
-    qsizetype startOffset = 0;
+    qsizetype wordOffset = 0; // where its \pict word begins
     RtfPicture picture;
     int pendingNibble = -1; // high half of a byte whose low half is to come
 };
 
 struct ObjectBuilder {
     bool active = false;
-    qsizetype startOffset = 0;
+    qsizetype wordOffset = 0; // where its \object word begins
     int widthTwips = 0;
     int heightTwips = 0;
     bool hasResult = false;
@@ -459,7 +458,7 @@ private:
     bool skipsCharacter();
 
     void handleWord(const RtfToken &token, bool starred);
-    void enterDestination(Dest dest);
+    void enterDestination(Dest dest, qsizetype wordOffset);
     void handleSymbol(const RtfToken &token);
     void handleText(QByteArrayView text, qsizetype offset);
     void handleHexByte(unsigned char byte);
@@ -493,11 +492,11 @@ private:
     void appendColorTableText(QByteArrayView text);
 
     // Pictures and objects.
-    void startPicture(bool forObject);
+    void startPicture(bool forObject, qsizetype wordOffset);
     void appendPictureHex(QByteArrayView text, qsizetype offset);
     void finishPicture(qsizetype endOffset, int missingBraces);
     void finishObject(qsizetype endOffset, int missingBraces);
-    QByteArray rawGroup(qsizetype start, qsizetype endOffset, int missingBraces) const;
+    QByteArray rawGroup(qsizetype wordOffset, qsizetype endOffset, int missingBraces) const;
     QTextImageFormat imageFormat(QSizeF sizePx);
     void insertImage(const QTextImageFormat &format, const QImage &image);
 
@@ -512,6 +511,7 @@ private:
     int m_overflowDepth = 0; // groups beyond maxGroupDepth
     int m_skipCount = 0;     // characters still to skip after \uN
     bool m_documentClosed = false;
+    qsizetype m_cutBinaryAt = -1; // the \binN whose data the input's end cut short
     ParaState m_endPara;
 
     QHash<int, FontEntry> m_fonts;
@@ -568,6 +568,8 @@ RtfReadResult RtfReader::read() {
     bool starred = false;
     for (RtfToken token = tokenizer.next(); token.type != RtfToken::End; token = tokenizer.next()) {
         const bool starThis = std::exchange(starred, false);
+        if (token.type == RtfToken::Binary && token.param > token.text.size())
+            m_cutBinaryAt = token.offset;
         if (token.type == RtfToken::ControlSymbol && token.symbol == '*')
             starred = true;
         else
@@ -644,7 +646,6 @@ void RtfReader::openGroup(qsizetype offset) {
     }
     GroupState state = m_stack.back();
     state.ownsDest = false;
-    state.startOffset = offset;
     m_stack.push_back(std::move(state));
 }
 
@@ -701,14 +702,14 @@ void RtfReader::closeGroup(qsizetype endOffset, int missingBraces) {
 void RtfReader::handleWord(const RtfToken &token, bool starred) {
     const Keyword *keyword = findKeyword(token.text);
     if (starred && (!keyword || keyword->kind != Kind::Destination)) {
-        enterDestination(Dest::Skip);
+        enterDestination(Dest::Skip, token.offset);
         return;
     }
     if (!keyword) return;
     const int param = token.hasParam ? token.param : keyword->defaultParam;
     switch (keyword->kind) {
     case Kind::Destination:
-        enterDestination(static_cast<Dest>(keyword->id));
+        enterDestination(static_cast<Dest>(keyword->id), token.offset);
         return;
     case Kind::Character:
         handleCharacter(char16_t(keyword->id));
@@ -753,7 +754,7 @@ void RtfReader::handleWord(const RtfToken &token, bool starred) {
     }
 }
 
-void RtfReader::enterDestination(Dest dest) {
+void RtfReader::enterDestination(Dest dest, qsizetype wordOffset) {
     GroupState &group = top();
     const Dest current = group.dest;
     // A picture or object is finished by the group that began it.
@@ -784,12 +785,12 @@ void RtfReader::enterDestination(Dest dest) {
     group.ownsDest = true;
     switch (dest) {
     case Dest::Picture:
-        startPicture(current == Dest::ObjectResult);
+        startPicture(current == Dest::ObjectResult, wordOffset);
         break;
     case Dest::Object:
         m_object = ObjectBuilder();
         m_object.active = true;
-        m_object.startOffset = group.startOffset;
+        m_object.wordOffset = wordOffset;
         break;
     case Dest::FontTable:
         m_fontName.clear();
@@ -1275,11 +1276,11 @@ void RtfReader::appendColorTableText(QByteArrayView text) {
     m_formats.clear();
 }
 
-void RtfReader::startPicture(bool forObject) {
+void RtfReader::startPicture(bool forObject, qsizetype wordOffset) {
     m_picture = PictureBuilder();
     m_picture.active = true;
     m_picture.forObject = forObject;
-    m_picture.startOffset = top().startOffset;
+    m_picture.wordOffset = wordOffset;
 }
 
 void RtfReader::appendPictureHex(QByteArrayView text, qsizetype offset) {
@@ -1313,14 +1314,14 @@ void RtfReader::finishPicture(qsizetype endOffset, int missingBraces) {
     const RtfPicture &picture = builder.picture;
     const QImage decoded = decodeRtfPicture(picture);
     if (decoded.isNull() && picture.type != RtfPicture::Metafile)
-        report(QStringLiteral("picture data could not be decoded"), builder.startOffset);
+        report(QStringLiteral("picture data could not be decoded"), builder.wordOffset);
 
     const QSizeF sizePx = rtfPictureSizePx(picture, decoded);
     const QImage shown = decoded.isNull() ? rtfPlaceholderImage(sizePx) : decoded;
     QTextImageFormat format = imageFormat(sizePx);
     if (decoded.isNull()) {
         format.setProperty(textprops::RawRtfGroup,
-                           rawGroup(builder.startOffset, endOffset, missingBraces));
+                           rawGroup(builder.wordOffset, endOffset, missingBraces));
     } else if (picture.type == RtfPicture::Png || picture.type == RtfPicture::Jpeg) {
         format.setProperty(textprops::PictureBytes, picture.data);
         format.setProperty(textprops::PictureKind, picture.type == RtfPicture::Png
@@ -1357,15 +1358,20 @@ void RtfReader::finishObject(qsizetype endOffset, int missingBraces) {
         format = imageFormat(boundedPictureSizePx(sizePx));
     }
     format.setProperty(textprops::RawRtfGroup,
-                       rawGroup(object.startOffset, endOffset, missingBraces));
+                       rawGroup(object.wordOffset, endOffset, missingBraces));
     insertImage(format, image);
 }
 
-// The bytes of a group from its { to its }; a group the input cut short gets
-// the braces it lacks, so that it can be written back whole.
-QByteArray RtfReader::rawGroup(qsizetype start, qsizetype endOffset, int missingBraces) const {
-    if (missingBraces == 0) return m_input.mid(start, endOffset - start + 1);
-    QByteArray raw = m_input.mid(start, endOffset - start);
+// The bytes of a picture or object, from its word to the } of its group, as a
+// group of its own: what came before the word in that group was read as
+// text, and would come back twice. A group the input cut short gets the
+// braces it lacks, so that it can be written back whole.
+QByteArray RtfReader::rawGroup(qsizetype wordOffset, qsizetype endOffset, int missingBraces) const {
+    QByteArray raw = '{' + m_input.mid(wordOffset, endOffset - wordOffset);
+    if (missingBraces == 0) return raw + '}';
+    // Binary data cut short would swallow the braces added here, and the
+    // text written after the group with them.
+    if (m_cutBinaryAt >= wordOffset) raw.truncate(1 + m_cutBinaryAt - wordOffset);
     qsizetype backslashes = 0;
     while (backslashes < raw.size() && raw[raw.size() - 1 - backslashes] == '\\')
         ++backslashes;

@@ -542,6 +542,17 @@ void RtfReaderTest::undecodablePictureKeepsGroup() {
     QCOMPARE(images(*truncated).size(), 1);
     QCOMPARE(images(*truncated)[0].property(textprops::RawRtfGroup).toByteArray(),
              "{\\pict\\emfblip 0102{\\*\\x 1}}");
+
+    // Only the picture is kept: text before its word in the group is text,
+    // and binary data the input cut short would swallow the closing braces.
+    auto afterText = newDocument();
+    readInto(*afterText, "{\\rtf1 {a\\pict\\wmetafile8 0100}{\\pict\\wmetafile8 01\\bin9 xy");
+    QCOMPARE(blockTexts(*afterText).remove(QChar::ObjectReplacementCharacter), "a");
+    QCOMPARE(images(*afterText).size(), 2);
+    QCOMPARE(images(*afterText)[0].property(textprops::RawRtfGroup).toByteArray(),
+             "{\\pict\\wmetafile8 0100}");
+    QCOMPARE(images(*afterText)[1].property(textprops::RawRtfGroup).toByteArray(),
+             "{\\pict\\wmetafile8 01}");
 }
 
 void RtfReaderTest::objectKeepsGroup() {
@@ -564,6 +575,10 @@ void RtfReaderTest::objectKeepsGroup() {
     QCOMPARE(resourceImage(*document, found[0]).size(), QSize(4, 2));
     QCOMPARE(found[1].property(textprops::RawRtfGroup).toByteArray(), bare);
     QCOMPARE(QSizeF(found[1].width(), found[1].height()), QSizeF(10, 20));
+
+    auto afterText = newDocument();
+    readInto(*afterText, "{\\rtf1 {a" + bare + "}");
+    QCOMPARE(images(*afterText)[0].property(textprops::RawRtfGroup).toByteArray(), bare);
 }
 
 void RtfReaderTest::deepNesting() {

@@ -191,6 +191,8 @@ private slots:
     void sameDocument();
     void picturesKeepTheirKind();
     void keptObjectWrittenBackExactly();
+    void keptGroupsComeBackOnce_data();
+    void keptGroupsComeBackOnce();
     void subRange_data();
     void subRange();
 };
@@ -247,6 +249,40 @@ void RtfRoundTripTest::keptObjectWrittenBackExactly() {
     QCOMPARE(images.size(), 1);
     QCOMPARE(images[0].property(textprops::RawRtfGroup).toByteArray(), object);
     QVERIFY(writeRtf(*document).contains(" E = " + object + " !\\par"));
+}
+
+void RtfRoundTripTest::keptGroupsComeBackOnce_data() {
+    QTest::addColumn<QByteArray>("rtf");
+    QTest::newRow("picture after text in its group")
+        << QByteArray("{\\rtf1 a{b\\pict\\wmetafile8 0100}c}");
+    QTest::newRow("object after text in its group")
+        << QByteArray("{\\rtf1 a{b\\object\\objw300{\\*\\objdata 01}}c}");
+    QTest::newRow("picture in the document's group")
+        << QByteArray("{\\rtf1 a\\pict\\wmetafile8 0100}");
+    QTest::newRow("picture cut in binary data")
+        << QByteArray("{\\rtf1 a{\\pict\\wmetafile8\\bin9 xy");
+    QTest::newRow("object cut in binary data")
+        << QByteArray("{\\rtf1 a{\\object{\\*\\objdata\\bin9 xy");
+}
+
+// A picture or object we cannot show is written back as read; the text
+// around it, and the text typed after it, must come back once and whole.
+void RtfRoundTripTest::keptGroupsComeBackOnce() {
+    QFETCH(QByteArray, rtf);
+    const auto read = [](const QByteArray &bytes) {
+        auto document = newDocument();
+        QTextCursor cursor(document.get());
+        readRtf(bytes, cursor, RtfInsertMode::WholeDocument);
+        return document;
+    };
+    const auto document = read(rtf);
+    QTextCursor end(document.get());
+    end.movePosition(QTextCursor::End);
+    end.insertText(QStringLiteral(" fin"));
+    const QByteArray written = writeRtf(*document);
+    const auto copy = read(written);
+    QCOMPARE(copy->toPlainText(), document->toPlainText());
+    QCOMPARE(writeRtf(*copy), written);
 }
 
 void RtfRoundTripTest::subRange_data() {
