@@ -8,8 +8,9 @@
 namespace recordfile {
 
 QString recordText(const QByteArray &file, int record) {
+    if (record < 1) return {};
     const qsizetype start = qsizetype(record - 1) * recordBytes;
-    if (record < 1 || start + lengthBytes > file.size()) return {};
+    if (start + lengthBytes > file.size()) return {};
     const auto low = static_cast<unsigned char>(file.at(start));
     const auto high = static_cast<unsigned char>(file.at(start + 1));
     const qsizetype length = low | (high << 8);

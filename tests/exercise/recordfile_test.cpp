@@ -2,6 +2,7 @@
 #include "exercise/recordfile.h"
 
 #include <QTest>
+#include <limits>
 
 class RecordFileTest : public QObject {
     Q_OBJECT
@@ -39,6 +40,9 @@ void RecordFileTest::shortAndMissingRecordsReadEmpty() {
     QCOMPARE(recordfile::recordText(file.left(1), 1), QString());
     QCOMPARE(recordfile::recordText(file, 12), QString());
     QCOMPARE(recordfile::recordText(file, 0), QString());
+    // Numbers no file has, computed without overflow.
+    QCOMPARE(recordfile::recordText(file, std::numeric_limits<int>::min()), QString());
+    QCOMPARE(recordfile::recordText(file, std::numeric_limits<int>::max()), QString());
 }
 
 void RecordFileTest::textsTooLongAreRefused() {
