@@ -9,3 +9,10 @@ cmake --build build-check
 export QT_QPA_PLATFORM=offscreen
 cd build-check
 ctest --output-on-failure -j "$(nproc)"
+
+# A short run of each fuzz target; REDIGO_FUZZ_SECONDS=0 skips it.
+cd ..
+fuzz_seconds="${REDIGO_FUZZ_SECONDS:-30}"
+if command -v clang++ > /dev/null && [ "$fuzz_seconds" != 0 ]; then
+    tools/fuzz.sh "$fuzz_seconds"
+fi
