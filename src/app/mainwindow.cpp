@@ -320,7 +320,6 @@ void MainWindow::buildToolStrips(QMenu *edition, QMenu *for0, QMenu *sep24, QMen
 void MainWindow::startUp() {
     m_exo->setSelIndent(19);
     m_exo->setSelRightIndent(12);
-    m_characters->majpolice = false;
     m_state.policesymbole = QStringLiteral("Windings");
     const bool interrupted = previousRunInterrupted();
     writeRunningFlag(QStringLiteral("OUI"));
@@ -412,7 +411,7 @@ void MainWindow::connectEditorNotifications() {
     });
     // Any change the user makes marks the text modified; loading does not.
     connect(exo, &RichTextBox::contentEdited, this, [this] {
-        if (m_state.majencours == 0) m_state.sauvegarde = 0;
+        if (m_state.majencours == majphase::idle) m_state.sauvegarde = 0;
     });
 }
 

@@ -7,8 +7,9 @@ class Ruler;
 class RichTextBox;
 struct SharedState;
 
-// Sets every formatting tool from the attributes of the editor's selection.
-// It only shows: nothing it does may change the text or its formatting.
+// Hands every formatting tool what the editor's selection has, in a fixed
+// order, each tool showing it itself. It never changes the text; the one
+// thing it may write is the typing font of a bare caret after a symbol.
 class SelectionRefresh {
 public:
     SelectionRefresh(RichTextBox &exo, SharedState &state, CharacterTools &characters,

@@ -19,10 +19,15 @@
 #include <QMouseEvent>
 #include <QPainter>
 #include <QRadioButton>
+#include <QSignalBlocker>
+#include <QSpinBox>
 #include <QToolBar>
 #include <QToolButton>
+#include <cmath>
 
 namespace {
+
+const QString symbolFontName = QStringLiteral("Symbol");
 
 struct ColourOption {
     const char *caption;
@@ -186,7 +191,7 @@ void CharacterTools::giveFocusBack() {
 }
 
 void CharacterTools::Check1_Click(int) {
-    if (m_state.majencours == 2) return;
+    if (m_state.majencours == majphase::styles) return;
     // All three attributes are written, whichever box was clicked.
     const bool bold = m_check1[0]->isChecked();
     const bool italic = m_check1[1]->isChecked();
@@ -197,7 +202,7 @@ void CharacterTools::Check1_Click(int) {
     m_q2[1]->setChecked(italic);
     m_exo.setSelUnderline(underline);
     m_q2[2]->setChecked(underline);
-    if (m_state.majencours != 1) giveFocusBack();
+    if (m_state.majencours != majphase::modes) giveFocusBack();
 }
 
 void CharacterTools::q2_Click(int index) {
@@ -216,13 +221,13 @@ void CharacterTools::UpDown1_Change() {
     m_taille->setText(QString::number(m_upDown1->value()));
     // Nothing is written while the tools follow the selection: merely
     // selecting text must never change it.
-    if (m_state.majencours != 0) return;
+    if (m_state.majencours != majphase::idle) return;
     m_exo.setSelFontSize(m_upDown1->value());
     giveFocusBack();
 }
 
 void CharacterTools::optcoul_Click(int index) {
-    if (m_state.majencours != 0) return;
+    if (m_state.majencours != majphase::idle) return;
     m_exo.setSelColor(writingColours.at(index));
     giveFocusBack();
 }
@@ -244,6 +249,35 @@ void CharacterTools::Command15_Click() {
     m_exo.setFocus();
 }
 
+void CharacterTools::showFontName(const std::optional<QString> &name) {
+    majpolice = false;
+    if (!name) {
+        majpolice = true;
+        const QSignalBlocker quiet(m_combo1);
+        m_combo1->setCurrentIndex(0);
+        m_combo1->setEditText(QStringLiteral(" "));
+        majpolice = false;
+        return;
+    }
+    // Symbol text keeps the font list on the font typing goes on in.
+    if (*name == symbolFontName) return;
+    const QSignalBlocker quiet(m_combo1);
+    const int index = m_combo1->findText(*name);
+    if (index >= 0) m_combo1->setCurrentIndex(index);
+    // A font that is not installed still shows its name.
+    m_combo1->setEditText(*name);
+}
+
+void CharacterTools::showStyles(std::optional<bool> bold, std::optional<bool> italic,
+                                std::optional<bool> underline) {
+    const std::array<std::optional<bool>, 3> styles = {bold, italic, underline};
+    for (int i = 0; i < 3; ++i) {
+        const bool on = styles.at(i).value_or(false);
+        m_check1.at(i)->setChecked(on);
+        m_q2.at(i)->setChecked(on);
+    }
+}
+
 void CharacterTools::showColour(std::optional<QRgb> colour) {
     m_colours->setExclusive(false);
     for (QRadioButton *option : m_optcoul)
@@ -253,4 +287,19 @@ void CharacterTools::showColour(std::optional<QRgb> colour) {
     for (int i = 0; i < 4; ++i) {
         if ((writingColours.at(i) & 0xFFFFFF) == *colour) m_optcoul[i]->setChecked(true);
     }
+    QPalette palette = m_cotext->palette();
+    palette.setColor(QPalette::WindowText, QColor(*colour));
+    m_cotext->setPalette(palette);
+}
+
+void CharacterTools::showSize(std::optional<double> sizePt) {
+    if (!sizePt) {
+        m_taille->clear();
+        return;
+    }
+    const int whole = int(std::nearbyint(*sizePt));
+    const QSignalBlocker quiet(m_upDown1);
+    m_upDown1->setValue(whole);
+    // Sizes beyond the arrows' range are shown as they are.
+    m_taille->setText(QString::number(whole));
 }

@@ -45,12 +45,22 @@ public:
     QAction *q2(int index) const { return m_q2.at(index - 1); }
     QRadioButton *optcoul(int index) const { return m_optcoul.at(index); }
     QLabel *cotext() const { return m_cotext; }
-    // Clears the four colour options, then selects the one of that colour.
+    // What the selection has, for the selection refresh; nothing means a
+    // mixed selection.
+    void showFontName(const std::optional<QString> &name);
+    void showStyles(std::optional<bool> bold, std::optional<bool> italic,
+                    std::optional<bool> underline);
+    // Clears the four colour options, selects the one of that colour and
+    // writes the "Couleur" label in it.
     void showColour(std::optional<QRgb> colour);
-    bool majpolice = false;
+    void showSize(std::optional<double> sizePt);
 
 private:
     void giveFocusBack();
+
+    // True while the refresh writes the blank item into the font list: the
+    // list's handler does nothing then.
+    bool majpolice = false;
 
     RichTextBox &m_exo;
     SharedState &m_state;

@@ -97,8 +97,15 @@ void IndexExponentTools::select(int option) {
     Option2_Click(option);
 }
 
+void IndexExponentTools::showOffset(std::optional<int> offsetTwips) {
+    if (offsetTwips)
+        m_option2.at(*offsetTwips == 0 ? 0 : *offsetTwips < 0 ? 1 : 2)->setChecked(true);
+    m_check3.at(1)->setChecked(offsetTwips && *offsetTwips < 0);
+    m_check3.at(0)->setChecked(offsetTwips && *offsetTwips > 0);
+}
+
 void IndexExponentTools::Option2_Click(int index) {
-    if (m_state.majencours == 1) return;
+    if (m_state.majencours == majphase::modes) return;
     if (index == 0) {
         for (QCheckBox *box : m_check3)
             box->setChecked(false);
@@ -127,7 +134,7 @@ void IndexExponentTools::Option2_Click(int index) {
 }
 
 void IndexExponentTools::Check3_Click(int index) {
-    if (m_state.majencours == 1) return;
+    if (m_state.majencours == majphase::modes) return;
     QCheckBox *box = m_check3.at(index);
     if (!box->isChecked()) {
         select(0);

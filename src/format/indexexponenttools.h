@@ -2,6 +2,7 @@
 
 #include <QObject>
 #include <array>
+#include <optional>
 
 class Dialogs;
 class QAction;
@@ -38,6 +39,9 @@ public:
     void setUdexp(int value); // runs its change handling
     void setUdind(int value);
     bool taillesauvee() const { return m_taillesauvee; }
+    // The mode of the selection's offset, for the selection refresh: nothing
+    // (a mixed selection) leaves the options and clears both boxes.
+    void showOffset(std::optional<int> offsetTwips);
 
     QRadioButton *option2(int index) const { return m_option2.at(index); }
     QCheckBox *check3(int index) const { return m_check3.at(index); }

@@ -93,7 +93,7 @@ void ParagraphTools::addTo(QToolBar *toolBar, QMenu *formatMenu) {
 }
 
 void ParagraphTools::Option3_Click(int) {
-    if (m_state.majencours == 2) return;
+    if (m_state.majencours == majphase::styles) return;
     // The buttons are read in their order, as they stand now.
     for (int i = 0; i < 3; ++i) {
         if (!m_option3[i]->isChecked()) continue;
@@ -101,7 +101,7 @@ void ParagraphTools::Option3_Click(int) {
         for (int j = 0; j < 3; ++j)
             m_q2[j]->setChecked(j == i);
     }
-    if (m_state.majencours != 1) m_exo.setFocus();
+    if (m_state.majencours != majphase::modes) m_exo.setFocus();
 }
 
 void ParagraphTools::q2_Click(int item) {
@@ -110,11 +110,11 @@ void ParagraphTools::q2_Click(int item) {
 }
 
 void ParagraphTools::bull_Click() {
-    if (m_state.majencours == 2) return;
+    if (m_state.majencours == majphase::styles) return;
     const bool on = m_bull->isChecked();
     m_exo.setSelBullet(on);
     m_bull2->setChecked(on);
-    if (m_state.majencours != 1) {
+    if (m_state.majencours != majphase::modes) {
         m_exo.refresh();
         m_exo.setFocus();
     }
