@@ -3,6 +3,7 @@
 #include <QString>
 #include <optional>
 
+class QDialog;
 class QPrinter;
 
 enum class MessageButtons { Ok, OkCancel, YesNo };
@@ -36,6 +37,10 @@ public:
     virtual std::optional<QString> openFileName(const FileRequest &request) = 0;
     virtual std::optional<QString> saveFileName(const FileRequest &request) = 0;
     virtual bool setupPrinter(QPrinter &printer) = 0;
+    // Shows one of the program's own modal dialogs and returns its result
+    // (QDialog::Accepted or Rejected), so that tests answer it as they
+    // answer a message box.
+    virtual int runDialog(QDialog &dialog) = 0;
     virtual bool showHelp(const QString &path) = 0;
 };
 

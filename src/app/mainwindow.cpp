@@ -249,7 +249,7 @@ void MainWindow::activateLink(int link) {
 
 void MainWindow::margo_Click() {
     MarginsDialog dialog(*m_exo, this);
-    dialog.exec();
+    m_dialogs.runDialog(dialog);
     m_exo->refresh();
     m_exo->setFocus();
 }
@@ -258,7 +258,7 @@ void MainWindow::tabulo_Click() {
     TabDialog dialog(*m_exo, m_dialogs, this);
     if (!dialog.loaded()) return;
     dialog.afterClose = [this] { m_ruler->majregle(); };
-    dialog.exec();
+    m_dialogs.runDialog(dialog);
 }
 
 void MainWindow::aidant_Click() {
@@ -297,7 +297,7 @@ void MainWindow::buildToolStrips(QMenu *edition, QMenu *for0, QMenu *sep24, QMen
     addToolBarBreak();
     QToolBar *characters = addToolBar(QStringLiteral("Caractères"));
     characters->setObjectName(QStringLiteral("caracteres"));
-    m_characters = new CharacterTools(*m_exo, m_state, this);
+    m_characters = new CharacterTools(*m_exo, m_state, m_dialogs, this);
     m_characters->addTo(characters, for0);
     for0->addSeparator()->setObjectName(QStringLiteral("sep524"));
     for0->addSeparator()->setObjectName(QStringLiteral("ecorsep"));

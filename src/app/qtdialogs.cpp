@@ -83,6 +83,10 @@ std::optional<QString> QtDialogs::saveFileName(const FileRequest &request) {
     return fileName(request, true);
 }
 
+int QtDialogs::runDialog(QDialog &dialog) {
+    return dialog.exec();
+}
+
 bool QtDialogs::setupPrinter(QPrinter &printer) {
     QPrintDialog dialog(&printer, m_parent);
     return dialog.exec() == QDialog::Accepted;

@@ -16,6 +16,7 @@ public:
     std::optional<QString> openFileName(const FileRequest &request) override;
     std::optional<QString> saveFileName(const FileRequest &request) override;
     bool setupPrinter(QPrinter &printer) override;
+    int runDialog(QDialog &dialog) override;
     bool showHelp(const QString &path) override;
 
 private:

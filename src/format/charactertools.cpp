@@ -1,6 +1,7 @@
 #include "format/charactertools.h"
 
 #include "app/designernames.h"
+#include "app/dialogs.h"
 
 #include "app/sharedstate.h"
 #include "app/updownbuttons.h"
@@ -83,8 +84,9 @@ private:
 
 } // namespace
 
-CharacterTools::CharacterTools(RichTextBox &exo, SharedState &state, QWidget *window)
-    : QObject(window), m_exo(exo), m_state(state), m_window(window) {}
+CharacterTools::CharacterTools(RichTextBox &exo, SharedState &state, Dialogs &dialogs,
+                               QWidget *window)
+    : QObject(window), m_exo(exo), m_state(state), m_dialogs(dialogs), m_window(window) {}
 
 void CharacterTools::addTo(QToolBar *toolBar, QMenu *formatMenu) {
     auto *fontLabel = new QLabel(QStringLiteral("Police:"), toolBar);
@@ -234,7 +236,7 @@ void CharacterTools::optcoul_Click(int index) {
 
 void CharacterTools::cotext_Click() {
     ColourPalette palette(m_window);
-    if (palette.exec() == QDialog::Accepted) {
+    if (m_dialogs.runDialog(palette) == QDialog::Accepted) {
         if (const auto colour = palette.chosenColour()) {
             m_exo.setSelColor(*colour);
             m_exo.refresh();

@@ -4,6 +4,7 @@
 #include <QRgb>
 #include <array>
 
+class Dialogs;
 class QAction;
 class QButtonGroup;
 class QComboBox;
@@ -25,7 +26,7 @@ public:
     static constexpr std::array<QRgb, 4> writingColours = {qRgb(0, 0, 200), qRgb(0, 0, 0),
                                                            qRgb(200, 0, 0), qRgb(0, 150, 10)};
 
-    CharacterTools(RichTextBox &exo, SharedState &state, QWidget *window);
+    CharacterTools(RichTextBox &exo, SharedState &state, Dialogs &dialogs, QWidget *window);
 
     // Builds the tools into the tool strip and the Format menu.
     void addTo(QToolBar *toolBar, QMenu *formatMenu);
@@ -64,6 +65,7 @@ private:
 
     RichTextBox &m_exo;
     SharedState &m_state;
+    Dialogs &m_dialogs;
     QWidget *m_window;
     QComboBox *m_combo1 = nullptr;
     QLineEdit *m_taille = nullptr;

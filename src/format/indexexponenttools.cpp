@@ -211,6 +211,6 @@ void IndexExponentTools::alignAll(bool exponents) {
         return;
     }
     Formateur dialog(kind, m_exo.selRTF(), exponents ? m_udexp : m_udind, m_window);
-    dialog.exec();
+    m_dialogs.runDialog(dialog);
     if (const auto processed = dialog.result()) m_exo.setSelRTF(*processed);
 }

@@ -4,6 +4,7 @@
 #include "exercise/recordfile.h"
 #include "scripteddialogs.h"
 
+#include <QAbstractButton>
 #include <QAction>
 #include <QComboBox>
 #include <QFile>
@@ -45,6 +46,7 @@ private slots:
     void closeSavesOnlyTheOpenText();
     void menusInTheirOrder();
     void helpOpensTheHelpFile();
+    void ownDialogsAreAnsweredLikeMessages();
     void smallScreens_data();
     void smallScreens();
 
@@ -287,6 +289,28 @@ void MainWindowTest::smallScreens() {
     QFETCH(QSize, screen);
     QFETCH(QRect, placement);
     QCOMPARE(smallScreenPlacement(screen).value_or(QRect()), placement);
+}
+
+void MainWindowTest::ownDialogsAreAnsweredLikeMessages() {
+    ScriptedDialogs dialogs;
+    MainWindow window(dialogs, m_dir->path());
+    RichTextBox &exo = *window.exo();
+    // Unanswered, a dialog is cancelled at once instead of waiting for a user.
+    window.margo_Click();
+    QCOMPARE(dialogs.kinds(), QStringList({"dialog"}));
+    QCOMPARE(dialogs.last().text, QStringLiteral("marges"));
+    QCOMPARE(*exo.selIndent(), 19.0);
+
+    dialogs.dialogAnswers << [](QDialog &margins) {
+        auto *left = margins.findChild<QLineEdit *>(QStringLiteral("Text1(0)"));
+        left->selectAll();
+        QTest::keyClicks(left, QStringLiteral("1"));
+        margins.findChild<QAbstractButton *>(QStringLiteral("Command1"))->click();
+        return margins.result();
+    };
+    window.margo_Click();
+    QVERIFY(dialogs.dialogAnswers.isEmpty());
+    QVERIFY(*exo.selIndent() != 19.0);
 }
 
 QTEST_MAIN(MainWindowTest)

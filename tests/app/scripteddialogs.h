@@ -2,8 +2,10 @@
 
 #include "app/dialogs.h"
 
+#include <QDialog>
 #include <QList>
 #include <QStringList>
+#include <functional>
 
 // Stands in for the user at every dialog: records what the program asked and
 // answers from queues. An unexpected question is recorded and answered as
@@ -11,7 +13,7 @@
 class ScriptedDialogs : public Dialogs {
 public:
     struct Call {
-        QString kind; // "message", "input", "open", "save", "printer", "help"
+        QString kind; // "message", "input", "open", "save", "printer", "help", "dialog"
         Message message;
         FileRequest file;
         QString text; // prompt of an input box, path of the help file
@@ -21,6 +23,9 @@ public:
     QList<Answer> answers;
     QList<std::optional<QString>> fileNames;
     QList<std::optional<QString>> inputs;
+    // Answers to the program's own dialogs: each acts on the dialog (clicks,
+    // types) and returns its result, instead of a modal loop.
+    QList<std::function<int(QDialog &)>> dialogAnswers;
     int unanswered = 0;
 
     Answer message(const Message &message) override {
@@ -47,6 +52,16 @@ public:
     bool setupPrinter(QPrinter &) override {
         calls.append({QStringLiteral("printer"), {}, {}, {}});
         return false;
+    }
+    int runDialog(QDialog &dialog) override {
+        calls.append(
+            {QStringLiteral("dialog"), {QString(), dialog.windowTitle()}, {}, dialog.objectName()});
+        if (dialogAnswers.isEmpty()) {
+            ++unanswered;
+            return QDialog::Rejected;
+        }
+        const int result = dialogAnswers.takeFirst()(dialog);
+        return result;
     }
     bool showHelp(const QString &path) override {
         calls.append({QStringLiteral("help"), {}, {}, path});

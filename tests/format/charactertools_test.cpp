@@ -111,13 +111,13 @@ void CharacterToolsTest::colourOptionsWriteExactColours() {
 
 void CharacterToolsTest::paletteCellOrCancel() {
     Fixture f;
-    const auto answerPalette = [](const char *button) {
-        QTimer::singleShot(0, [button] {
-            QWidget *palette = QApplication::activeModalWidget();
-            QVERIFY(palette && palette->objectName() == QStringLiteral("coul"));
-            QWidget *target = palette->findChild<QWidget *>(QLatin1String(button));
-            QTest::mouseClick(target, Qt::LeftButton);
-        });
+    const auto answerPalette = [&f](const char *button) {
+        f.dialogs.dialogAnswers << [button](QDialog &palette) {
+            [&] { QCOMPARE(palette.objectName(), QStringLiteral("coul")); }();
+            QWidget *target = palette.findChild<QWidget *>(QLatin1String(button));
+            if (target) QTest::mouseClick(target, Qt::LeftButton);
+            return palette.result();
+        };
     };
     answerPalette("Command1"); // Annuler
     f.tools.cotext_Click();

@@ -158,12 +158,11 @@ void IndexExponentToolsTest::aligningWalksTheSelection() {
     f.choose(2); // "2" raised by 96 twips at 12 points
     f.select(0, 3);
     // OK in the dialog as soon as it shows.
-    QTimer::singleShot(0, [] {
-        QWidget *dialog = QApplication::activeModalWidget();
-        QVERIFY(dialog);
-        QCOMPARE(dialog->windowTitle(), QStringLiteral("Modifier les exposants"));
-        dialog->findChild<QAbstractButton *>(QStringLiteral("Command1"))->click();
-    });
+    f.dialogs.dialogAnswers << [](QDialog &dialog) {
+        [&] { QCOMPARE(dialog.windowTitle(), QStringLiteral("Modifier les exposants")); }();
+        dialog.findChild<QAbstractButton *>(QStringLiteral("Command1"))->click();
+        return dialog.result();
+    };
     f.modes.toutexpo_Click();
     f.select(1, 1);
     QCOMPARE(f.size(), 8.0);
