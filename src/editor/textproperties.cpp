@@ -4,9 +4,18 @@
 
 #include <QTextBlockFormat>
 #include <QTextCharFormat>
+#include <QTextImageFormat>
 #include <QUuid>
 
 namespace textprops {
+namespace {
+
+// An int property, which Qt hashes by its value.
+void setHash(QTextFormat &format, int property, size_t hash) {
+    format.setProperty(property, int(hash));
+}
+
+} // namespace
 
 int offsetTwips(const QTextCharFormat &format) {
     return format.intProperty(OffsetTwips);
@@ -53,26 +62,40 @@ QString fontName(const QTextCharFormat &format) {
 
 void setFontName(QTextCharFormat &format, const QString &name) {
     format.setFontFamilies(QStringList{name});
+    setHash(format, FontFamiliesHash, qHash(name));
 }
 
 QList<QTextOption::Tab> tabStops(const QTextBlockFormat &format) {
     QList<QTextOption::Tab> stops = format.tabPositions();
-    for (QTextOption::Tab &stop : stops) stop.position += format.leftMargin();
+    for (QTextOption::Tab &stop : stops)
+        stop.position += format.leftMargin();
     return stops;
 }
 
 void setTabStops(QTextBlockFormat &format, QList<QTextOption::Tab> stops) {
-    for (QTextOption::Tab &stop : stops) stop.position -= format.leftMargin();
-    if (stops.isEmpty())
+    for (QTextOption::Tab &stop : stops)
+        stop.position -= format.leftMargin();
+    if (stops.isEmpty()) {
         format.clearProperty(QTextFormat::TabPositions);
-    else
-        format.setTabPositions(stops);
+        format.clearProperty(TabStopsHash);
+        return;
+    }
+    size_t hash = 0;
+    for (const QTextOption::Tab &stop : std::as_const(stops))
+        hash = qHashMulti(hash, stop.position, int(stop.type), stop.delimiter);
+    format.setTabPositions(stops);
+    setHash(format, TabStopsHash, hash);
 }
 
 void setLeftMargin(QTextBlockFormat &format, double pixels) {
     const QList<QTextOption::Tab> stops = tabStops(format);
     format.setLeftMargin(pixels);
     setTabStops(format, stops);
+}
+
+void setRawRtfGroup(QTextImageFormat &format, const QByteArray &group) {
+    format.setProperty(RawRtfGroup, group);
+    setHash(format, RawRtfGroupHash, qHash(group));
 }
 
 QString newImageName() {

@@ -1,8 +1,8 @@
 #pragma once
 
 #include <QByteArray>
-#include <QString>
 #include <QList>
+#include <QString>
 #include <QTextFormat>
 #include <QTextOption>
 
@@ -28,6 +28,13 @@ enum : int {
     PictureBytes = QTextFormat::UserProperty + 4,
     // QString on an image format: "png" or "jpeg", the kind of PictureBytes.
     PictureKind = QTextFormat::UserProperty + 5,
+    // int: hashes of list and byte-array properties, set beside them. Qt 6.4
+    // hashes such a property by its type alone, so formats differing only in
+    // their fonts, their tab stops or their kept RTF group would share one
+    // hash, and every format added would be compared with all of them.
+    FontFamiliesHash = QTextFormat::UserProperty + 6,
+    TabStopsHash = QTextFormat::UserProperty + 7,
+    RawRtfGroupHash = QTextFormat::UserProperty + 8,
 };
 
 int offsetTwips(const QTextCharFormat &format);
@@ -50,6 +57,8 @@ QList<QTextOption::Tab> tabStops(const QTextBlockFormat &format);
 void setTabStops(QTextBlockFormat &format, QList<QTextOption::Tab> stops);
 // Moves the paragraph's left margin (pixels), its tab stops staying put.
 void setLeftMargin(QTextBlockFormat &format, double pixels);
+
+void setRawRtfGroup(QTextImageFormat &format, const QByteArray &group);
 
 // Name of a document image resource not used yet in that document.
 QString newImageName();

@@ -2,14 +2,41 @@
 
 #include "editor/units.h"
 
+#include <QBuffer>
 #include <QColor>
+#include <QImageReader>
 #include <algorithm>
 
 namespace {
 
 constexpr int maxPicturePx = 32767;
-constexpr int maxPlaceholderPx = 256;
 constexpr int maxBitmapSidePx = 16384;
+
+qint64 pixelCount(QSize size) {
+    return size.isValid() ? qint64(size.width()) * size.height() : 0;
+}
+
+// Reads the header first and decodes only a picture within maxPixels.
+RtfPictureImage readImage(const QByteArray &bytes, const char *format, qint64 maxPixels) {
+    QBuffer buffer;
+    buffer.setData(bytes);
+    buffer.open(QIODevice::ReadOnly);
+    QImageReader reader(&buffer, format);
+    RtfPictureImage result;
+    result.headerSize = reader.size();
+    // A picture whose size cannot be known first is not trusted with memory.
+    if (!result.headerSize.isValid()) return result;
+    if (pixelCount(result.headerSize) > maxPixels) {
+        result.tooLarge = true;
+        return result;
+    }
+    result.image = reader.read();
+    if (pixelCount(result.image.size()) > maxPixels) {
+        result.image = QImage();
+        result.tooLarge = true;
+    }
+    return result;
+}
 
 quint32 readLittleEndian(const QByteArray &data, qsizetype at, int bytes) {
     quint32 value = 0;
@@ -24,7 +51,7 @@ void appendLittleEndian32(QByteArray &out, quint32 value) {
 }
 
 // A device-independent bitmap is a BMP file without its 14-byte file header.
-QImage decodeDib(const QByteArray &dib) {
+RtfPictureImage decodeDib(const QByteArray &dib, qint64 maxPixels) {
     if (dib.size() < 16) return {};
     const quint32 headerSize = readLittleEndian(dib, 0, 4);
     qint64 paletteBytes = 0;
@@ -51,7 +78,7 @@ QImage decodeDib(const QByteArray &dib) {
     appendLittleEndian32(file, 0);
     appendLittleEndian32(file, quint32(bitsOffset));
     file.append(dib);
-    return QImage::fromData(file, "BMP");
+    return readImage(file, "BMP", maxPixels);
 }
 
 // A device-dependent bitmap: rows of raw pixels, top row first.
@@ -59,7 +86,6 @@ QImage decodeWinBitmap(const RtfPicture &picture) {
     const int width = picture.widthPx;
     const int height = picture.heightPx;
     const int bpp = picture.bitsPerPixel;
-    if (width <= 0 || height <= 0 || width > maxBitmapSidePx || height > maxBitmapSidePx) return {};
     if (bpp != 1 && bpp != 24 && bpp != 32) return {};
     const qint64 rowBytes =
         picture.widthBytes > 0 ? picture.widthBytes : ((qint64(width) * bpp + 15) / 16) * 2;
@@ -85,12 +111,29 @@ QImage decodeWinBitmap(const RtfPicture &picture) {
 
 } // namespace
 
-QImage rtfPlaceholderImage(QSizeF sizePx) {
-    const int width = std::clamp(int(sizePx.width()), 1, maxPlaceholderPx);
-    const int height = std::clamp(int(sizePx.height()), 1, maxPlaceholderPx);
-    QImage image(width, height, QImage::Format_RGB32);
-    image.fill(QColor(192, 192, 192));
+const QImage &rtfPlaceholderImage() {
+    static const QImage image = [] {
+        constexpr int sidePx = 16;
+        QImage grey(sidePx, sidePx, QImage::Format_RGB32);
+        grey.fill(QColor(192, 192, 192));
+        return grey;
+    }();
     return image;
+}
+
+QString rtfPlaceholderImageName() {
+    return QStringLiteral("redigo-image:placeholder");
+}
+
+qint64 rtfPictureBudgetPixels(qint64 inputBytes) {
+    constexpr qint64 shortDocumentPixels = 16'000'000; // a 16-megapixel photograph
+    constexpr qint64 mostPixels = 64'000'000;          // 256 MB as 32-bit pixels
+    // A picture's bytes take two hex digits each: this lets through pictures
+    // compressed to a byte for every 12 pixels, as photographs and screenshots
+    // are, not blank ones inflating a thousandfold; at 4 bytes a pixel, it
+    // costs at most 24 bytes of memory for each byte read.
+    constexpr qint64 pixelsPerInputByte = 6;
+    return std::clamp(inputBytes * pixelsPerInputByte, shortDocumentPixels, mostPixels);
 }
 
 QSizeF boundedPictureSizePx(QSizeF sizePx) {
@@ -99,7 +142,7 @@ QSizeF boundedPictureSizePx(QSizeF sizePx) {
 }
 
 // The size a picture is shown at: its goal size, or its own, times its scale.
-QSizeF rtfPictureSizePx(const RtfPicture &picture, const QImage &decoded) {
+QSizeF rtfPictureSizePx(const RtfPicture &picture, QSize headerSize) {
     constexpr double himetricPerInch = 2540.0;
     constexpr double pixelsPerInch = 96.0;
     double width = 0;
@@ -107,9 +150,9 @@ QSizeF rtfPictureSizePx(const RtfPicture &picture, const QImage &decoded) {
     if (picture.goalWidthTwips > 0 && picture.goalHeightTwips > 0) {
         width = double(picture.goalWidthTwips) / units::twipsPerPixel;
         height = double(picture.goalHeightTwips) / units::twipsPerPixel;
-    } else if (!decoded.isNull()) {
-        width = decoded.width();
-        height = decoded.height();
+    } else if (headerSize.isValid()) {
+        width = headerSize.width();
+        height = headerSize.height();
     } else if (picture.type == RtfPicture::Metafile) {
         width = picture.widthPx * pixelsPerInch / himetricPerInch;
         height = picture.heightPx * pixelsPerInch / himetricPerInch;
@@ -126,18 +169,27 @@ QSizeF rtfPictureSizePx(const RtfPicture &picture, const QImage &decoded) {
     return boundedPictureSizePx({width * scaleX, height * scaleY});
 }
 
-QImage decodeRtfPicture(const RtfPicture &picture) {
+RtfPictureImage decodeRtfPicture(const RtfPicture &picture, qint64 maxPixels) {
     switch (picture.type) {
     case RtfPicture::Png:
-        return QImage::fromData(picture.data, "PNG");
+        return readImage(picture.data, "PNG", maxPixels);
     case RtfPicture::Jpeg:
-        return QImage::fromData(picture.data, "JPEG");
+        return readImage(picture.data, "JPEG", maxPixels);
     case RtfPicture::Dib:
-        return decodeDib(picture.data);
-    case RtfPicture::WinBitmap:
-        return decodeWinBitmap(picture);
+        return decodeDib(picture.data, maxPixels);
+    case RtfPicture::WinBitmap: {
+        RtfPictureImage result;
+        if (picture.widthPx <= 0 || picture.heightPx <= 0 || picture.widthPx > maxBitmapSidePx ||
+            picture.heightPx > maxBitmapSidePx)
+            return result;
+        result.headerSize = QSize(picture.widthPx, picture.heightPx);
+        result.tooLarge = pixelCount(result.headerSize) > maxPixels;
+        if (!result.tooLarge) result.image = decodeWinBitmap(picture);
+        return result;
+    }
     case RtfPicture::Unknown:
-        return picture.data.isEmpty() ? QImage() : QImage::fromData(picture.data);
+        if (picture.data.isEmpty()) return {};
+        return readImage(picture.data, nullptr, maxPixels);
     case RtfPicture::Metafile:
         break;
     }

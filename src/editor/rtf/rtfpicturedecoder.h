@@ -2,7 +2,9 @@
 
 #include <QByteArray>
 #include <QImage>
+#include <QSize>
 #include <QSizeF>
+#include <QString>
 
 // What an RTF \pict group says about its picture.
 struct RtfPicture {
@@ -20,13 +22,28 @@ struct RtfPicture {
     QByteArray data;
 };
 
-// The picture as Qt can show it; null for vector pictures and damaged data.
-QImage decodeRtfPicture(const RtfPicture &picture);
+struct RtfPictureImage {
+    QImage image;          // null for vector pictures, damaged data and pictures too large
+    QSize headerSize;      // as the data's header says, decoded or not; invalid when unknown
+    bool tooLarge = false; // its header asks for more pixels than allowed: not decoded
+};
 
-// The size the picture is shown at: its goal size, else its own, times its
-// scale; within 1..32767 px.
-QSizeF rtfPictureSizePx(const RtfPicture &picture, const QImage &decoded);
+// Decodes the picture when its header asks for at most maxPixels pixels; a
+// larger one is never decoded, whatever memory its few bytes would inflate to.
+RtfPictureImage decodeRtfPicture(const RtfPicture &picture, qint64 maxPixels);
+
+// How many pixels the pictures of one RTF input may decode to in all: enough
+// for any photograph or screenshot a short document holds, and beyond that
+// no more than the input could hold in real pictures, up to 256 MB of pixels.
+qint64 rtfPictureBudgetPixels(qint64 inputBytes);
+
+// The size the picture is shown at: its goal size, else its own (headerSize
+// when known), times its scale; within 1..32767 px.
+QSizeF rtfPictureSizePx(const RtfPicture &picture, QSize headerSize);
 QSizeF boundedPictureSizePx(QSizeF sizePx);
 
-// A plain grey picture standing in for one Qt cannot show.
-QImage rtfPlaceholderImage(QSizeF sizePx);
+// A plain grey picture standing in for any Qt cannot show, scaled to each
+// one's size: one image and one resource name for them all, whatever their
+// number.
+const QImage &rtfPlaceholderImage();
+QString rtfPlaceholderImageName();

@@ -31,6 +31,13 @@ constexpr int minSizeHalfPt = 2;    // 1 pt
 constexpr int maxSizeHalfPt = 3276; // 1638 pt
 constexpr int maxOffsetHalfPt = 3276;
 constexpr int maxTabStops = 256;
+// Indents and tab stops within 22 inches either way, as word processors
+// allow: Qt's layout counts in 1/64 px and overflows far beyond.
+constexpr int maxIndentTwips = 31680;
+// Qt 6.4's layout never ends once a document passes about 8 million pixels
+// in height: past this much in all, pictures show as small placeholders.
+constexpr double maxPicturesHeightPx = 2'000'000;
+constexpr double smallPictureSidePx = 32;
 constexpr char16_t replacementChar = 0xFFFD;
 
 // Where the characters of a group go.
@@ -497,7 +504,8 @@ private:
     void finishPicture(qsizetype endOffset, int missingBraces);
     void finishObject(qsizetype endOffset, int missingBraces);
     QByteArray rawGroup(qsizetype wordOffset, qsizetype endOffset, int missingBraces) const;
-    QTextImageFormat imageFormat(QSizeF sizePx);
+    bool takePictureHeight(double heightPx);
+    QTextImageFormat imageFormat(QSizeF sizePx, bool placeholder);
     void insertImage(const QTextImageFormat &format, const QImage &image);
 
     void report(const QString &problem, qsizetype at);
@@ -543,10 +551,14 @@ private:
 
     PictureBuilder m_picture;
     ObjectBuilder m_object;
+    qint64 m_pixelsLeft = 0; // what pictures may still decode to
+    double m_pictureHeightLeftPx = maxPicturesHeightPx;
+    bool m_placeholderAdded = false;
 };
 
 RtfReader::RtfReader(const QByteArray &rtf, QTextCursor &cursor, RtfInsertMode mode)
-    : m_input(rtf), m_cursor(cursor), m_mode(mode) {
+    : m_input(rtf), m_cursor(cursor), m_mode(mode),
+      m_pixelsLeft(rtfPictureBudgetPixels(rtf.size())) {
     m_stack.reserve(maxGroupDepth + 1);
     m_stack.emplace_back();
     m_fallbackFamily = cursor.document()->defaultFont().family();
@@ -992,16 +1004,16 @@ void RtfReader::applyParaProperty(Prop prop, int param) {
         para.alignment = Qt::AlignJustify;
         break;
     case LeftIndent:
-        para.leftTwips = param;
+        para.leftTwips = std::clamp(param, -maxIndentTwips, maxIndentTwips);
         break;
     case RightIndent:
-        para.rightTwips = param;
+        para.rightTwips = std::clamp(param, -maxIndentTwips, maxIndentTwips);
         break;
     case FirstIndent:
-        para.firstLineTwips = param;
+        para.firstLineTwips = std::clamp(param, -maxIndentTwips, maxIndentTwips);
         break;
     case TabPosition:
-        if (param >= 0 && para.tabs.size() < maxTabStops) {
+        if (param >= 0 && param <= maxIndentTwips && para.tabs.size() < maxTabStops) {
             // Decimal tabs line up on the decimal comma of French numbers.
             const QChar delimiter =
                 para.nextTabType == QTextOption::DelimiterTab ? QChar(u',') : QChar();
@@ -1312,16 +1324,21 @@ void RtfReader::appendPictureHex(QByteArrayView text, qsizetype offset) {
 void RtfReader::finishPicture(qsizetype endOffset, int missingBraces) {
     const PictureBuilder builder = std::exchange(m_picture, PictureBuilder());
     const RtfPicture &picture = builder.picture;
-    const QImage decoded = decodeRtfPicture(picture);
-    if (decoded.isNull() && picture.type != RtfPicture::Metafile)
+    RtfPictureImage decoded = decodeRtfPicture(picture, m_pixelsLeft);
+    if (decoded.image.isNull() && !decoded.tooLarge && picture.type != RtfPicture::Metafile)
         report(QStringLiteral("picture data could not be decoded"), builder.wordOffset);
 
-    const QSizeF sizePx = rtfPictureSizePx(picture, decoded);
-    const QImage shown = decoded.isNull() ? rtfPlaceholderImage(sizePx) : decoded;
-    QTextImageFormat format = imageFormat(sizePx);
-    if (decoded.isNull()) {
-        format.setProperty(textprops::RawRtfGroup,
-                           rawGroup(builder.wordOffset, endOffset, missingBraces));
+    QSizeF sizePx = rtfPictureSizePx(picture, decoded.headerSize);
+    if (!takePictureHeight(sizePx.height())) {
+        // Shown smaller, it would be written back smaller: it keeps its group.
+        decoded.image = QImage();
+        sizePx = QSizeF(smallPictureSidePx, smallPictureSidePx);
+    }
+    m_pixelsLeft -= qint64(decoded.image.width()) * decoded.image.height();
+    const bool placeholder = decoded.image.isNull();
+    QTextImageFormat format = imageFormat(sizePx, placeholder);
+    if (placeholder) {
+        textprops::setRawRtfGroup(format, rawGroup(builder.wordOffset, endOffset, missingBraces));
     } else if (picture.type == RtfPicture::Png || picture.type == RtfPicture::Jpeg) {
         format.setProperty(textprops::PictureBytes, picture.data);
         format.setProperty(textprops::PictureKind, picture.type == RtfPicture::Png
@@ -1329,6 +1346,7 @@ void RtfReader::finishPicture(qsizetype endOffset, int missingBraces) {
                                                        : QStringLiteral("jpeg"));
     }
 
+    const QImage &shown = placeholder ? rtfPlaceholderImage() : decoded.image;
     if (!builder.forObject) {
         insertImage(format, shown);
     } else if (m_object.active && !m_object.hasResult) {
@@ -1348,17 +1366,17 @@ void RtfReader::finishObject(qsizetype endOffset, int missingBraces) {
         format.clearProperty(textprops::PictureBytes);
         format.clearProperty(textprops::PictureKind);
     } else {
-        constexpr double unknownSidePx = 32;
-        const QSizeF sizePx(object.widthTwips > 0 ? double(object.widthTwips) / units::twipsPerPixel
-                                                  : unknownSidePx,
-                            object.heightTwips > 0
-                                ? double(object.heightTwips) / units::twipsPerPixel
-                                : unknownSidePx);
-        image = rtfPlaceholderImage(sizePx);
-        format = imageFormat(boundedPictureSizePx(sizePx));
+        QSizeF sizePx = boundedPictureSizePx(
+            {object.widthTwips > 0 ? double(object.widthTwips) / units::twipsPerPixel
+                                   : smallPictureSidePx,
+             object.heightTwips > 0 ? double(object.heightTwips) / units::twipsPerPixel
+                                    : smallPictureSidePx});
+        if (!takePictureHeight(sizePx.height()))
+            sizePx = QSizeF(smallPictureSidePx, smallPictureSidePx);
+        image = rtfPlaceholderImage();
+        format = imageFormat(sizePx, true);
     }
-    format.setProperty(textprops::RawRtfGroup,
-                       rawGroup(object.wordOffset, endOffset, missingBraces));
+    textprops::setRawRtfGroup(format, rawGroup(object.wordOffset, endOffset, missingBraces));
     insertImage(format, image);
 }
 
@@ -1380,10 +1398,17 @@ QByteArray RtfReader::rawGroup(qsizetype wordOffset, qsizetype endOffset, int mi
     return raw;
 }
 
-QTextImageFormat RtfReader::imageFormat(QSizeF sizePx) {
+// True when a picture that tall still fits in the height pictures may take.
+bool RtfReader::takePictureHeight(double heightPx) {
+    if (heightPx > m_pictureHeightLeftPx) return false;
+    m_pictureHeightLeftPx -= heightPx;
+    return true;
+}
+
+QTextImageFormat RtfReader::imageFormat(QSizeF sizePx, bool placeholder) {
     QTextImageFormat format;
     format.merge(charFormat(top().chars));
-    format.setName(textprops::newImageName());
+    format.setName(placeholder ? rtfPlaceholderImageName() : textprops::newImageName());
     format.setWidth(sizePx.width());
     format.setHeight(sizePx.height());
     return format;
@@ -1392,7 +1417,9 @@ QTextImageFormat RtfReader::imageFormat(QSizeF sizePx) {
 void RtfReader::insertImage(const QTextImageFormat &format, const QImage &image) {
     if (m_pendingBreak) insertPendingBreak();
     flushRun();
-    m_cursor.document()->addResource(QTextDocument::ImageResource, QUrl(format.name()), image);
+    const bool placeholder = format.name() == rtfPlaceholderImageName();
+    if (!placeholder || !std::exchange(m_placeholderAdded, true))
+        m_cursor.document()->addResource(QTextDocument::ImageResource, QUrl(format.name()), image);
     m_cursor.insertImage(format);
 }
 

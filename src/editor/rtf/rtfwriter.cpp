@@ -6,6 +6,7 @@
 #include "editor/units.h"
 
 #include <QBuffer>
+#include <QHash>
 #include <QImage>
 #include <QImageReader>
 #include <QTextBlock>
@@ -116,7 +117,9 @@ private:
     std::vector<int> runFormatSlots_;
     std::vector<RunFormat> runFormats_;
     QStringList fonts_;
+    QHash<QString, int> fontIndexes_;
     QList<QRgb> colors_;
+    QHash<QRgb, int> colorIndexes_; // 1 for the first entry
     bool hasBullets_ = false;
     int symbolFontIndex_ = -1;
 
@@ -185,7 +188,7 @@ void RtfWriter::collectTables() {
         });
     });
     if (fonts_.isEmpty())
-        fonts_.append(rtfattributes::charAttributes(QTextCharFormat(), defaultFont_).fontName);
+        fontIndex(rtfattributes::charAttributes(QTextCharFormat(), defaultFont_).fontName);
     if (hasBullets_) symbolFontIndex_ = fontIndex(QStringLiteral("Symbol"));
 }
 
@@ -213,18 +216,18 @@ const RunFormat *RtfWriter::runFormat(int formatIndex) const {
 }
 
 int RtfWriter::fontIndex(const QString &name) {
-    const qsizetype index = fonts_.indexOf(name);
-    if (index >= 0) return int(index);
+    const auto known = fontIndexes_.constFind(name);
+    if (known != fontIndexes_.constEnd()) return known.value();
     fonts_.append(name);
-    return int(fonts_.size() - 1);
+    return fontIndexes_.insert(name, int(fonts_.size() - 1)).value();
 }
 
 int RtfWriter::colorIndex(std::optional<QRgb> color) {
     if (!color) return 0;
-    const qsizetype index = colors_.indexOf(*color);
-    if (index >= 0) return int(index + 1);
+    const auto known = colorIndexes_.constFind(*color);
+    if (known != colorIndexes_.constEnd()) return known.value();
     colors_.append(*color);
-    return int(colors_.size());
+    return colorIndexes_.insert(*color, int(colors_.size())).value();
 }
 
 void RtfWriter::writeHeader() {
