@@ -94,21 +94,20 @@ MainWindow::MainWindow(Dialogs &dialogs, const QString &programDirectory,
         [this] {
             if (m_recovery) m_recovery->dropSettledCopies();
         });
-    ExerciseCommands::Window window;
-    window.moduleName = [this] { return m_combo2->currentText(); };
-    window.showPanel = [this](bool shown) {
-        m_side->setCurrentWidget(shown ? static_cast<QWidget *>(m_panel) : m_welcome);
-    };
-    window.showTextLinks = [this](bool statement, bool correction) {
-        m_welcome->setLinkVisible(WelcomePanel::Enonce, statement);
-        m_welcome->setLinkVisible(WelcomePanel::Corrige, correction);
-    };
-    window.titleChanged = [this] { updateTitle(); };
-    window.nouv = [this] { Nouv_Click(); };
     m_exercise = std::make_unique<ExerciseCommands>(
         ExerciseCommands::Controls{*m_panel, *m_exo, *m_sujetampon, *m_corectampon, *m_sepatext,
-                                   *m_textexo, *m_textcor, *m_az52, *m_az51},
-        window, m_state, m_dialogs, *m_textFiles);
+                                   *m_textexo, *m_textcor, *m_az52, *m_az51, *m_combo2},
+        m_state, m_dialogs, *m_textFiles);
+    connect(m_exercise.get(), &ExerciseCommands::panelShown, this, [this](bool shown) {
+        m_side->setCurrentWidget(shown ? static_cast<QWidget *>(m_panel) : m_welcome);
+    });
+    connect(m_exercise.get(), &ExerciseCommands::textLinksShown, this,
+            [this](bool statement, bool correction) {
+                m_welcome->setLinkVisible(WelcomePanel::Enonce, statement);
+                m_welcome->setLinkVisible(WelcomePanel::Corrige, correction);
+            });
+    connect(m_exercise.get(), &ExerciseCommands::titleChanged, this, &MainWindow::updateTitle);
+    connect(m_exercise.get(), &ExerciseCommands::newTextRequested, this, &MainWindow::Nouv_Click);
     // No exercise yet: its commands start hidden.
     m_exercise->transessai();
     m_recovery = std::make_unique<TextRecovery>(
@@ -394,13 +393,6 @@ void MainWindow::connectEditorNotifications() {
     connect(exo, &RichTextBox::mouseDown, this, [this](Qt::MouseButton button) {
         if (button == Qt::LeftButton) m_refresh->maj();
     });
-    // Tab inserts one tab, in the caret's format, and never moves the focus.
-    connect(exo, &RichTextBox::keyDown, this,
-            [exo](int key, Qt::KeyboardModifiers modifiers, bool *swallow) {
-                if (key != Qt::Key_Tab || (modifiers & Qt::ControlModifier)) return;
-                exo->setSelText(QStringLiteral("\t"));
-                *swallow = true;
-            });
     connect(exo, &RichTextBox::selChange, this, [this] {
         m_refresh->maj();
         if (!m_textFiles->sauvencours() && m_state.insertionencours == 1) {

@@ -744,9 +744,10 @@ void RichTextBox::focusInEvent(QFocusEvent *event) {
 }
 
 void RichTextBox::keyPressEvent(QKeyEvent *event) {
-    bool swallow = false;
-    emit keyDown(event->key(), event->modifiers(), &swallow);
-    if (swallow) {
+    // Tab inserts one tab, in the caret's format, and never moves the focus.
+    if (event->key() == Qt::Key_Tab && !(event->modifiers() & Qt::ControlModifier) &&
+        !isReadOnly()) {
+        setSelText(QStringLiteral("\t"));
         event->accept();
         return;
     }
@@ -756,8 +757,6 @@ void RichTextBox::keyPressEvent(QKeyEvent *event) {
         event->accept();
         return;
     }
-    const QString typed = event->text();
-    if (!typed.isEmpty() && typed.at(0).isPrint()) emit keyPressed(typed);
     QTextEdit::keyPressEvent(event);
 }
 

@@ -121,9 +121,6 @@ public:
 signals:
     void gotFocus();
     void clicked();
-    // Set *swallow to true to keep the key from the control.
-    void keyDown(int key, Qt::KeyboardModifiers modifiers, bool *swallow);
-    void keyPressed(const QString &text);
     void mouseDown(Qt::MouseButton button, Qt::KeyboardModifiers modifiers, int x, int y);
     void selChange();
     // The text or its formatting changed, by any means but loading a whole text.

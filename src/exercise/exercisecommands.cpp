@@ -48,10 +48,9 @@ QString withExtension(const QString &path, const QString &extension) {
     return directory + name + QLatin1Char('.') + extension;
 }
 
-ExerciseCommands::ExerciseCommands(const Controls &controls, const Window &window,
-                                   SharedState &state, Dialogs &dialogs, TextFiles &textFiles)
-    : m_controls(controls), m_window(window), m_state(state), m_dialogs(dialogs),
-      m_textFiles(textFiles) {
+ExerciseCommands::ExerciseCommands(const Controls &controls, SharedState &state, Dialogs &dialogs,
+                                   TextFiles &textFiles)
+    : m_controls(controls), m_state(state), m_dialogs(dialogs), m_textFiles(textFiles) {
     ExercisePanel &panel = m_controls.panel;
     QObject::connect(panel.text1(), &QLineEdit::textChanged, panel.text1(),
                      [this] { transessai(); });
@@ -111,11 +110,11 @@ std::optional<QByteArray> ExerciseCommands::readRecapFile(const QString &path) {
 
 void ExerciseCommands::openPanel() {
     if (exerciseOpen()) recuperation();
-    m_window.showPanel(true);
+    emit panelShown(true);
 }
 
 void ExerciseCommands::closePanel() {
-    m_window.showPanel(false);
+    emit panelShown(false);
 }
 
 bool ExerciseCommands::saveExercise() {
@@ -160,7 +159,7 @@ bool ExerciseCommands::saveExercise() {
     // Emptied, then given back: the texts are loaded again from the files.
     setExercisePath(QString());
     setExercisePath(path);
-    m_window.showPanel(false);
+    emit panelShown(false);
     return true;
 }
 
@@ -168,7 +167,7 @@ void ExerciseCommands::openExercise() {
     if (!m_textFiles.settleAllUnsavedChanges()) return;
     const QString pattern = QStringLiteral("*.") + m_state.extension;
     const auto chosen = m_dialogs.openFileName(
-        {exerciseFileTitle, m_window.moduleName() + QLatin1Char('|') + pattern, pattern});
+        {exerciseFileTitle, m_controls.combo2.currentText() + QLatin1Char('|') + pattern, pattern});
     if (!chosen) return;
     if (chosen->right(4).toUpper() != QLatin1Char('.') + m_state.extension) {
         m_dialogs.message(messages::invalidExerciseName(m_state.extension));
@@ -199,7 +198,7 @@ void ExerciseCommands::closeExercise() {
     panel.textZ1()->clear();
     panel.titrexo()->clear();
     m_savedFields = panel.fields();
-    m_window.nouv();
+    emit newTextRequested();
 }
 
 void ExerciseCommands::chooseFile(int i) {
@@ -225,7 +224,7 @@ void ExerciseCommands::transessai() {
             entry->setVisible(false);
         c.az52.setEnabled(false);
         c.az51.setEnabled(false);
-        m_window.showTextLinks(false, false);
+        emit textLinksShown(false, false);
         return;
     }
     c.sepatext.setVisible(true);
@@ -245,7 +244,7 @@ void ExerciseCommands::transessai() {
     if (hasCorrection) setTextEntryPath(c.textcor, m_state.repertoire + correction);
     c.textcor.setVisible(hasCorrection);
     c.az51.setEnabled(hasCorrection);
-    m_window.showTextLinks(true, hasCorrection);
+    emit textLinksShown(true, hasCorrection);
 
     QStringList unreadable;
     if (namesStatement &&
@@ -259,7 +258,7 @@ void ExerciseCommands::transessai() {
     // A recap file naming no statement leaves a nameless text, saved through save-as.
     m_state.nomfichier = hasStatement ? textEntryPath(c.textexo) : SharedState::noName;
     m_state.sauvegarde = 1;
-    m_window.titleChanged();
+    emit titleChanged();
     c.exo.setFocus();
 }
 
@@ -295,7 +294,7 @@ void ExerciseCommands::restoreFields(const recap::Fields &fields) {
     // The recap file's fields count as saved: the panel differs from them.
     if (exerciseOpen()) recuperation();
     m_controls.panel.setFields(fields);
-    m_window.showPanel(true);
+    emit panelShown(true);
 }
 
 void ExerciseCommands::recuperation() {

@@ -3,6 +3,7 @@
 #include "exercise/recapfile.h"
 
 #include <QByteArray>
+#include <QObject>
 #include <QString>
 #include <functional>
 #include <optional>
@@ -10,13 +11,15 @@
 class Dialogs;
 class ExercisePanel;
 class QAction;
+class QComboBox;
 class RichTextBox;
 class TextFiles;
 struct SharedState;
 
 // What the teacher does with whole exercises: create, save, open and close
 // them, choose their files, and load the texts a recap file names.
-class ExerciseCommands {
+class ExerciseCommands : public QObject {
+    Q_OBJECT
 public:
     struct Controls {
         ExercisePanel &panel;
@@ -26,19 +29,13 @@ public:
         QAction &sepatext;
         QAction &textexo;
         QAction &textcor;
-        QAction &az52; // edit the statement
-        QAction &az51; // edit the correction
-    };
-    struct Window {
-        std::function<QString()> moduleName;           // the module list's text
-        std::function<void(bool)> showPanel;           // shows or hides the panel
-        std::function<void(bool, bool)> showTextLinks; // statement, correction links
-        std::function<void()> titleChanged;
-        std::function<void()> nouv; // start a new text
+        QAction &az52;     // edit the statement
+        QAction &az51;     // edit the correction
+        QComboBox &combo2; // the module list
     };
 
-    ExerciseCommands(const Controls &controls, const Window &window, SharedState &state,
-                     Dialogs &dialogs, TextFiles &textFiles);
+    ExerciseCommands(const Controls &controls, SharedState &state, Dialogs &dialogs,
+                     TextFiles &textFiles);
 
     void startUp();         // difficulty list, hourglasses, an exercise already named
     void openPanel();       // az53, Image2, Label7(0)
@@ -66,6 +63,12 @@ public:
     // Shows the panel with these fields, which differ from those saved.
     void restoreFields(const recap::Fields &fields);
 
+signals:
+    void panelShown(bool shown);
+    void textLinksShown(bool statement, bool correction);
+    void titleChanged();
+    void newTextRequested(); // closing an exercise ends with a new text
+
 private:
     void setExercisePath(const QString &path);
     enum class Loaded { Yes, Missing, Unreadable };
@@ -75,7 +78,6 @@ private:
     std::optional<QByteArray> readRecapFile(const QString &path);
 
     Controls m_controls;
-    Window m_window;
     SharedState &m_state;
     Dialogs &m_dialogs;
     TextFiles &m_textFiles;
