@@ -476,6 +476,7 @@ private:
     void applyCharProperty(Prop prop, int param, bool hasParam);
     void applyParaProperty(Prop prop, int param);
     void applyFontTableProperty(Prop prop, int param);
+    void setDefaultFont(int index);
     void applyColorTableProperty(Prop prop, int param);
     void applyPictureProperty(Prop prop, int param);
     void applyObjectProperty(Prop prop, int param);
@@ -917,7 +918,15 @@ void RtfReader::applyBodyProperty(Prop prop, int param, bool hasParam) {
     else if (prop >= ParDefault && prop <= ListOverride)
         applyParaProperty(prop, param);
     else if (prop == DefaultFont)
-        m_defaultFont = param;
+        setDefaultFont(param);
+}
+
+// Text read so far keeps the font it was read in: the symbol font decides
+// what its bytes and \uN codes stand for.
+void RtfReader::setDefaultFont(int index) {
+    flushRun();
+    m_defaultFont = index;
+    m_formats.clear();
 }
 
 void RtfReader::applyCharProperty(Prop prop, int param, bool hasParam) {
@@ -1269,6 +1278,7 @@ void RtfReader::commitFont() {
     if (!name.isEmpty()) {
         const bool symbol = m_fontCharset == symbolCharset ||
                             name.compare(QLatin1String("Symbol"), Qt::CaseInsensitive) == 0;
+        flushRun(); // in the font it was read in
         m_fonts.insert(m_fontIndex, FontEntry{name, symbol});
     }
     m_fontCharset = 0;

@@ -118,6 +118,8 @@ private slots:
     void problems_data();
     void problems();
     void nestedGroupsRestoreFormat();
+    void fontsAsRead_data();
+    void fontsAsRead();
     void richEditRuns_data();
     void richEditRuns();
     void richEditParagraphs();
@@ -269,6 +271,36 @@ void RtfReaderTest::nestedGroupsRestoreFormat() {
     QCOMPARE(f->fontPointSize(), 12.0);
     QCOMPARE(runFormat(*document, 0, "e"), a);
     QCOMPARE(runFormat(*document, 0, "g"), a);
+}
+
+void RtfReaderTest::fontsAsRead_data() {
+    QTest::addColumn<QByteArray>("rtf");
+    QTest::addColumn<QString>("text");
+    QTest::addColumn<QString>("font");
+    const QByteArray changedDefault =
+        "{\\rtf1{\\fonttbl{\\f0 Arial;}{\\f1 Symbol;}}\\deff1 b\\deff0 c}";
+    QTest::newRow("before the default font changes") << changedDefault << "\u03B2"
+                                                     << "Symbol";
+    QTest::newRow("after the default font changes") << changedDefault << "c"
+                                                    << "Arial";
+    const QByteArray lateTable = "{\\rtf1\\deff1 a{\\fonttbl{\\f1\\fcharset2 Symbol;}}b}";
+    QTest::newRow("before the font table") << lateTable << "a"
+                                           << "Courier New";
+    QTest::newRow("after the font table") << lateTable << "\u03B2"
+                                          << "Symbol";
+}
+
+// Text keeps the font it was read in, which decided what its bytes stand for,
+// even when the fonts change later in the file.
+void RtfReaderTest::fontsAsRead() {
+    QFETCH(QByteArray, rtf);
+    QFETCH(QString, text);
+    QFETCH(QString, font);
+    auto document = newDocument();
+    readInto(*document, rtf);
+    const auto format = runFormat(*document, 0, text);
+    QVERIFY2(format, qPrintable(blockTexts(*document)));
+    QCOMPARE(textprops::fontName(*format), font);
 }
 
 void RtfReaderTest::richEditRuns_data() {

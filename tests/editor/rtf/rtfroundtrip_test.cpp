@@ -191,8 +191,8 @@ private slots:
     void sameDocument();
     void picturesKeepTheirKind();
     void keptObjectWrittenBackExactly();
-    void keptGroupsComeBackOnce_data();
-    void keptGroupsComeBackOnce();
+    void damagedInputSavedAsRead_data();
+    void damagedInputSavedAsRead();
     void subRange_data();
     void subRange();
 };
@@ -251,7 +251,7 @@ void RtfRoundTripTest::keptObjectWrittenBackExactly() {
     QVERIFY(writeRtf(*document).contains(" E = " + object + " !\\par"));
 }
 
-void RtfRoundTripTest::keptGroupsComeBackOnce_data() {
+void RtfRoundTripTest::damagedInputSavedAsRead_data() {
     QTest::addColumn<QByteArray>("rtf");
     QTest::newRow("picture after text in its group")
         << QByteArray("{\\rtf1 a{b\\pict\\wmetafile8 0100}c}");
@@ -263,11 +263,14 @@ void RtfRoundTripTest::keptGroupsComeBackOnce_data() {
         << QByteArray("{\\rtf1 a{\\pict\\wmetafile8\\bin9 xy");
     QTest::newRow("object cut in binary data")
         << QByteArray("{\\rtf1 a{\\object{\\*\\objdata\\bin9 xy");
+    QTest::newRow("symbol code after the default font changed")
+        << QByteArray("{\\rtf1\\deff1{\\fonttbl{\\f1 Symbol;}}a{\\f0 x}\\deff0 \\u-4064?}");
 }
 
-// A picture or object we cannot show is written back as read; the text
-// around it, and the text typed after it, must come back once and whole.
-void RtfRoundTripTest::keptGroupsComeBackOnce() {
+// What we read from a damaged file is what we save: the text around a picture
+// or object kept as read comes back once, the text typed after it comes back,
+// and so do characters whose meaning depended on the fonts when read.
+void RtfRoundTripTest::damagedInputSavedAsRead() {
     QFETCH(QByteArray, rtf);
     const auto read = [](const QByteArray &bytes) {
         auto document = newDocument();
