@@ -68,23 +68,19 @@ Qt::Alignment qtAlignment(int code) {
     }
 }
 
-// The document keeps Symbol-font text as Unicode Greek and mathematical
-// signs. Linux symbol fonts draw by 8-bit code instead, so Symbol text is
-// shown with Unicode fonts that have those characters; the name stays.
-void showSymbolTextWithUnicodeFonts() {
-    QFont::insertSubstitutions(QStringLiteral("Symbol"),
-                               {QStringLiteral("Liberation Serif"), QStringLiteral("DejaVu Serif"),
-                                QStringLiteral("DejaVu Sans")});
-}
-
 bool isWordCharacter(QChar ch) {
     return ch.isLetterOrNumber() || ch == QLatin1Char('_');
 }
 
 } // namespace
 
+void RichTextBox::showSymbolTextWithUnicodeFonts() {
+    QFont::insertSubstitutions(QStringLiteral("Symbol"),
+                               {QStringLiteral("Liberation Serif"), QStringLiteral("DejaVu Serif"),
+                                QStringLiteral("DejaVu Sans")});
+}
+
 RichTextBox::RichTextBox(QWidget *parent) : QTextEdit(parent) {
-    showSymbolTextWithUnicodeFonts();
     setAcceptRichText(true);
     setTabChangesFocus(false);
     QTextOption option = document()->defaultTextOption();
@@ -640,9 +636,9 @@ void RichTextBox::setRightMargin(int pixels) {
 
 int RichTextBox::find(const QString &text, std::optional<int> start, std::optional<int> end,
                       int options) {
-    const QString all = document()->toPlainText();
+    const int length = lastPosition();
     int from = 0;
-    int to = all.size();
+    int to = length;
     if (start || end) {
         from = start.value_or(0);
         if (end) to = *end;
@@ -650,26 +646,42 @@ int RichTextBox::find(const QString &text, std::optional<int> start, std::option
         from = selStart();
         to = from + selLength();
     }
-    from = std::clamp(from, 0, int(all.size()));
-    to = std::clamp(to, from, int(all.size()));
+    from = std::clamp(from, 0, length);
+    to = std::clamp(to, from, length);
     if (text.isEmpty()) return -1;
+    const QTextDocument *doc = document();
+    const auto isWordAt = [doc, length](int position) {
+        return position >= 0 && position < length && isWordCharacter(doc->characterAt(position));
+    };
+    // The document is searched where it is: replacing all calls this once
+    // per occurrence, and a copy of the whole text each time would make it
+    // quadratic. Only a text spanning paragraphs needs the plain text.
+    const bool spansParagraphs = text.contains(QLatin1Char('\n'));
+    const QString all = spansParagraphs ? doc->toPlainText() : QString();
     const Qt::CaseSensitivity sensitivity =
         (options & MatchCase) ? Qt::CaseSensitive : Qt::CaseInsensitive;
-    for (int at = all.indexOf(text, from, sensitivity); at >= 0 && at + text.size() <= to;
-         at = all.indexOf(text, at + 1, sensitivity)) {
-        if (options & WholeWord) {
-            const bool boundedBefore = at == 0 || !isWordCharacter(all.at(at - 1));
-            const int after = at + int(text.size());
-            const bool boundedAfter = after >= all.size() || !isWordCharacter(all.at(after));
-            if (!boundedBefore || !boundedAfter) continue;
+    QTextDocument::FindFlags flags;
+    if (options & MatchCase) flags |= QTextDocument::FindCaseSensitively;
+    int at = from;
+    while (true) {
+        if (spansParagraphs) {
+            at = int(all.indexOf(text, at, sensitivity));
+        } else {
+            const QTextCursor found = doc->find(text, at, flags);
+            at = found.isNull() ? -1 : found.selectionStart();
+        }
+        if (at < 0 || at + text.size() > to) return -1;
+        const int after = at + int(text.size());
+        if ((options & WholeWord) && (isWordAt(at - 1) || isWordAt(after))) {
+            ++at;
+            continue;
         }
         QTextCursor cursor = textCursor();
         cursor.setPosition(at);
-        cursor.setPosition(at + int(text.size()), QTextCursor::KeepAnchor);
+        cursor.setPosition(after, QTextCursor::KeepAnchor);
         setTextCursor(cursor);
         return at;
     }
-    return -1;
 }
 
 // --------------------------------------------------------------- protection

@@ -38,6 +38,12 @@ public:
 
     explicit RichTextBox(QWidget *parent = nullptr);
 
+    // The document keeps Symbol-font text as Unicode Greek and mathematical
+    // signs. Linux symbol fonts draw by 8-bit code instead, so Symbol text
+    // is shown with Unicode fonts that have those characters; the name
+    // stays. Once for the whole program, at start-up.
+    static void showSymbolTextWithUnicodeFonts();
+
     // Whole text. Paragraphs are separated by "\n" in text(), so that its
     // length matches the character indices.
     QString text() const;

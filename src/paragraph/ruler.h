@@ -1,5 +1,7 @@
 #pragma once
 
+#include "editor/units.h"
+
 #include <QWidget>
 #include <array>
 
@@ -15,7 +17,7 @@ public:
     static constexpr int markerCount = 10;
     // Ruler coordinates: centimetres from the ruler's left edge, which is the
     // text area's left edge.
-    static constexpr double pixelsPerCm = 38.2;
+    static constexpr double pixelsPerCm = units::pixelsPerCmDrawing;
 
     Ruler(RichTextBox &exo, Dialogs &dialogs, QWidget *parent = nullptr);
 

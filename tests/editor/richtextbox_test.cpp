@@ -422,6 +422,7 @@ void RichTextBoxTest::printsTheSelectionToPdf() {
 }
 
 void RichTextBoxTest::symbolTextIsDrawnWithItsCharacters() {
+    RichTextBox::showSymbolTextWithUnicodeFonts(); // as the program does at start-up
     RichTextBox box;
     box.setText(QStringLiteral("\u03B1\u0394\u2248"));
     box.setSelStart(0);
