@@ -4,8 +4,8 @@
 // formulas with raised and lowered runs, Symbol letters, colours, tabs,
 // bullets and a few pictures.
 
-#include "editor/rtf/rtfwriter.h"
-#include "editor/textproperties.h"
+#include "document/rtf/rtfwriter.h"
+#include "document/textproperties.h"
 
 #include <QImage>
 #include <QPainter>

@@ -6,8 +6,8 @@
 
 #include "app/mainwindow.h"
 #include "app/qtdialogs.h"
+#include "app/selectionrefresh.h"
 #include "editor/richtextbox.h"
-#include "editor/selectionrefresh.h"
 #include "exercisedocument.h"
 #include "format/formateur.h"
 

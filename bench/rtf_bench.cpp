@@ -6,9 +6,9 @@
 // Each run is its own process so that its peak memory is its own.
 
 #include "editor/richtextbox.h"
-#include "editor/rtf/rtfreader.h"
-#include "editor/rtf/rtfwriter.h"
-#include "editor/textproperties.h"
+#include "document/rtf/rtfreader.h"
+#include "document/rtf/rtfwriter.h"
+#include "document/textproperties.h"
 #include "exercisedocument.h"
 
 #include <QApplication>

@@ -1,8 +1,8 @@
 // Feeds arbitrary bytes to the recap file's readers as the file's content,
 // reads its fields as the exercise panel does and writes them back.
 
-#include "exercise/recapfile.h"
-#include "exercise/recordfile.h"
+#include "exercisefile/recapfile.h"
+#include "exercisefile/recordfile.h"
 
 #include <QByteArray>
 #include <QString>

@@ -1,8 +1,8 @@
 // Feeds arbitrary bytes to the RTF reader as a whole document and as a
 // pasted piece, and writes what it read back through our writer.
 
-#include "editor/rtf/rtfreader.h"
-#include "editor/rtf/rtfwriter.h"
+#include "document/rtf/rtfreader.h"
+#include "document/rtf/rtfwriter.h"
 
 #include <QByteArray>
 #include <QGuiApplication>

@@ -47,7 +47,7 @@ run() {
 }
 
 mkdir -p "$build/corpus/rtf_fuzz"
-cp tests/editor/rtf/fixtures/*.rtf "$build/corpus/rtf_fuzz/"
+cp tests/document/rtf/fixtures/*.rtf "$build/corpus/rtf_fuzz/"
 run rtf_fuzz fuzz/corpus/rtf -dict=fuzz/rtf.dict
 run recap_fuzz fuzz/corpus/recap
 exit "$failed"

@@ -1,9 +1,9 @@
 // Prints an RTF file as the program reads it: its plain text, the RTF the
 // program writes back, or a listing of its paragraphs and runs.
 
-#include "editor/rtf/rtfreader.h"
-#include "editor/rtf/rtfrunlister.h"
-#include "editor/rtf/rtfwriter.h"
+#include "document/rtf/rtfreader.h"
+#include "document/rtf/rtfrunlister.h"
+#include "document/rtf/rtfwriter.h"
 
 #include <QFile>
 #include <QGuiApplication>

@@ -1,25 +1,25 @@
 #include "app/mainwindow.h"
 
-#include "app/designernames.h"
+#include "widgets/designernames.h"
 
-#include "app/dialogs.h"
+#include "app/selectionrefresh.h"
 #include "app/textrecovery.h"
-#include "app/updownbuttons.h"
 #include "app/welcomepanel.h"
+#include "base/dialogs.h"
 #include "editor/editcommands.h"
 #include "editor/richtextbox.h"
-#include "editor/selectionrefresh.h"
 #include "editor/textfiles.h"
 #include "exercise/exercisecommands.h"
 #include "exercise/exercisepanel.h"
-#include "exercise/moduletable.h"
-#include "exercise/recordfile.h"
+#include "exercisefile/moduletable.h"
+#include "exercisefile/recordfile.h"
 #include "format/charactertools.h"
 #include "format/indexexponenttools.h"
 #include "paragraph/marginsdialog.h"
 #include "paragraph/paragraphtools.h"
 #include "paragraph/ruler.h"
 #include "paragraph/tabdialog.h"
+#include "widgets/updownbuttons.h"
 
 #include <QCloseEvent>
 #include <QComboBox>

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "app/sharedstate.h"
+#include "base/sharedstate.h"
 
 #include <QMainWindow>
 #include <QRect>

@@ -1,7 +1,7 @@
 #include "app/textrecovery.h"
 
-#include "app/dialogs.h"
-#include "app/messages.h"
+#include "base/dialogs.h"
+#include "base/messages.h"
 #include "editor/textfiles.h"
 #include "exercise/exercisecommands.h"
 

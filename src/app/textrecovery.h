@@ -1,6 +1,6 @@
 #pragma once
 
-#include "app/recoverystore.h"
+#include "base/recoverystore.h"
 
 class Dialogs;
 class ExerciseCommands;

@@ -1,10 +1,10 @@
 #include "editor/editcommands.h"
 
-#include "app/designernames.h"
+#include "widgets/designernames.h"
 
-#include "app/sharedstate.h"
-#include "editor/editicons.h"
+#include "base/sharedstate.h"
 #include "editor/richtextbox.h"
+#include "widgets/editicons.h"
 
 #include <QAction>
 #include <QApplication>

@@ -1,11 +1,11 @@
 #include "editor/richtextbox.h"
 
 #include "base/atomicfile.h"
-#include "editor/codepages.h"
-#include "editor/rtf/rtfreader.h"
-#include "editor/rtf/rtfwriter.h"
-#include "editor/textfilekind.h"
-#include "editor/textproperties.h"
+#include "base/codepages.h"
+#include "document/rtf/rtfreader.h"
+#include "document/rtf/rtfwriter.h"
+#include "document/textfilekind.h"
+#include "document/textproperties.h"
 
 #include <QAbstractTextDocumentLayout>
 #include <QApplication>

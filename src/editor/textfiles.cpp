@@ -1,10 +1,10 @@
 #include "editor/textfiles.h"
 
-#include "app/dialogs.h"
-#include "app/messages.h"
-#include "app/sharedstate.h"
+#include "base/dialogs.h"
+#include "base/messages.h"
+#include "base/sharedstate.h"
+#include "document/textfilekind.h"
 #include "editor/richtextbox.h"
-#include "editor/textfilekind.h"
 
 #include <QAction>
 #include <QFileInfo>

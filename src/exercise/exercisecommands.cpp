@@ -1,14 +1,14 @@
 #include "exercise/exercisecommands.h"
 
-#include "app/dialogs.h"
-#include "app/messages.h"
-#include "app/sharedstate.h"
+#include "base/dialogs.h"
+#include "base/messages.h"
+#include "base/sharedstate.h"
 #include "editor/richtextbox.h"
 #include "editor/textfiles.h"
 #include "exercise/exercisepanel.h"
-#include "exercise/moduletable.h"
-#include "exercise/recapfile.h"
-#include "exercise/recordfile.h"
+#include "exercisefile/moduletable.h"
+#include "exercisefile/recapfile.h"
+#include "exercisefile/recordfile.h"
 
 #include <QAction>
 #include <QComboBox>

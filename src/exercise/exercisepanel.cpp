@@ -1,6 +1,6 @@
 #include "exercise/exercisepanel.h"
 
-#include "app/designernames.h"
+#include "widgets/designernames.h"
 
 #include <QComboBox>
 #include <QGridLayout>

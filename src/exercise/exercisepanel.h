@@ -1,6 +1,6 @@
 #pragma once
 
-#include "exercise/recapfile.h"
+#include "exercisefile/recapfile.h"
 
 #include <QFrame>
 #include <array>

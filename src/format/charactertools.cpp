@@ -1,12 +1,12 @@
 #include "format/charactertools.h"
 
-#include "app/designernames.h"
-#include "app/dialogs.h"
+#include "base/dialogs.h"
+#include "widgets/designernames.h"
 
-#include "app/sharedstate.h"
-#include "app/updownbuttons.h"
+#include "base/sharedstate.h"
 #include "editor/richtextbox.h"
 #include "format/colourpalette.h"
+#include "widgets/updownbuttons.h"
 
 #include <QAction>
 #include <QButtonGroup>

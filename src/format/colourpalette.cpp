@@ -1,6 +1,6 @@
 #include "format/colourpalette.h"
 
-#include "editor/units.h"
+#include "base/units.h"
 
 #include <QLabel>
 #include <QMouseEvent>

@@ -1,10 +1,10 @@
 #include "format/formateur.h"
 
-#include "app/updownbuttons.h"
+#include "base/units.h"
+#include "document/textproperties.h"
 #include "editor/richtextbox.h"
-#include "editor/textproperties.h"
-#include "editor/twipsrect.h"
-#include "editor/units.h"
+#include "widgets/twipsrect.h"
+#include "widgets/updownbuttons.h"
 
 #include <QApplication>
 #include <QLabel>

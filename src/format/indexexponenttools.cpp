@@ -1,10 +1,10 @@
 #include "format/indexexponenttools.h"
 
-#include "app/designernames.h"
+#include "widgets/designernames.h"
 
-#include "app/dialogs.h"
-#include "app/messages.h"
-#include "app/sharedstate.h"
+#include "base/dialogs.h"
+#include "base/messages.h"
+#include "base/sharedstate.h"
 #include "editor/richtextbox.h"
 #include "format/formateur.h"
 

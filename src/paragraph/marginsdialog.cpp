@@ -1,9 +1,9 @@
 #include "paragraph/marginsdialog.h"
 
-#include "app/numbertext.h"
+#include "base/numbertext.h"
+#include "base/units.h"
 #include "editor/richtextbox.h"
-#include "editor/twipsrect.h"
-#include "editor/units.h"
+#include "widgets/twipsrect.h"
 
 #include <QKeyEvent>
 #include <QLabel>

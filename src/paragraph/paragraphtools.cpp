@@ -1,6 +1,6 @@
 #include "paragraph/paragraphtools.h"
 
-#include "app/sharedstate.h"
+#include "base/sharedstate.h"
 #include "editor/richtextbox.h"
 
 #include <QAction>

@@ -1,10 +1,10 @@
 #include "paragraph/ruler.h"
 
-#include "app/messages.h"
+#include "base/messages.h"
 
-#include "app/dialogs.h"
+#include "base/dialogs.h"
+#include "base/units.h"
 #include "editor/richtextbox.h"
-#include "editor/units.h"
 
 #include <QEvent>
 #include <QLayout>

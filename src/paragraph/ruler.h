@@ -1,6 +1,6 @@
 #pragma once
 
-#include "editor/units.h"
+#include "base/units.h"
 
 #include <QWidget>
 #include <array>

@@ -1,11 +1,11 @@
 #include "paragraph/tabdialog.h"
 
-#include "app/messages.h"
+#include "base/messages.h"
 
-#include "app/numbertext.h"
+#include "base/numbertext.h"
+#include "base/units.h"
 #include "editor/richtextbox.h"
-#include "editor/twipsrect.h"
-#include "editor/units.h"
+#include "widgets/twipsrect.h"
 
 #include <QGroupBox>
 #include <QKeyEvent>

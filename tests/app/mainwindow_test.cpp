@@ -1,7 +1,7 @@
 #include "app/mainwindow.h"
 #include "editor/richtextbox.h"
 #include "editor/textfiles.h"
-#include "exercise/recordfile.h"
+#include "exercisefile/recordfile.h"
 #include "scripteddialogs.h"
 
 #include <QAbstractButton>

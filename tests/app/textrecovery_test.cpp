@@ -1,13 +1,13 @@
 #include "app/mainwindow.h"
-#include "app/messages.h"
-#include "app/recoverystore.h"
 #include "app/textrecovery.h"
+#include "base/messages.h"
+#include "base/recoverystore.h"
 #include "editor/richtextbox.h"
 #include "editor/textfiles.h"
 #include "exercise/exercisecommands.h"
 #include "exercise/exercisepanel.h"
-#include "exercise/recapfile.h"
-#include "exercise/recordfile.h"
+#include "exercisefile/recapfile.h"
+#include "exercisefile/recordfile.h"
 #include "scripteddialogs.h"
 
 #include <QFile>

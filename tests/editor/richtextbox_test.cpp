@@ -1,5 +1,5 @@
+#include "document/textproperties.h"
 #include "editor/richtextbox.h"
-#include "editor/textproperties.h"
 
 #include <QApplication>
 #include <QClipboard>

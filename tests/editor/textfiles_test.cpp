@@ -1,8 +1,8 @@
-#include "../app/scripteddialogs.h"
-#include "../base/filesizelimit.h"
 #include "app/mainwindow.h"
 #include "editor/richtextbox.h"
 #include "editor/textfiles.h"
+#include "filesizelimit.h"
+#include "scripteddialogs.h"
 
 #include <QAction>
 #include <QDir>

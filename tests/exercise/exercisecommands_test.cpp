@@ -1,12 +1,12 @@
-#include "../app/scripteddialogs.h"
 #include "app/mainwindow.h"
 #include "app/welcomepanel.h"
 #include "editor/richtextbox.h"
 #include "editor/textfiles.h"
 #include "exercise/exercisecommands.h"
 #include "exercise/exercisepanel.h"
-#include "exercise/recapfile.h"
-#include "exercise/recordfile.h"
+#include "exercisefile/recapfile.h"
+#include "exercisefile/recordfile.h"
+#include "scripteddialogs.h"
 
 #include <QAction>
 #include <QComboBox>

@@ -1,9 +1,9 @@
-#include "../app/windowfixture.h"
 #include "app/mainwindow.h"
+#include "app/selectionrefresh.h"
 #include "editor/editcommands.h"
 #include "editor/richtextbox.h"
-#include "editor/selectionrefresh.h"
 #include "format/charactertools.h"
+#include "windowfixture.h"
 
 #include <QAction>
 #include <QApplication>

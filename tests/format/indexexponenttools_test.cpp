@@ -1,7 +1,7 @@
-#include "../app/windowfixture.h"
 #include "app/mainwindow.h"
 #include "editor/richtextbox.h"
 #include "format/indexexponenttools.h"
+#include "windowfixture.h"
 
 #include <QAction>
 #include <QApplication>

@@ -1,8 +1,8 @@
-#include "../app/windowfixture.h"
 #include "app/mainwindow.h"
+#include "app/selectionrefresh.h"
 #include "editor/richtextbox.h"
-#include "editor/selectionrefresh.h"
 #include "paragraph/paragraphtools.h"
+#include "windowfixture.h"
 
 #include <QAction>
 #include <QTemporaryDir>

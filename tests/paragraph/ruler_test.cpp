@@ -1,7 +1,7 @@
 #include "paragraph/ruler.h"
 
-#include "../app/scripteddialogs.h"
 #include "editor/richtextbox.h"
+#include "scripteddialogs.h"
 
 #include <QImage>
 #include <QLineEdit>

@@ -1,6 +1,6 @@
-#include "../app/scripteddialogs.h"
 #include "editor/richtextbox.h"
 #include "paragraph/tabdialog.h"
+#include "scripteddialogs.h"
 
 #include <QAbstractButton>
 #include <QGroupBox>

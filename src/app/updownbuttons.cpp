@@ -1,8 +1,0 @@
-#include "app/updownbuttons.h"
-
-#include <QLineEdit>
-
-UpDownButtons::UpDownButtons(QWidget *parent) : QSpinBox(parent) {
-    lineEdit()->hide();
-    setFixedWidth(18);
-}

@@ -1,0 +1,157 @@
+#include "base/messages.h"
+
+#include "base/recoverystore.h"
+
+namespace messages {
+
+Message saveChangesQuestion() {
+    return {QStringLiteral("Enregistrer modifications ?"), QStringLiteral("Avertissement"),
+            MessageButtons::YesNo, MessageIcon::Question};
+}
+
+Message losingChangesWarning(const QString &title) {
+    return {QStringLiteral("Attention : perte des modifications sur le texte."), title,
+            MessageButtons::OkCancel, MessageIcon::Exclamation};
+}
+
+Message openFailed() {
+    return {QStringLiteral("Erreur lors de l'ouverture du fichier"),
+            QStringLiteral("Lecture impossible"), MessageButtons::Ok, MessageIcon::Critical};
+}
+
+Message writeFailed() {
+    return {QStringLiteral("Impossible d'écrire sur ce disque"),
+            QStringLiteral("Enregistrement impossible"), MessageButtons::Ok, MessageIcon::Critical};
+}
+
+Message overwriteQuestion() {
+    return {QStringLiteral("Ecraser le fichier existant?"),
+            QStringLiteral("Ce fichier existe déjà"), MessageButtons::YesNo,
+            MessageIcon::Exclamation};
+}
+
+Message saveBothFailed() {
+    return {QStringLiteral("Vérifier l'état du lecteur"), QStringLiteral("Sauvegarde impossible"),
+            MessageButtons::Ok, MessageIcon::Critical};
+}
+
+Message noStatement() {
+    return {QStringLiteral("Il n'y a pas d'énoncé (obligatoire) pour cet exercice."),
+            QStringLiteral("Enregistrement impossible"), MessageButtons::Ok, MessageIcon::Critical};
+}
+
+Message exerciseOverwriteQuestion() {
+    return {QStringLiteral("Ecraser le fichier existant"), QStringLiteral("Ce fichier existe déjà"),
+            MessageButtons::YesNo, MessageIcon::Question};
+}
+
+Message invalidExerciseName(const QString &extension) {
+    return {QStringLiteral("Le nom du fichier doit se terminer par .") + extension +
+                QStringLiteral(" pour le module sélectionné."),
+            QStringLiteral("Fichier non valide"), MessageButtons::Ok, MessageIcon::Critical};
+}
+
+Message recapWriteFailed() {
+    return {QStringLiteral("Vérifier:\r\n- le nom du fichier,\r\n- l'espace disponible sur le "
+                           "disque\r\n- la protection en écriture."),
+            QStringLiteral("Sauvegarde impossible"), MessageButtons::Ok, MessageIcon::Critical};
+}
+
+Message recapReadFailed() {
+    return {QStringLiteral("Vérifier:\r\n- le nom du fichier,\r\n- l'état du lecteur."),
+            QStringLiteral("Lecture impossible"), MessageButtons::Ok, MessageIcon::Critical};
+}
+
+Message textNotFound(const QString &path) {
+    return {QStringLiteral("Fichier ") + path + QStringLiteral(" introuvable."),
+            QStringLiteral("Ouverture du texte impossible"), MessageButtons::Ok,
+            MessageIcon::Critical};
+}
+
+Message offsetOutOfRange() {
+    return {QStringLiteral("Intervalle autorisé; [ 1 ; 20 ]"), QStringLiteral("Valeur non valide"),
+            MessageButtons::Ok, MessageIcon::Critical};
+}
+
+Message nothingSelectedToAlign(bool exponents) {
+    // The indices' wording has always had its typing slip; it stays as users know it.
+    return {exponents ? QStringLiteral("Il faut sélectionner du texte pour pouvoir le formater!")
+                      : QStringLiteral("Il faut sélectiooner du texte pour pouvoir le formater!"),
+            QStringLiteral("Opération impossible"), MessageButtons::Ok, MessageIcon::Critical};
+}
+
+Message tabRefusal() {
+    return {
+        QStringLiteral("Ne sélectionner qu'une partie du texte avec des tabulations identiques"),
+        QStringLiteral("Tabulation refusée"), MessageButtons::Ok, MessageIcon::Critical};
+}
+
+Message notAText(const QString &path) {
+    return {
+        QStringLiteral("Le fichier ") + path +
+            QStringLiteral(" n'est ni un texte RTF ni un texte simple : il n'a pas été ouvert."),
+        QStringLiteral("Lecture impossible"), MessageButtons::Ok, MessageIcon::Critical};
+}
+
+Message saveTextChangesQuestion(bool statement) {
+    return {statement ? QStringLiteral("Enregistrer les modifications de l'énoncé ?")
+                      : QStringLiteral("Enregistrer les modifications du corrigé ?"),
+            QStringLiteral("Avertissement"), MessageButtons::YesNo, MessageIcon::Question};
+}
+
+Message textUnreadable(const QString &path) {
+    return {QStringLiteral("Le fichier ") + path +
+                QStringLiteral(" n'a pas pu être lu : ce texte reste vide et ne sera pas "
+                               "enregistré à sa place."),
+            QStringLiteral("Ouverture du texte impossible"), MessageButtons::Ok,
+            MessageIcon::Critical};
+}
+
+Message saveExerciseQuestion() {
+    return {QStringLiteral("Enregistrer les modifications de l'exercice ?"),
+            QStringLiteral("Avertissement"), MessageButtons::YesNo, MessageIcon::Question};
+}
+
+Message unstorableCharacters(const QString &characters) {
+    return {QStringLiteral("Le fichier exercice ne peut pas contenir ces caractères : ") +
+                characters + QStringLiteral("\r\nRemplacez-les avant d'enregistrer."),
+            QStringLiteral("Enregistrement impossible"), MessageButtons::Ok, MessageIcon::Critical};
+}
+
+Message textOutsideExerciseFolder(const QString &path) {
+    return {QStringLiteral("Le fichier ") + path +
+                QStringLiteral(" n'est pas dans le dossier du fichier exercice : le fichier "
+                               "exercice n'en garde que le nom, il faudra l'y copier."),
+            QStringLiteral("Avertissement"), MessageButtons::Ok, MessageIcon::Exclamation};
+}
+
+Message invalidRecapFile(const QString &path) {
+    return {QStringLiteral("Le fichier ") + path +
+                QStringLiteral(" n'est pas un fichier exercice valide."),
+            QStringLiteral("Fichier non valide"), MessageButtons::Ok, MessageIcon::Critical};
+}
+
+Message restoreCopiesQuestion(const QList<RecoveryCopy> &copies) {
+    QString list;
+    for (const RecoveryCopy &copy : copies) {
+        const QString name =
+            copy.originalPath.isEmpty() ? QStringLiteral("SANS NOM") : copy.originalPath;
+        const QDateTime at = copy.copiedAt.toLocalTime();
+        list += QStringLiteral("- ") +
+                (copy.kind == RecoveryCopy::Kind::ExerciseFields ? QStringLiteral("exercice ")
+                                                                 : QString()) +
+                name + QStringLiteral(" (copie du ") + at.toString(QStringLiteral("dd/MM/yyyy")) +
+                QStringLiteral(" à ") + at.toString(QStringLiteral("HH:mm")) +
+                QStringLiteral(")\r\n");
+    }
+    return {QStringLiteral("Le programme ne s'est pas fermé normalement. Une copie de secours des "
+                           "textes suivants, qui avaient des modifications non enregistrées, a "
+                           "été gardée :\r\n\r\n") +
+                list +
+                QStringLiteral("\r\nRestaurer ces textes ? Si vous répondez Non, les copies "
+                               "seront supprimées."),
+            QStringLiteral("Récupération des textes"), MessageButtons::YesNo,
+            MessageIcon::Question};
+}
+
+} // namespace messages

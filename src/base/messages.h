@@ -1,0 +1,37 @@
+#pragma once
+
+#include "base/dialogs.h"
+
+#include <QList>
+
+struct RecoveryCopy;
+
+// Every message the program shows, word for word.
+namespace messages {
+
+Message saveChangesQuestion();                         // "Enregistrer modifications ?"
+Message losingChangesWarning(const QString &title);    // before reloading a text
+Message openFailed();                                  // a text file could not be read
+Message writeFailed();                                 // a text file could not be written
+Message overwriteQuestion();                           // save-as onto an existing file
+Message saveBothFailed();                              // statement or correction not written
+Message noStatement();                                 // an exercise needs its statement
+Message exerciseOverwriteQuestion();                   // an exercise over an existing file
+Message invalidExerciseName(const QString &extension); // not the module's extension
+Message recapWriteFailed();                            // the recap file could not be written
+Message recapReadFailed();                             // the recap file could not be read
+Message textNotFound(const QString &path);             // a text the recap file names is missing
+Message offsetOutOfRange();                            // an offset value outside 1 to 20
+Message nothingSelectedToAlign(bool exponents);        // aligning needs a selection
+Message tabRefusal();                                  // paragraphs with different tab stops
+Message notAText(const QString &path);                 // a picture or a program offered as text
+Message saveTextChangesQuestion(bool statement);       // a text not shown has unsaved changes
+Message textUnreadable(const QString &path);           // a text the recap file names cannot be read
+Message saveExerciseQuestion();                        // the exercise panel has unsaved fields
+Message unstorableCharacters(const QString &characters); // not storable in a recap file
+Message textOutsideExerciseFolder(const QString &path);  // the recap file keeps names only
+Message invalidRecapFile(const QString &path);           // a damaged or foreign recap file
+// After a run cut short: names each text whose copy can be restored.
+Message restoreCopiesQuestion(const QList<RecoveryCopy> &copies);
+
+} // namespace messages

@@ -1,0 +1,1449 @@
+#include "document/rtf/rtfreader.h"
+
+#include "base/codepages.h"
+#include "base/units.h"
+#include "document/rtf/rtfpicturedecoder.h"
+#include "document/rtf/rtftokenizer.h"
+#include "document/textproperties.h"
+
+#include <QColor>
+#include <QHash>
+#include <QImage>
+#include <QList>
+#include <QTextBlock>
+#include <QTextCursor>
+#include <QTextDocument>
+#include <QTextList>
+#include <QUrl>
+#include <algorithm>
+#include <array>
+#include <optional>
+#include <string_view>
+#include <utility>
+#include <vector>
+
+namespace {
+
+// Deeper groups are read without text, so that no input can exhaust memory.
+constexpr int maxGroupDepth = 512;
+constexpr int defaultSizeHalfPt = 24;
+constexpr int minSizeHalfPt = 2;    // 1 pt
+constexpr int maxSizeHalfPt = 3276; // 1638 pt
+constexpr int maxOffsetHalfPt = 3276;
+constexpr int maxTabStops = 256;
+// Indents and tab stops within 22 inches either way, as word processors
+// allow: Qt's layout counts in 1/64 px and overflows far beyond.
+constexpr int maxIndentTwips = 31680;
+// Qt 6.4's layout never ends once a document passes about 8 million pixels
+// in height: past this much in all, pictures show as small placeholders.
+constexpr double maxPicturesHeightPx = 2'000'000;
+constexpr double smallPictureSidePx = 32;
+constexpr char16_t replacementChar = 0xFFFD;
+
+// Where the characters of a group go.
+enum class Dest : int {
+    Body,         // the document
+    Skip,         // nowhere
+    FontTable,    // font names
+    ColorTable,   // colour entries
+    Picture,      // picture data
+    Object,       // an embedded object: only its result shows
+    ObjectResult, // what an object shows: a picture
+    ListLevel,    // RichEdit's \pn paragraph numbering properties
+    Keep,         // a group that keeps its parent's destination
+};
+
+enum class Kind : unsigned char { Destination, Character, Property };
+
+enum Prop : int {
+    Plain,
+    Bold,
+    Italic,
+    Underline,
+    UnderlineNone,
+    Strike,
+    Font,
+    FontSize,
+    Color,
+    Up,
+    Down,
+    OffsetTwips,
+    Super,
+    Sub,
+    NoSuperSub,
+    Protect,
+    Unicode,
+    UnicodeSkip,
+    Par,
+    ParDefault,
+    AlignLeft,
+    AlignCenter,
+    AlignRight,
+    AlignJustify,
+    LeftIndent,
+    RightIndent,
+    FirstIndent,
+    TabPosition,
+    TabRight,
+    TabCenter,
+    TabDecimal,
+    ListOverride,
+    DefaultFont,
+    FontCharset,
+    Red,
+    Green,
+    Blue,
+    PicWidth,
+    PicHeight,
+    PicGoalWidth,
+    PicGoalHeight,
+    PicScaleX,
+    PicScaleY,
+    PngBlip,
+    JpegBlip,
+    DibBlip,
+    WinBitmap,
+    MetafileBlip,
+    PicBitsPerPixel,
+    PicWidthBytes,
+    ObjectWidth,
+    ObjectHeight,
+    ListLevelShown,
+    ListLevelContinued,
+};
+
+// A control word the reader knows. For a destination, id is a Dest; for a
+// character, the UTF-16 code it stands for; for a property, a Prop.
+struct Keyword {
+    std::string_view name;
+    Kind kind;
+    int id;
+    int defaultParam;
+};
+
+constexpr Keyword dest(std::string_view name, Dest d) {
+    return {name, Kind::Destination, static_cast<int>(d), 0};
+}
+constexpr Keyword character(std::string_view name, char16_t code) {
+    return {name, Kind::Character, code, 0};
+}
+constexpr Keyword prop(std::string_view name, Prop p, int defaultParam = 1) {
+    return {name, Kind::Property, p, defaultParam};
+}
+
+// Sorted by name (byte order); checked at compile time below.
+constexpr Keyword keywords[] = {
+    dest("aftncn", Dest::Skip),
+    dest("aftnsep", Dest::Skip),
+    dest("aftnsepc", Dest::Skip),
+    dest("annotation", Dest::Skip),
+    dest("atnauthor", Dest::Skip),
+    dest("atnid", Dest::Skip),
+    dest("author", Dest::Skip),
+    prop("b", Bold),
+    dest("background", Dest::Skip),
+    dest("bkmkend", Dest::Skip),
+    dest("bkmkstart", Dest::Skip),
+    prop("blue", Blue, 0),
+    character("bullet", 0x2022),
+    dest("buptim", Dest::Skip),
+    character("cell", '\t'),
+    prop("cf", Color, 0),
+    dest("colorschememapping", Dest::Skip),
+    dest("colortbl", Dest::ColorTable),
+    dest("comment", Dest::Skip),
+    dest("company", Dest::Skip),
+    dest("creatim", Dest::Skip),
+    dest("datastore", Dest::Skip),
+    prop("deff", DefaultFont, 0),
+    prop("dibitmap", DibBlip),
+    prop("dn", Down, 6),
+    dest("doccomm", Dest::Skip),
+    dest("docvar", Dest::Skip),
+    character("emdash", 0x2014),
+    prop("emfblip", MetafileBlip),
+    character("emspace", 0x2003),
+    character("endash", 0x2013),
+    character("enspace", 0x2002),
+    prop("f", Font, 0),
+    dest("falt", Dest::Skip),
+    dest("fchars", Dest::Skip),
+    prop("fcharset", FontCharset, 0),
+    prop("fi", FirstIndent, 0),
+    dest("filetbl", Dest::Skip),
+    dest("fldinst", Dest::Skip),
+    dest("fldrslt", Dest::Keep),
+    dest("fontemb", Dest::Skip),
+    dest("fonttbl", Dest::FontTable),
+    dest("footer", Dest::Skip),
+    dest("footerf", Dest::Skip),
+    dest("footerl", Dest::Skip),
+    dest("footerr", Dest::Skip),
+    dest("footnote", Dest::Skip),
+    prop("fs", FontSize, defaultSizeHalfPt),
+    dest("ftncn", Dest::Skip),
+    dest("ftnsep", Dest::Skip),
+    dest("ftnsepc", Dest::Skip),
+    dest("generator", Dest::Skip),
+    prop("green", Green, 0),
+    dest("header", Dest::Skip),
+    dest("headerf", Dest::Skip),
+    dest("headerl", Dest::Skip),
+    dest("headerr", Dest::Skip),
+    prop("i", Italic),
+    dest("info", Dest::Skip),
+    prop("jpegblip", JpegBlip),
+    dest("keywords", Dest::Skip),
+    dest("latentstyles", Dest::Skip),
+    dest("lchars", Dest::Skip),
+    character("ldblquote", 0x201C),
+    prop("li", LeftIndent, 0),
+    character("line", 0x2028),
+    dest("listoverridetable", Dest::Skip),
+    dest("listpicture", Dest::Skip),
+    dest("listtable", Dest::Skip),
+    dest("listtext", Dest::Skip),
+    character("lquote", 0x2018),
+    prop("ls", ListOverride, 0),
+    prop("macpict", MetafileBlip),
+    dest("mmathPr", Dest::Skip),
+    character("nestcell", '\t'),
+    prop("nestrow", Par),
+    dest("nonshppict", Dest::Skip),
+    prop("nosupersub", NoSuperSub),
+    dest("objclass", Dest::Skip),
+    dest("objdata", Dest::Skip),
+    dest("object", Dest::Object),
+    prop("objh", ObjectHeight, 0),
+    prop("objw", ObjectWidth, 0),
+    dest("operator", Dest::Skip),
+    prop("page", Par),
+    dest("panose", Dest::Skip),
+    prop("par", Par),
+    prop("pard", ParDefault),
+    dest("pgdsctbl", Dest::Skip),
+    prop("picbpp", PicBitsPerPixel, 1),
+    prop("pich", PicHeight, 0),
+    prop("pichgoal", PicGoalHeight, 0),
+    prop("picscalex", PicScaleX, 100),
+    prop("picscaley", PicScaleY, 100),
+    dest("pict", Dest::Picture),
+    prop("picw", PicWidth, 0),
+    prop("picwbmwidthbytes", PicWidthBytes, 0),
+    prop("picwgoal", PicGoalWidth, 0),
+    prop("plain", Plain),
+    prop("pmmetafile", MetafileBlip),
+    dest("pn", Dest::ListLevel),
+    prop("pngblip", PngBlip),
+    prop("pnlvl", ListLevelShown),
+    prop("pnlvlblt", ListLevelShown),
+    prop("pnlvlbody", ListLevelShown),
+    prop("pnlvlcont", ListLevelContinued),
+    dest("pnseclvl", Dest::Skip),
+    dest("pntext", Dest::Skip),
+    dest("pntxta", Dest::Skip),
+    dest("pntxtb", Dest::Skip),
+    dest("printim", Dest::Skip),
+    dest("private", Dest::Skip),
+    prop("protect", Protect),
+    prop("qc", AlignCenter),
+    prop("qd", AlignJustify),
+    prop("qj", AlignJustify),
+    prop("ql", AlignLeft),
+    character("qmspace", 0x2005),
+    prop("qr", AlignRight),
+    character("rdblquote", 0x201D),
+    // Our own: the exact offset in twips behind a rounded \up or \dn.
+    prop("rdgoffset", OffsetTwips, 0),
+    prop("red", Red, 0),
+    dest("result", Dest::ObjectResult),
+    dest("revtbl", Dest::Skip),
+    dest("revtim", Dest::Skip),
+    prop("ri", RightIndent, 0),
+    prop("row", Par),
+    character("rquote", 0x2019),
+    dest("rsidtbl", Dest::Skip),
+    prop("sect", Par),
+    dest("shppict", Dest::Keep),
+    dest("shprslt", Dest::Keep),
+    prop("strike", Strike),
+    prop("striked", Strike),
+    dest("stylesheet", Dest::Skip),
+    prop("sub", Sub),
+    dest("subject", Dest::Skip),
+    prop("super", Super),
+    character("tab", '\t'),
+    dest("tc", Dest::Skip),
+    dest("template", Dest::Skip),
+    dest("themedata", Dest::Skip),
+    dest("title", Dest::Skip),
+    prop("tqc", TabCenter),
+    prop("tqdec", TabDecimal),
+    prop("tqr", TabRight),
+    prop("tx", TabPosition, -1),
+    dest("txe", Dest::Skip),
+    prop("u", Unicode, 0),
+    prop("uc", UnicodeSkip, 1),
+    prop("ul", Underline),
+    prop("uld", Underline),
+    prop("uldash", Underline),
+    prop("uldashd", Underline),
+    prop("uldashdd", Underline),
+    prop("uldb", Underline),
+    prop("ulhwave", Underline),
+    prop("ulldash", Underline),
+    prop("ulnone", UnderlineNone),
+    prop("ulth", Underline),
+    prop("ulw", Underline),
+    prop("ulwave", Underline),
+    prop("up", Up, 6),
+    dest("userprops", Dest::Skip),
+    prop("wbitmap", WinBitmap),
+    prop("wmetafile", MetafileBlip),
+    dest("xe", Dest::Skip),
+    dest("xmlnstbl", Dest::Skip),
+    dest("xmlopen", Dest::Skip),
+    character("zwj", 0x200D),
+    character("zwnj", 0x200C),
+};
+
+static_assert(std::is_sorted(std::begin(keywords), std::end(keywords),
+                             [](const Keyword &a, const Keyword &b) { return a.name < b.name; }));
+
+const Keyword *findKeyword(QByteArrayView name) {
+    const std::string_view key(name.data(), size_t(name.size()));
+    const auto it =
+        std::lower_bound(std::begin(keywords), std::end(keywords), key,
+                         [](const Keyword &k, std::string_view n) { return k.name < n; });
+    if (it == std::end(keywords) || it->name != key) return nullptr;
+    return it;
+}
+
+// Byte-to-character tables; 0 marks a byte that gives no character (control
+// codes other than tab, which would break the document's structure).
+using ByteTable = std::array<char16_t, 256>;
+
+template <typename Decode> ByteTable makeByteTable(Decode decode) {
+    ByteTable table{};
+    for (int byte = 0; byte < 256; ++byte) {
+        const char16_t ch = decode(static_cast<unsigned char>(byte)).unicode();
+        table[byte] = (ch < 0x20 && ch != '\t') ? 0 : ch;
+    }
+    return table;
+}
+
+const ByteTable &ansiTable() {
+    static const ByteTable table = makeByteTable(codepages::fromWindows1252);
+    return table;
+}
+
+const ByteTable &symbolTable() {
+    static const ByteTable table = makeByteTable(codepages::fromSymbol);
+    return table;
+}
+
+enum class SuperSub : unsigned char { None, Super, Sub };
+
+struct CharState {
+    int fontIndex = -1; // -1: the \deff font
+    int sizeHalfPt = defaultSizeHalfPt;
+    int colorIndex = 0;
+    int explicitOffsetTwips = 0;
+    bool hasExplicitOffset = false;
+    SuperSub superSub = SuperSub::None;
+    bool bold = false;
+    bool italic = false;
+    bool underline = false;
+    bool strike = false;
+    bool protect = false;
+
+    bool operator==(const CharState &) const = default;
+
+    // \super and \sub print at two thirds of the size, rounded to the half point.
+    int shownSizeHalfPt() const {
+        if (superSub == SuperSub::None) return sizeHalfPt;
+        return std::max(minSizeHalfPt, (sizeHalfPt * 2 + 1) / 3);
+    }
+
+    int offsetTwips() const {
+        if (hasExplicitOffset) return explicitOffsetTwips;
+        switch (superSub) {
+        case SuperSub::Super:
+            return (sizeHalfPt * units::twipsPerHalfPoint + 1) / 3;
+        case SuperSub::Sub:
+            return -(sizeHalfPt * units::twipsPerHalfPoint) / 5;
+        case SuperSub::None:
+            break;
+        }
+        return 0;
+    }
+};
+
+size_t qHash(const CharState &state, size_t hashSeed = 0) {
+    return qHashMulti(hashSeed, state.fontIndex, state.sizeHalfPt, state.colorIndex,
+                      state.explicitOffsetTwips, int(state.superSub),
+                      (state.bold ? 1 : 0) | (state.italic ? 2 : 0) | (state.underline ? 4 : 0) |
+                          (state.strike ? 8 : 0) | (state.protect ? 16 : 0) |
+                          (state.hasExplicitOffset ? 32 : 0));
+}
+
+struct ParaState {
+    Qt::Alignment alignment = Qt::AlignLeft;
+    int leftTwips = 0;
+    int rightTwips = 0;
+    int firstLineTwips = 0;
+    QList<QTextOption::Tab> tabs;
+    QTextOption::TabType nextTabType = QTextOption::LeftTab;
+    bool bullet = false;
+
+    bool operator==(const ParaState &) const = default;
+};
+
+struct GroupState {
+    CharState chars;
+    ParaState para;
+    Dest dest = Dest::Body;
+    bool ownsDest = false; // this group (not a parent) entered dest
+    int unicodeSkip = 1;   // \ucN
+};
+
+struct FontEntry {
+    QString name;
+    bool symbol = false;
+};
+
+// The \pict group being read.
+struct PictureBuilder {
+    bool active = false;
+    bool forObject = false;
+    qsizetype wordOffset = 0; // where its \pict word begins
+    RtfPicture picture;
+    int pendingNibble = -1; // high half of a byte whose low half is to come
+};
+
+struct ObjectBuilder {
+    bool active = false;
+    qsizetype wordOffset = 0; // where its \object word begins
+    int widthTwips = 0;
+    int heightTwips = 0;
+    bool hasResult = false;
+    QTextImageFormat resultFormat;
+    QImage resultImage;
+};
+
+int hexDigitValue(unsigned char c) {
+    if (c >= '0' && c <= '9') return c - '0';
+    if (c >= 'a' && c <= 'f') return c - 'a' + 10;
+    if (c >= 'A' && c <= 'F') return c - 'A' + 10;
+    return -1;
+}
+
+bool isSpaceByte(unsigned char c) {
+    return c == ' ' || c == '\t' || c == '\f' || c == '\v';
+}
+
+QTextList *discList(const QTextBlock &block) {
+    if (!block.isValid()) return nullptr;
+    QTextList *list = block.textList();
+    if (list && list->format().style() == QTextListFormat::ListDisc) return list;
+    return nullptr;
+}
+
+class RtfReader {
+public:
+    RtfReader(const QByteArray &rtf, QTextCursor &cursor, RtfInsertMode mode);
+    RtfReadResult read();
+
+private:
+    GroupState &top() { return m_stack.back(); }
+    void handle(const RtfToken &token, bool starred);
+
+    void openGroup(qsizetype offset);
+    void closeGroup(qsizetype endOffset, int missingBraces);
+    void closeMatchedGroup(qsizetype offset);
+    void closeOpenGroups();
+    bool skipsCharacter();
+
+    void handleWord(const RtfToken &token, bool starred);
+    void enterDestination(Dest dest, qsizetype wordOffset);
+    void handleSymbol(const RtfToken &token);
+    void handleText(QByteArrayView text, qsizetype offset);
+    void handleHexByte(unsigned char byte);
+    void handleCharacter(char16_t ch);
+    void handleUnicode(int param, qsizetype offset);
+
+    void applyBodyProperty(Prop prop, int param, bool hasParam);
+    void applyCharProperty(Prop prop, int param, bool hasParam);
+    void applyParaProperty(Prop prop, int param);
+    void applyFontTableProperty(Prop prop, int param);
+    void setDefaultFont(int index);
+    void applyColorTableProperty(Prop prop, int param);
+    void applyPictureProperty(Prop prop, int param);
+    void applyObjectProperty(Prop prop, int param);
+
+    // Body text.
+    void prepareBodyContent();
+    void appendBodyBytes(QByteArrayView bytes);
+    void appendBodyChar(char16_t ch);
+    void flushRun();
+    void endParagraph();
+    void insertPendingBreak();
+    void applyParagraph(const ParaState &para, const QTextCharFormat *markFormat);
+    QTextBlockFormat blockFormat(const ParaState &para) const;
+    const QTextCharFormat &charFormat(const CharState &state);
+    const FontEntry *font(int index) const;
+    bool isSymbolFont(int index) const;
+
+    // Tables.
+    void appendFontNameBytes(QByteArrayView bytes);
+    void commitFont();
+    void appendColorTableText(QByteArrayView text);
+
+    // Pictures and objects.
+    void startPicture(bool forObject, qsizetype wordOffset);
+    void appendPictureHex(QByteArrayView text, qsizetype offset);
+    void finishPicture(qsizetype endOffset, int missingBraces);
+    void finishObject(qsizetype endOffset, int missingBraces);
+    QByteArray rawGroup(qsizetype wordOffset, qsizetype endOffset, int missingBraces) const;
+    bool takePictureHeight(double heightPx);
+    QTextImageFormat imageFormat(QSizeF sizePx, bool placeholder);
+    void insertImage(const QTextImageFormat &format, const QImage &image);
+
+    void report(const QString &problem, qsizetype at);
+
+    const QByteArray &m_input;
+    QTextCursor &m_cursor;
+    const RtfInsertMode m_mode;
+    RtfReadResult m_result;
+
+    std::vector<GroupState> m_stack;
+    int m_overflowDepth = 0; // groups beyond maxGroupDepth
+    int m_skipCount = 0;     // characters still to skip after \uN
+    bool m_documentClosed = false;
+    qsizetype m_cutBinaryAt = -1; // the \binN whose data the input's end cut short
+    ParaState m_endPara;
+
+    QHash<int, FontEntry> m_fonts;
+    int m_defaultFont = 0;
+    QString m_fallbackFamily;
+    int m_fontIndex = 0;
+    int m_fontCharset = 0;
+    QString m_fontName;
+    QList<QColor> m_colors;
+    int m_red = -1;
+    int m_green = -1;
+    int m_blue = -1;
+    bool m_listLevelShown = false;
+
+    QString m_run;
+    CharState m_runState;
+    char16_t m_highSurrogate = 0;
+    QHash<CharState, QTextCharFormat> m_formats; // built formats, by state
+
+    bool m_pendingBreak = false;
+    ParaState m_breakPara;
+    QTextCharFormat m_breakMarkFormat;
+    // The paragraph format of the block the cursor is in, when this reader
+    // gave it; set again only when it changes.
+    std::optional<ParaState> m_blockPara;
+    bool m_insertedBlock = false;
+    QTextBlockFormat m_hostBlockFormat;
+    QTextCharFormat m_hostBlockCharFormat;
+
+    PictureBuilder m_picture;
+    ObjectBuilder m_object;
+    qint64 m_pixelsLeft = 0; // what pictures may still decode to
+    double m_pictureHeightLeftPx = maxPicturesHeightPx;
+    bool m_placeholderAdded = false;
+};
+
+RtfReader::RtfReader(const QByteArray &rtf, QTextCursor &cursor, RtfInsertMode mode)
+    : m_input(rtf), m_cursor(cursor), m_mode(mode),
+      m_pixelsLeft(rtfPictureBudgetPixels(rtf.size())) {
+    m_stack.reserve(maxGroupDepth + 1);
+    m_stack.emplace_back();
+    m_fallbackFamily = cursor.document()->defaultFont().family();
+}
+
+RtfReadResult RtfReader::read() {
+    const QByteArray start = m_input.left(16).trimmed();
+    if (!start.startsWith("{\\rtf"))
+        report(QStringLiteral("the input does not start with {\\rtf"), 0);
+
+    m_cursor.beginEditBlock();
+    m_cursor.removeSelectedText();
+    if (m_mode == RtfInsertMode::Fragment) {
+        m_hostBlockFormat = m_cursor.blockFormat();
+        m_hostBlockCharFormat = m_cursor.blockCharFormat();
+    }
+
+    RtfTokenizer tokenizer(m_input);
+    bool starred = false;
+    for (RtfToken token = tokenizer.next(); token.type != RtfToken::End; token = tokenizer.next()) {
+        const bool starThis = std::exchange(starred, false);
+        if (token.type == RtfToken::Binary && token.param > token.text.size())
+            m_cutBinaryAt = token.offset;
+        if (token.type == RtfToken::ControlSymbol && token.symbol == '*')
+            starred = true;
+        else
+            handle(token, starThis);
+    }
+    if (!tokenizer.problem().isEmpty() &&
+        (m_result.ok || tokenizer.problemAt() < m_result.problemAt)) {
+        m_result.ok = false;
+        m_result.problem = tokenizer.problem();
+        m_result.problemAt = tokenizer.problemAt();
+    }
+
+    closeOpenGroups();
+    flushRun();
+    if (m_mode == RtfInsertMode::WholeDocument) {
+        if (m_pendingBreak)
+            applyParagraph(m_breakPara, &m_breakMarkFormat);
+        else
+            applyParagraph(m_endPara, nullptr);
+    } else if (m_insertedBlock) {
+        // The unterminated last piece joined the text after the cursor.
+        m_cursor.setBlockFormat(m_hostBlockFormat);
+        m_cursor.setBlockCharFormat(m_hostBlockCharFormat);
+    }
+    m_cursor.endEditBlock();
+    return m_result;
+}
+
+void RtfReader::handle(const RtfToken &token, bool starred) {
+    if (token.type == RtfToken::GroupStart) {
+        openGroup(token.offset);
+        return;
+    }
+    if (token.type == RtfToken::GroupEnd) {
+        closeMatchedGroup(token.offset);
+        return;
+    }
+    if (m_overflowDepth > 0 || top().dest == Dest::Skip) return;
+    if (token.type == RtfToken::Text) {
+        handleText(token.text, token.offset);
+        return;
+    }
+    if (skipsCharacter()) return;
+    switch (token.type) {
+    case RtfToken::ControlWord:
+        handleWord(token, starred);
+        break;
+    case RtfToken::ControlSymbol:
+        handleSymbol(token);
+        break;
+    case RtfToken::HexByte:
+        handleHexByte(token.byte);
+        break;
+    case RtfToken::Binary:
+        if (top().dest == Dest::Picture) m_picture.picture.data.append(token.text);
+        break;
+    default:
+        break;
+    }
+}
+
+// The characters that stand in for a \uN character are skipped: each token
+// counts as one character, except that text counts byte by byte.
+bool RtfReader::skipsCharacter() {
+    return m_skipCount > 0 && (--m_skipCount, true);
+}
+
+void RtfReader::openGroup(qsizetype offset) {
+    m_skipCount = 0;
+    if (m_overflowDepth > 0 || int(m_stack.size()) > maxGroupDepth) {
+        if (m_overflowDepth == 0) report(QStringLiteral("groups nested too deeply"), offset);
+        ++m_overflowDepth;
+        return;
+    }
+    GroupState state = m_stack.back();
+    state.ownsDest = false;
+    m_stack.push_back(std::move(state));
+}
+
+void RtfReader::closeMatchedGroup(qsizetype offset) {
+    m_skipCount = 0;
+    if (m_overflowDepth > 0) {
+        --m_overflowDepth;
+        return;
+    }
+    if (m_stack.size() <= 1) {
+        report(QStringLiteral("unmatched }"), offset);
+        return;
+    }
+    closeGroup(offset, 0);
+}
+
+void RtfReader::closeOpenGroups() {
+    if (m_stack.size() <= 1 && m_overflowDepth == 0) {
+        if (!m_documentClosed) m_endPara = m_stack.front().para;
+        return;
+    }
+    report(QStringLiteral("missing } at the end"), m_input.size());
+    int missingBraces = m_overflowDepth;
+    m_overflowDepth = 0;
+    while (m_stack.size() > 1)
+        closeGroup(m_input.size(), ++missingBraces);
+}
+
+void RtfReader::closeGroup(qsizetype endOffset, int missingBraces) {
+    GroupState closing = std::move(m_stack.back());
+    m_stack.pop_back();
+    if (closing.dest == Dest::FontTable) commitFont();
+    if (closing.ownsDest) {
+        switch (closing.dest) {
+        case Dest::Picture:
+            finishPicture(endOffset, missingBraces);
+            break;
+        case Dest::Object:
+            finishObject(endOffset, missingBraces);
+            break;
+        case Dest::ListLevel:
+            if (m_listLevelShown) top().para.bullet = true;
+            break;
+        default:
+            break;
+        }
+    }
+    if (m_stack.size() == 1) {
+        m_endPara = closing.para;
+        m_documentClosed = true;
+    }
+}
+
+void RtfReader::handleWord(const RtfToken &token, bool starred) {
+    const Keyword *keyword = findKeyword(token.text);
+    if (starred && (!keyword || keyword->kind != Kind::Destination)) {
+        enterDestination(Dest::Skip, token.offset);
+        return;
+    }
+    if (!keyword) return;
+    const int param = token.hasParam ? token.param : keyword->defaultParam;
+    switch (keyword->kind) {
+    case Kind::Destination:
+        enterDestination(static_cast<Dest>(keyword->id), token.offset);
+        return;
+    case Kind::Character:
+        handleCharacter(char16_t(keyword->id));
+        return;
+    case Kind::Property:
+        break;
+    }
+
+    const auto prop = static_cast<Prop>(keyword->id);
+    if (prop == Unicode) {
+        if (token.hasParam) handleUnicode(token.param, token.offset);
+        return;
+    }
+    if (prop == UnicodeSkip) {
+        top().unicodeSkip = std::max(0, param);
+        return;
+    }
+    switch (top().dest) {
+    case Dest::Body:
+        applyBodyProperty(prop, param, token.hasParam);
+        break;
+    case Dest::FontTable:
+        applyFontTableProperty(prop, param);
+        break;
+    case Dest::ColorTable:
+        applyColorTableProperty(prop, param);
+        break;
+    case Dest::Picture:
+        applyPictureProperty(prop, param);
+        break;
+    case Dest::Object:
+        applyObjectProperty(prop, param);
+        break;
+    case Dest::ListLevel:
+        if (prop == ListLevelShown)
+            m_listLevelShown = true;
+        else if (prop == ListLevelContinued)
+            m_listLevelShown = false;
+        break;
+    default:
+        break;
+    }
+}
+
+void RtfReader::enterDestination(Dest dest, qsizetype wordOffset) {
+    GroupState &group = top();
+    const Dest current = group.dest;
+    // A picture or object is finished by the group that began it.
+    if (group.ownsDest && (current == Dest::Picture || current == Dest::Object)) return;
+    switch (dest) {
+    case Dest::Keep:
+        return;
+    case Dest::Picture:
+        if ((current != Dest::Body && current != Dest::ObjectResult) || m_picture.active)
+            dest = Dest::Skip;
+        break;
+    case Dest::Object:
+        if (current != Dest::Body || m_object.active) dest = Dest::Skip;
+        break;
+    case Dest::ObjectResult:
+        // \result outside an object holds ordinary text.
+        if (current != Dest::Object) return;
+        break;
+    case Dest::FontTable:
+    case Dest::ColorTable:
+    case Dest::ListLevel:
+        if (current != Dest::Body) dest = Dest::Skip;
+        break;
+    default:
+        break;
+    }
+    group.dest = dest;
+    group.ownsDest = true;
+    switch (dest) {
+    case Dest::Picture:
+        startPicture(current == Dest::ObjectResult, wordOffset);
+        break;
+    case Dest::Object:
+        m_object = ObjectBuilder();
+        m_object.active = true;
+        m_object.wordOffset = wordOffset;
+        break;
+    case Dest::FontTable:
+        m_fontName.clear();
+        m_fontCharset = 0;
+        break;
+    case Dest::ListLevel:
+        m_listLevelShown = false;
+        break;
+    default:
+        break;
+    }
+}
+
+void RtfReader::handleSymbol(const RtfToken &token) {
+    switch (token.symbol) {
+    case '\\':
+    case '{':
+    case '}':
+        handleCharacter(char16_t(token.symbol));
+        break;
+    case '~':
+        handleCharacter(0x00A0);
+        break;
+    case '_':
+        handleCharacter(0x2011);
+        break;
+    case '\n':
+        if (top().dest == Dest::Body) endParagraph();
+        break;
+    default:
+        // \- (optional hyphen) and the rest show nothing.
+        break;
+    }
+}
+
+void RtfReader::handleText(QByteArrayView text, qsizetype offset) {
+    if (m_skipCount > 0) {
+        const qsizetype skipped = std::min<qsizetype>(m_skipCount, text.size());
+        m_skipCount -= int(skipped);
+        text = text.sliced(skipped);
+        offset += skipped;
+    }
+    if (text.isEmpty()) return;
+    switch (top().dest) {
+    case Dest::Body:
+        // Once the document's group has closed, only real text counts.
+        if (m_documentClosed && m_stack.size() == 1 &&
+            std::all_of(text.begin(), text.end(), [](char c) {
+                return c == 0 || isSpaceByte(static_cast<unsigned char>(c));
+            }))
+            return;
+        appendBodyBytes(text);
+        break;
+    case Dest::FontTable:
+        appendFontNameBytes(text);
+        break;
+    case Dest::ColorTable:
+        appendColorTableText(text);
+        break;
+    case Dest::Picture:
+        appendPictureHex(text, offset);
+        break;
+    default:
+        break;
+    }
+}
+
+void RtfReader::handleHexByte(unsigned char byte) {
+    switch (top().dest) {
+    case Dest::Body: {
+        const ByteTable &table = isSymbolFont(top().chars.fontIndex) ? symbolTable() : ansiTable();
+        if (table[byte] != 0) appendBodyChar(table[byte]);
+        break;
+    }
+    case Dest::FontTable:
+        appendFontNameBytes(QByteArrayView(reinterpret_cast<const char *>(&byte), 1));
+        break;
+    default:
+        break;
+    }
+}
+
+void RtfReader::handleCharacter(char16_t ch) {
+    if (top().dest == Dest::Body)
+        appendBodyChar(ch);
+    else if (top().dest == Dest::FontTable && ch >= 0x20)
+        m_fontName.append(QChar(ch));
+}
+
+void RtfReader::handleUnicode(int param, qsizetype offset) {
+    // RTF writes the code as a signed 16-bit number.
+    int code = param < 0 ? param + 0x10000 : param;
+    if (code < 0 || code > 0xFFFF) {
+        report(QStringLiteral("\\u value out of range"), offset);
+        code = replacementChar;
+    }
+    // Symbol fonts' characters may come as U+F0xx.
+    constexpr int symbolPrivateBase = 0xF000;
+    if (code >= symbolPrivateBase + 0x20 && code <= symbolPrivateBase + 0xFF &&
+        isSymbolFont(top().chars.fontIndex))
+        code =
+            codepages::fromSymbol(static_cast<unsigned char>(code - symbolPrivateBase)).unicode();
+    handleCharacter(char16_t(code));
+    m_skipCount = top().unicodeSkip;
+}
+
+void RtfReader::applyBodyProperty(Prop prop, int param, bool hasParam) {
+    if (prop <= Protect)
+        applyCharProperty(prop, param, hasParam);
+    else if (prop == Par)
+        endParagraph();
+    else if (prop >= ParDefault && prop <= ListOverride)
+        applyParaProperty(prop, param);
+    else if (prop == DefaultFont)
+        setDefaultFont(param);
+}
+
+// Text read so far keeps the font it was read in: the symbol font decides
+// what its bytes and \uN codes stand for.
+void RtfReader::setDefaultFont(int index) {
+    flushRun();
+    m_defaultFont = index;
+    m_formats.clear();
+}
+
+void RtfReader::applyCharProperty(Prop prop, int param, bool hasParam) {
+    CharState &chars = top().chars;
+    const bool on = param != 0;
+    const auto setExplicitOffset = [&chars](int halfPoints) {
+        halfPoints = std::clamp(halfPoints, -maxOffsetHalfPt, maxOffsetHalfPt);
+        chars.hasExplicitOffset = halfPoints != 0;
+        chars.explicitOffsetTwips = halfPoints * units::twipsPerHalfPoint;
+    };
+    switch (prop) {
+    case Plain:
+        chars = CharState();
+        break;
+    case Bold:
+        chars.bold = on;
+        break;
+    case Italic:
+        chars.italic = on;
+        break;
+    case Underline:
+        chars.underline = on;
+        break;
+    case UnderlineNone:
+        chars.underline = false;
+        break;
+    case Strike:
+        chars.strike = on;
+        break;
+    case Font:
+        chars.fontIndex = param;
+        break;
+    case FontSize:
+        chars.sizeHalfPt = std::clamp(param, minSizeHalfPt, maxSizeHalfPt);
+        break;
+    case Color:
+        chars.colorIndex = param;
+        break;
+    case Up:
+        setExplicitOffset(hasParam ? param : 6);
+        break;
+    case Down:
+        setExplicitOffset(-(hasParam ? std::max(param, -maxOffsetHalfPt) : 6));
+        break;
+    case Super:
+        chars.superSub = SuperSub::Super;
+        break;
+    case Sub:
+        chars.superSub = SuperSub::Sub;
+        break;
+    case NoSuperSub:
+        chars.superSub = SuperSub::None;
+        chars.hasExplicitOffset = false;
+        break;
+    case OffsetTwips:
+        chars.hasExplicitOffset = param != 0;
+        chars.explicitOffsetTwips = std::clamp(param, -maxOffsetHalfPt * units::twipsPerHalfPoint,
+                                               maxOffsetHalfPt * units::twipsPerHalfPoint);
+        break;
+    case Protect:
+        chars.protect = on;
+        break;
+    default:
+        break;
+    }
+}
+
+void RtfReader::applyParaProperty(Prop prop, int param) {
+    ParaState &para = top().para;
+    switch (prop) {
+    case ParDefault:
+        para = ParaState();
+        break;
+    case AlignLeft:
+        para.alignment = Qt::AlignLeft;
+        break;
+    case AlignCenter:
+        para.alignment = Qt::AlignHCenter;
+        break;
+    case AlignRight:
+        para.alignment = Qt::AlignRight;
+        break;
+    case AlignJustify:
+        para.alignment = Qt::AlignJustify;
+        break;
+    case LeftIndent:
+        para.leftTwips = std::clamp(param, -maxIndentTwips, maxIndentTwips);
+        break;
+    case RightIndent:
+        para.rightTwips = std::clamp(param, -maxIndentTwips, maxIndentTwips);
+        break;
+    case FirstIndent:
+        para.firstLineTwips = std::clamp(param, -maxIndentTwips, maxIndentTwips);
+        break;
+    case TabPosition:
+        if (param >= 0 && param <= maxIndentTwips && para.tabs.size() < maxTabStops) {
+            // Decimal tabs line up on the decimal comma of French numbers.
+            const QChar delimiter =
+                para.nextTabType == QTextOption::DelimiterTab ? QChar(u',') : QChar();
+            para.tabs.append(QTextOption::Tab(double(param) / units::twipsPerPixel,
+                                              para.nextTabType, delimiter));
+        }
+        para.nextTabType = QTextOption::LeftTab;
+        break;
+    case TabRight:
+        para.nextTabType = QTextOption::RightTab;
+        break;
+    case TabCenter:
+        para.nextTabType = QTextOption::CenterTab;
+        break;
+    case TabDecimal:
+        para.nextTabType = QTextOption::DelimiterTab;
+        break;
+    case ListOverride:
+        para.bullet = param > 0;
+        break;
+    default:
+        break;
+    }
+}
+
+void RtfReader::applyFontTableProperty(Prop prop, int param) {
+    if (prop == Font) {
+        if (!m_fontName.trimmed().isEmpty()) commitFont();
+        m_fontIndex = param;
+    } else if (prop == FontCharset) {
+        m_fontCharset = param;
+    }
+}
+
+void RtfReader::applyColorTableProperty(Prop prop, int param) {
+    const int value = std::clamp(param, 0, 255);
+    if (prop == Red)
+        m_red = value;
+    else if (prop == Green)
+        m_green = value;
+    else if (prop == Blue)
+        m_blue = value;
+}
+
+void RtfReader::applyPictureProperty(Prop prop, int param) {
+    RtfPicture &picture = m_picture.picture;
+    switch (prop) {
+    case PicWidth:
+        picture.widthPx = param;
+        break;
+    case PicHeight:
+        picture.heightPx = param;
+        break;
+    case PicGoalWidth:
+        picture.goalWidthTwips = param;
+        break;
+    case PicGoalHeight:
+        picture.goalHeightTwips = param;
+        break;
+    case PicScaleX:
+        picture.scaleXPercent = param;
+        break;
+    case PicScaleY:
+        picture.scaleYPercent = param;
+        break;
+    case PngBlip:
+        picture.type = RtfPicture::Png;
+        break;
+    case JpegBlip:
+        picture.type = RtfPicture::Jpeg;
+        break;
+    case DibBlip:
+        picture.type = RtfPicture::Dib;
+        break;
+    case WinBitmap:
+        picture.type = RtfPicture::WinBitmap;
+        break;
+    case MetafileBlip:
+        picture.type = RtfPicture::Metafile;
+        break;
+    case PicBitsPerPixel:
+        picture.bitsPerPixel = param;
+        break;
+    case PicWidthBytes:
+        picture.widthBytes = param;
+        break;
+    default:
+        break;
+    }
+}
+
+void RtfReader::applyObjectProperty(Prop prop, int param) {
+    if (prop == ObjectWidth)
+        m_object.widthTwips = param;
+    else if (prop == ObjectHeight)
+        m_object.heightTwips = param;
+}
+
+void RtfReader::prepareBodyContent() {
+    if (m_pendingBreak) insertPendingBreak();
+    if (!(m_runState == top().chars)) {
+        flushRun();
+        m_runState = top().chars;
+    }
+}
+
+void RtfReader::appendBodyBytes(QByteArrayView bytes) {
+    prepareBodyContent();
+    if (m_highSurrogate != 0) {
+        m_run.append(QChar(replacementChar));
+        m_highSurrogate = 0;
+    }
+    const ByteTable &table = isSymbolFont(m_runState.fontIndex) ? symbolTable() : ansiTable();
+    const qsizetype oldSize = m_run.size();
+    m_run.resize(oldSize + bytes.size());
+    char16_t *const begin = reinterpret_cast<char16_t *>(m_run.data());
+    char16_t *out = begin + oldSize;
+    for (const char byte : bytes) {
+        const char16_t ch = table[static_cast<unsigned char>(byte)];
+        *out = ch;
+        out += ch != 0;
+    }
+    m_run.resize(out - begin);
+}
+
+void RtfReader::appendBodyChar(char16_t ch) {
+    prepareBodyContent();
+    if (ch < 0x20 && ch != '\t') return;
+    // Characters that would break the document's structure if inserted.
+    if (ch == QChar::ObjectReplacementCharacter || ch == 0xFDD0 || ch == 0xFDD1) return;
+    if (ch == QChar::ParagraphSeparator) ch = QChar::LineSeparator;
+
+    const char16_t pendingHigh = std::exchange(m_highSurrogate, 0);
+    if (QChar::isHighSurrogate(ch)) {
+        if (pendingHigh != 0) m_run.append(QChar(replacementChar));
+        m_highSurrogate = ch;
+        return;
+    }
+    if (QChar::isLowSurrogate(ch)) {
+        if (pendingHigh != 0) m_run.append(QChar(pendingHigh));
+        m_run.append(QChar(pendingHigh != 0 ? ch : replacementChar));
+        return;
+    }
+    if (pendingHigh != 0) m_run.append(QChar(replacementChar));
+    m_run.append(QChar(ch));
+}
+
+void RtfReader::flushRun() {
+    if (m_highSurrogate != 0) {
+        m_run.append(QChar(replacementChar));
+        m_highSurrogate = 0;
+    }
+    if (m_run.isEmpty()) return;
+    m_cursor.insertText(m_run, charFormat(m_runState));
+    m_run.resize(0);
+}
+
+// The paragraph's attributes go to its block at once; the break itself waits
+// for more content, so that a final \par adds no empty paragraph.
+void RtfReader::endParagraph() {
+    flushRun();
+    if (m_pendingBreak) insertPendingBreak();
+    m_pendingBreak = true;
+    m_breakPara = top().para;
+    m_breakMarkFormat = charFormat(top().chars);
+}
+
+void RtfReader::insertPendingBreak() {
+    flushRun();
+    m_pendingBreak = false;
+    applyParagraph(m_breakPara, &m_breakMarkFormat);
+    // The next paragraph most likely looks like this one.
+    m_cursor.insertBlock(blockFormat(m_breakPara), m_breakMarkFormat);
+    m_blockPara = m_breakPara;
+    m_insertedBlock = true;
+}
+
+void RtfReader::applyParagraph(const ParaState &para, const QTextCharFormat *markFormat) {
+    const QTextBlock block = m_cursor.block();
+    if (markFormat && block.length() <= 1) m_cursor.setBlockCharFormat(*markFormat);
+    if (!para.bullet && m_blockPara == para) return;
+    QTextBlockFormat format = blockFormat(para);
+    if (!para.bullet) {
+        m_cursor.setBlockFormat(format);
+        return;
+    }
+    QTextList *list = discList(block);
+    if (!list) list = discList(block.previous());
+    if (list) format.setObjectIndex(list->objectIndex());
+    m_cursor.setBlockFormat(format);
+    if (!list) {
+        QTextListFormat listFormat;
+        listFormat.setStyle(QTextListFormat::ListDisc);
+        m_cursor.createList(listFormat);
+    }
+}
+
+QTextBlockFormat RtfReader::blockFormat(const ParaState &para) const {
+    QTextBlockFormat format;
+    format.setAlignment(para.alignment);
+    format.setLeftMargin(double(para.leftTwips) / units::twipsPerPixel);
+    format.setRightMargin(double(para.rightTwips) / units::twipsPerPixel);
+    format.setTextIndent(double(para.firstLineTwips) / units::twipsPerPixel);
+    textprops::setTabStops(format, para.tabs);
+    return format;
+}
+
+const QTextCharFormat &RtfReader::charFormat(const CharState &state) {
+    const auto known = m_formats.constFind(state);
+    if (known != m_formats.constEnd()) return known.value();
+    QTextCharFormat format;
+    const FontEntry *entry = font(state.fontIndex);
+    textprops::setFontName(format, entry ? entry->name : m_fallbackFamily);
+    format.setFontPointSize(double(state.shownSizeHalfPt()) / units::halfPointsPerPoint);
+    if (state.bold) format.setFontWeight(QFont::Bold);
+    if (state.italic) format.setFontItalic(true);
+    if (state.underline) format.setFontUnderline(true);
+    if (state.strike) format.setFontStrikeOut(true);
+    if (state.colorIndex >= 0 && state.colorIndex < m_colors.size() &&
+        m_colors[state.colorIndex].isValid())
+        format.setForeground(m_colors[state.colorIndex]);
+    textprops::setOffsetTwips(format, state.offsetTwips());
+    if (state.protect) textprops::setProtected(format, true);
+    constexpr qsizetype maxKeptFormats = 1024;
+    if (m_formats.size() >= maxKeptFormats) m_formats.clear();
+    return m_formats.insert(state, format).value();
+}
+
+const FontEntry *RtfReader::font(int index) const {
+    auto it = m_fonts.constFind(index < 0 ? m_defaultFont : index);
+    if (it == m_fonts.constEnd()) it = m_fonts.constFind(m_defaultFont);
+    return it == m_fonts.constEnd() ? nullptr : &it.value();
+}
+
+bool RtfReader::isSymbolFont(int index) const {
+    const FontEntry *entry = font(index);
+    return entry && entry->symbol;
+}
+
+void RtfReader::appendFontNameBytes(QByteArrayView bytes) {
+    for (const char byte : bytes) {
+        if (byte == ';')
+            commitFont();
+        else if (static_cast<unsigned char>(byte) >= 0x20)
+            m_fontName.append(codepages::fromWindows1252(static_cast<unsigned char>(byte)));
+    }
+}
+
+void RtfReader::commitFont() {
+    constexpr int symbolCharset = 2;
+    const QString name = m_fontName.trimmed();
+    m_fontName.clear();
+    if (!name.isEmpty()) {
+        const bool symbol = m_fontCharset == symbolCharset ||
+                            name.compare(QLatin1String("Symbol"), Qt::CaseInsensitive) == 0;
+        flushRun(); // in the font it was read in
+        m_fonts.insert(m_fontIndex, FontEntry{name, symbol});
+    }
+    m_fontCharset = 0;
+    // Formats built so far may name the font just defined.
+    m_formats.clear();
+}
+
+void RtfReader::appendColorTableText(QByteArrayView text) {
+    for (const char byte : text) {
+        if (byte != ';') continue;
+        const bool automatic = m_red < 0 && m_green < 0 && m_blue < 0;
+        m_colors.append(
+            automatic ? QColor()
+                      : QColor(std::max(m_red, 0), std::max(m_green, 0), std::max(m_blue, 0)));
+        m_red = m_green = m_blue = -1;
+    }
+    m_formats.clear();
+}
+
+void RtfReader::startPicture(bool forObject, qsizetype wordOffset) {
+    m_picture = PictureBuilder();
+    m_picture.active = true;
+    m_picture.forObject = forObject;
+    m_picture.wordOffset = wordOffset;
+}
+
+void RtfReader::appendPictureHex(QByteArrayView text, qsizetype offset) {
+    QByteArray &data = m_picture.picture.data;
+    const qsizetype oldSize = data.size();
+    data.resize(oldSize + text.size() / 2 + 1);
+    char *const begin = data.data();
+    char *out = begin + oldSize;
+    int pending = m_picture.pendingNibble;
+    for (qsizetype i = 0; i < text.size(); ++i) {
+        const auto byte = static_cast<unsigned char>(text[i]);
+        const int value = hexDigitValue(byte);
+        if (value < 0) {
+            if (!isSpaceByte(byte))
+                report(QStringLiteral("picture data is not hexadecimal"), offset + i);
+            continue;
+        }
+        if (pending < 0) {
+            pending = value;
+        } else {
+            *out++ = static_cast<char>(pending * 16 + value);
+            pending = -1;
+        }
+    }
+    m_picture.pendingNibble = pending;
+    data.resize(out - begin);
+}
+
+void RtfReader::finishPicture(qsizetype endOffset, int missingBraces) {
+    const PictureBuilder builder = std::exchange(m_picture, PictureBuilder());
+    const RtfPicture &picture = builder.picture;
+    RtfPictureImage decoded = decodeRtfPicture(picture, m_pixelsLeft);
+    if (decoded.image.isNull() && !decoded.tooLarge && picture.type != RtfPicture::Metafile)
+        report(QStringLiteral("picture data could not be decoded"), builder.wordOffset);
+
+    QSizeF sizePx = rtfPictureSizePx(picture, decoded.headerSize);
+    if (!takePictureHeight(sizePx.height())) {
+        // Shown smaller, it would be written back smaller: it keeps its group.
+        decoded.image = QImage();
+        sizePx = QSizeF(smallPictureSidePx, smallPictureSidePx);
+    }
+    m_pixelsLeft -= qint64(decoded.image.width()) * decoded.image.height();
+    const bool placeholder = decoded.image.isNull();
+    QTextImageFormat format = imageFormat(sizePx, placeholder);
+    if (placeholder) {
+        textprops::setRawRtfGroup(format, rawGroup(builder.wordOffset, endOffset, missingBraces));
+    } else if (picture.type == RtfPicture::Png || picture.type == RtfPicture::Jpeg) {
+        format.setProperty(textprops::PictureBytes, picture.data);
+        format.setProperty(textprops::PictureKind, picture.type == RtfPicture::Png
+                                                       ? QStringLiteral("png")
+                                                       : QStringLiteral("jpeg"));
+    }
+
+    const QImage &shown = placeholder ? rtfPlaceholderImage() : decoded.image;
+    if (!builder.forObject) {
+        insertImage(format, shown);
+    } else if (m_object.active && !m_object.hasResult) {
+        m_object.hasResult = true;
+        m_object.resultFormat = format;
+        m_object.resultImage = shown;
+    }
+}
+
+void RtfReader::finishObject(qsizetype endOffset, int missingBraces) {
+    const ObjectBuilder object = std::exchange(m_object, ObjectBuilder());
+    QTextImageFormat format;
+    QImage image;
+    if (object.hasResult) {
+        format = object.resultFormat;
+        image = object.resultImage;
+        format.clearProperty(textprops::PictureBytes);
+        format.clearProperty(textprops::PictureKind);
+    } else {
+        QSizeF sizePx = boundedPictureSizePx(
+            {object.widthTwips > 0 ? double(object.widthTwips) / units::twipsPerPixel
+                                   : smallPictureSidePx,
+             object.heightTwips > 0 ? double(object.heightTwips) / units::twipsPerPixel
+                                    : smallPictureSidePx});
+        if (!takePictureHeight(sizePx.height()))
+            sizePx = QSizeF(smallPictureSidePx, smallPictureSidePx);
+        image = rtfPlaceholderImage();
+        format = imageFormat(sizePx, true);
+    }
+    textprops::setRawRtfGroup(format, rawGroup(object.wordOffset, endOffset, missingBraces));
+    insertImage(format, image);
+}
+
+// The bytes of a picture or object, from its word to the } of its group, as a
+// group of its own: what came before the word in that group was read as
+// text, and would come back twice. A group the input cut short gets the
+// braces it lacks, so that it can be written back whole.
+QByteArray RtfReader::rawGroup(qsizetype wordOffset, qsizetype endOffset, int missingBraces) const {
+    QByteArray raw = '{' + m_input.mid(wordOffset, endOffset - wordOffset);
+    if (missingBraces == 0) return raw + '}';
+    // Binary data cut short would swallow the braces added here, and the
+    // text written after the group with them.
+    if (m_cutBinaryAt >= wordOffset) raw.truncate(1 + m_cutBinaryAt - wordOffset);
+    qsizetype backslashes = 0;
+    while (backslashes < raw.size() && raw[raw.size() - 1 - backslashes] == '\\')
+        ++backslashes;
+    if (backslashes % 2 == 1) raw.chop(1);
+    raw.append(QByteArray(missingBraces, '}'));
+    return raw;
+}
+
+// True when a picture that tall still fits in the height pictures may take.
+bool RtfReader::takePictureHeight(double heightPx) {
+    if (heightPx > m_pictureHeightLeftPx) return false;
+    m_pictureHeightLeftPx -= heightPx;
+    return true;
+}
+
+QTextImageFormat RtfReader::imageFormat(QSizeF sizePx, bool placeholder) {
+    QTextImageFormat format;
+    format.merge(charFormat(top().chars));
+    format.setName(placeholder ? rtfPlaceholderImageName() : textprops::newImageName());
+    format.setWidth(sizePx.width());
+    format.setHeight(sizePx.height());
+    return format;
+}
+
+void RtfReader::insertImage(const QTextImageFormat &format, const QImage &image) {
+    if (m_pendingBreak) insertPendingBreak();
+    flushRun();
+    const bool placeholder = format.name() == rtfPlaceholderImageName();
+    if (!placeholder || !std::exchange(m_placeholderAdded, true))
+        m_cursor.document()->addResource(QTextDocument::ImageResource, QUrl(format.name()), image);
+    m_cursor.insertImage(format);
+}
+
+void RtfReader::report(const QString &problem, qsizetype at) {
+    if (!m_result.ok) return;
+    m_result.ok = false;
+    m_result.problem = problem;
+    m_result.problemAt = at;
+}
+
+} // namespace
+
+RtfReadResult readRtf(const QByteArray &rtf, QTextCursor &cursor, RtfInsertMode mode) {
+    if (cursor.isNull()) return {false, QStringLiteral("no document to read into"), 0};
+    RtfReader reader(rtf, cursor, mode);
+    return reader.read();
+}

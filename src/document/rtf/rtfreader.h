@@ -1,0 +1,29 @@
+#pragma once
+
+#include <QByteArray>
+#include <QString>
+
+class QTextCursor;
+
+// Reads RTF into a document at a cursor, inside one edit block.
+//
+// The reader is tolerant: it never fails on damaged input, it keeps what it
+// could read and says what went wrong first, and where (byte offset).
+struct RtfReadResult {
+    bool ok = true;           // false when the input was damaged somewhere
+    QString problem;          // the first problem met, in English, for logs and tests
+    qsizetype problemAt = -1; // byte offset of that problem
+};
+
+enum class RtfInsertMode {
+    // Replacing the whole document: the last paragraph's attributes apply to
+    // the document's last block even when no \par ends it.
+    WholeDocument,
+    // Inserting into existing text (SelRTF, paste): the final unterminated
+    // piece joins the paragraph at the cursor and keeps that paragraph's
+    // attributes.
+    Fragment,
+};
+
+RtfReadResult readRtf(const QByteArray &rtf, QTextCursor &cursor,
+                      RtfInsertMode mode = RtfInsertMode::Fragment);

@@ -1,0 +1,431 @@
+#include "document/rtf/rtfwriter.h"
+
+#include "base/units.h"
+#include "document/rtf/rtfemitter.h"
+#include "document/rtf/rtfwriter_attributes.h"
+#include "document/textproperties.h"
+
+#include <QBuffer>
+#include <QHash>
+#include <QImage>
+#include <QImageReader>
+#include <QTextBlock>
+#include <QTextDocument>
+#include <QTextImageFormat>
+#include <algorithm>
+#include <cmath>
+#include <optional>
+#include <vector>
+
+using rtfattributes::CharAttributes;
+using rtfattributes::ParagraphAttributes;
+
+namespace {
+
+constexpr char16_t objectReplacement = QChar::ObjectReplacementCharacter;
+
+int pixelsToTwips(double px) {
+    return int(std::lround(px * units::twipsPerPixel));
+}
+int pointsToHalfPoints(double pt) {
+    return int(std::lround(pt * units::halfPointsPerPoint));
+}
+int twipsToHalfPoints(int twips) {
+    return int(std::lround(double(twips) / units::twipsPerHalfPoint));
+}
+
+// A run format as written: its attributes and its font and colour table entries.
+struct RunFormat {
+    CharAttributes attributes;
+    int fontIndex = 0;
+    int colorIndex = 0; // 0: automatic
+    bool isSymbol = false;
+};
+
+// What the reader of our file has in force, in the units written.
+struct CharState {
+    int fontIndex = -1; // -1: nothing written yet
+    int sizeHalfPt = -1;
+    bool bold = false;
+    bool italic = false;
+    bool underline = false;
+    bool strike = false;
+    int colorIndex = 0;
+    int offsetTwips = 0;
+    bool isProtected = false;
+};
+
+// A picture ready to be written as \pngblip or \jpegblip.
+struct Picture {
+    const char *blip = "\\pngblip";
+    QByteArray bytes;
+    QSize pixelSize;
+};
+
+QByteArray encodePng(const QImage &image) {
+    QByteArray bytes;
+    QBuffer buffer(&bytes);
+    buffer.open(QIODevice::WriteOnly);
+    image.save(&buffer, "PNG");
+    return bytes;
+}
+
+QSize encodedImageSize(const QByteArray &bytes) {
+    QBuffer buffer;
+    buffer.setData(bytes);
+    buffer.open(QIODevice::ReadOnly);
+    return QImageReader(&buffer).size();
+}
+
+class RtfWriter {
+public:
+    RtfWriter(const QTextDocument &document, int from, int to);
+    QByteArray write();
+
+private:
+    template <typename Visit> void forEachParagraph(Visit visit) const;
+    template <typename Visit>
+    static void forEachFragment(const QTextBlock &block, int start, int end, Visit visit);
+
+    void collectTables();
+    template <typename FetchFormat> void collectRun(int formatIndex, FetchFormat fetch);
+    // The run format of a text format; null for an image format.
+    const RunFormat *runFormat(int formatIndex) const;
+    int fontIndex(const QString &name);
+    int colorIndex(std::optional<QRgb> color);
+
+    void writeHeader();
+    void writeFontTable();
+    void writeColorTable();
+    void writeParagraph(const QTextBlock &block, int start, int end, bool first);
+    void writeParagraphProperties(const ParagraphAttributes &paragraph);
+    void writeBulletText();
+    void writeRunState(const RunFormat &format);
+    void writeOffset(int offsetTwips);
+    void writeFragment(const QTextFragment &fragment, int position, int start, int end);
+    void writeImage(const QTextImageFormat &format);
+    Picture picture(const QTextImageFormat &format) const;
+
+    const QTextDocument &document_;
+    const QFont defaultFont_;
+    int from_;
+    int to_;
+    QByteArray out_;
+    RtfEmitter emit_{out_};
+
+    // Run formats by document format index; -1 where not met yet.
+    std::vector<int> runFormatSlots_;
+    std::vector<RunFormat> runFormats_;
+    QStringList fonts_;
+    QHash<QString, int> fontIndexes_;
+    QList<QRgb> colors_;
+    QHash<QRgb, int> colorIndexes_; // 1 for the first entry
+    bool hasBullets_ = false;
+    int symbolFontIndex_ = -1;
+
+    CharState state_;
+    int lastBlockFormatIndex_ = -1;
+    ParagraphAttributes lastParagraph_;
+};
+
+RtfWriter::RtfWriter(const QTextDocument &document, int from, int to)
+    : document_(document), defaultFont_(document.defaultFont()) {
+    const int documentEnd = document.characterCount() - 1;
+    to_ = (to < 0 || to > documentEnd) ? documentEnd : to;
+    from_ = std::clamp(from, 0, to_);
+}
+
+// Visits each paragraph the range touches with the part of its text inside
+// the range. A paragraph whose separator is in the range is followed by the
+// next one, even when none of that one's text is.
+template <typename Visit> void RtfWriter::forEachParagraph(Visit visit) const {
+    const QTextBlock first = document_.findBlock(from_);
+    for (QTextBlock block = first; block.isValid(); block = block.next()) {
+        const int position = block.position();
+        if (block != first && position > to_) break;
+        const int start = std::max(from_, position);
+        const int end = std::min(to_, position + block.length() - 1);
+        visit(block, start, std::max(start, end));
+    }
+}
+
+// Visits the fragments of a block inside [start, end) with their clipped
+// bounds. Positions are summed from the block's: asking each fragment for its
+// own costs a walk of the document's tree.
+template <typename Visit>
+void RtfWriter::forEachFragment(const QTextBlock &block, int start, int end, Visit visit) {
+    int fragmentStart = block.position();
+    for (auto it = block.begin(); !it.atEnd() && fragmentStart < end; ++it) {
+        const QTextFragment fragment = it.fragment();
+        const int fragmentEnd = fragmentStart + fragment.length();
+        if (fragmentEnd > start)
+            visit(fragment, fragmentStart, std::max(start, fragmentStart),
+                  std::min(end, fragmentEnd));
+        fragmentStart = fragmentEnd;
+    }
+}
+
+QByteArray RtfWriter::write() {
+    collectTables();
+    out_.reserve(qsizetype(to_ - from_) * 5 / 4 + 1024);
+    writeHeader();
+    bool first = true;
+    forEachParagraph([&](const QTextBlock &block, int start, int end) {
+        writeParagraph(block, start, end, first);
+        first = false;
+    });
+    emit_.raw("}\r\n");
+    return out_;
+}
+
+void RtfWriter::collectTables() {
+    forEachParagraph([&](const QTextBlock &block, int start, int end) {
+        if (block.textList()) hasBullets_ = true;
+        if (block.length() == 1)
+            collectRun(block.charFormatIndex(), [&] { return block.charFormat(); });
+        forEachFragment(block, start, end, [&](const QTextFragment &fragment, int, int, int) {
+            collectRun(fragment.charFormatIndex(), [&] { return fragment.charFormat(); });
+        });
+    });
+    if (fonts_.isEmpty())
+        fontIndex(rtfattributes::charAttributes(QTextCharFormat(), defaultFont_).fontName);
+    if (hasBullets_) symbolFontIndex_ = fontIndex(QStringLiteral("Symbol"));
+}
+
+// Formats met once are not fetched again: copying a format costs a lookup.
+template <typename FetchFormat> void RtfWriter::collectRun(int formatIndex, FetchFormat fetch) {
+    if (formatIndex < 0) return;
+    if (size_t(formatIndex) >= runFormatSlots_.size())
+        runFormatSlots_.resize(size_t(formatIndex) + 1, -1);
+    if (runFormatSlots_[size_t(formatIndex)] >= 0) return;
+    const QTextCharFormat format = fetch();
+    if (format.isImageFormat()) return;
+    RunFormat run;
+    run.attributes = rtfattributes::charAttributes(format, defaultFont_);
+    run.fontIndex = fontIndex(run.attributes.fontName);
+    run.colorIndex = colorIndex(run.attributes.color);
+    run.isSymbol = rtfattributes::isSymbolFont(run.attributes.fontName);
+    runFormatSlots_[size_t(formatIndex)] = int(runFormats_.size());
+    runFormats_.push_back(std::move(run));
+}
+
+const RunFormat *RtfWriter::runFormat(int formatIndex) const {
+    if (formatIndex < 0 || size_t(formatIndex) >= runFormatSlots_.size()) return nullptr;
+    const int slot = runFormatSlots_[size_t(formatIndex)];
+    return slot < 0 ? nullptr : &runFormats_[size_t(slot)];
+}
+
+int RtfWriter::fontIndex(const QString &name) {
+    const auto known = fontIndexes_.constFind(name);
+    if (known != fontIndexes_.constEnd()) return known.value();
+    fonts_.append(name);
+    return fontIndexes_.insert(name, int(fonts_.size() - 1)).value();
+}
+
+int RtfWriter::colorIndex(std::optional<QRgb> color) {
+    if (!color) return 0;
+    const auto known = colorIndexes_.constFind(*color);
+    if (known != colorIndexes_.constEnd()) return known.value();
+    colors_.append(*color);
+    return colorIndexes_.insert(*color, int(colors_.size())).value();
+}
+
+void RtfWriter::writeHeader() {
+    emit_.raw("{\\rtf1\\ansi\\ansicpg1252\\deff0\\deflang1036");
+    writeFontTable();
+    emit_.newline();
+    writeColorTable();
+    emit_.word("\\viewkind4\\uc1");
+}
+
+void RtfWriter::writeFontTable() {
+    emit_.raw("{\\fonttbl");
+    for (qsizetype i = 0; i < fonts_.size(); ++i) {
+        emit_.raw("{\\f");
+        emit_.rawNumber(int(i));
+        emit_.raw(rtfattributes::isSymbolFont(fonts_[i]) ? "\\fnil\\fcharset2 "
+                                                         : "\\fnil\\fcharset0 ");
+        emit_.text(fonts_[i]);
+        emit_.raw(";}");
+    }
+    emit_.raw("}");
+}
+
+void RtfWriter::writeColorTable() {
+    if (colors_.isEmpty()) return;
+    emit_.raw("{\\colortbl ;");
+    for (const QRgb color : std::as_const(colors_)) {
+        emit_.word("\\red", qRed(color));
+        emit_.word("\\green", qGreen(color));
+        emit_.word("\\blue", qBlue(color));
+        emit_.raw(";");
+    }
+    emit_.raw("}");
+    emit_.newline();
+}
+
+void RtfWriter::writeParagraph(const QTextBlock &block, int start, int end, bool first) {
+    const int blockFormatIndex = block.blockFormatIndex();
+    if (first || blockFormatIndex != lastBlockFormatIndex_) {
+        ParagraphAttributes paragraph = rtfattributes::paragraphAttributes(block);
+        if (first || paragraph != lastParagraph_) {
+            writeParagraphProperties(paragraph);
+            lastParagraph_ = std::move(paragraph);
+        } else if (lastParagraph_.bullet) {
+            writeBulletText();
+        }
+        lastBlockFormatIndex_ = blockFormatIndex;
+    } else if (lastParagraph_.bullet) {
+        writeBulletText();
+    }
+
+    // An empty paragraph keeps the look of its mark (its line height).
+    if (block.length() == 1) {
+        if (const RunFormat *mark = runFormat(block.charFormatIndex())) writeRunState(*mark);
+    }
+    forEachFragment(block, start, end,
+                    [&](const QTextFragment &fragment, int position, int from, int to) {
+                        writeFragment(fragment, position, from, to);
+                    });
+    emit_.word("\\par");
+    emit_.newline();
+}
+
+void RtfWriter::writeParagraphProperties(const ParagraphAttributes &paragraph) {
+    emit_.word("\\pard");
+    if (paragraph.bullet) {
+        writeBulletText();
+        emit_.raw("{\\*\\pn\\pnlvlblt\\pnf");
+        emit_.rawNumber(symbolFontIndex_);
+        emit_.raw("\\pnindent0{\\pntxtb\\'B7}}");
+    }
+    if (paragraph.alignment == Qt::AlignHCenter)
+        emit_.word("\\qc");
+    else if (paragraph.alignment == Qt::AlignRight)
+        emit_.word("\\qr");
+    else if (paragraph.alignment == Qt::AlignJustify)
+        emit_.word("\\qj");
+    if (const int twips = pixelsToTwips(paragraph.leftIndentPx)) emit_.word("\\li", twips);
+    if (const int twips = pixelsToTwips(paragraph.rightIndentPx)) emit_.word("\\ri", twips);
+    if (const int twips = pixelsToTwips(paragraph.firstLineIndentPx)) emit_.word("\\fi", twips);
+    for (const rtfattributes::TabStop &tab : paragraph.tabs) {
+        if (tab.type == QTextOption::RightTab)
+            emit_.word("\\tqr");
+        else if (tab.type == QTextOption::CenterTab)
+            emit_.word("\\tqc");
+        else if (tab.type == QTextOption::DelimiterTab)
+            emit_.word("\\tqdec");
+        emit_.word("\\tx", pixelsToTwips(tab.positionPx));
+    }
+}
+
+void RtfWriter::writeBulletText() {
+    emit_.raw("{\\pntext\\f");
+    emit_.rawNumber(symbolFontIndex_);
+    emit_.raw("\\'B7\\tab}");
+}
+
+void RtfWriter::writeRunState(const RunFormat &format) {
+    const CharAttributes &attributes = format.attributes;
+    auto writeSwitch = [this](bool on, bool &current, std::string_view onWord,
+                              std::string_view offWord) {
+        if (on != current) {
+            emit_.word(on ? onWord : offWord);
+            current = on;
+        }
+    };
+    writeSwitch(attributes.bold, state_.bold, "\\b", "\\b0");
+    writeSwitch(attributes.italic, state_.italic, "\\i", "\\i0");
+    writeSwitch(attributes.underline, state_.underline, "\\ul", "\\ulnone");
+    writeSwitch(attributes.strike, state_.strike, "\\strike", "\\strike0");
+    if (format.fontIndex != state_.fontIndex) {
+        emit_.word("\\f", format.fontIndex);
+        state_.fontIndex = format.fontIndex;
+    }
+    const int sizeHalfPt = pointsToHalfPoints(attributes.sizePt);
+    if (sizeHalfPt != state_.sizeHalfPt) {
+        emit_.word("\\fs", sizeHalfPt);
+        state_.sizeHalfPt = sizeHalfPt;
+    }
+    if (format.colorIndex != state_.colorIndex) {
+        emit_.word("\\cf", format.colorIndex);
+        state_.colorIndex = format.colorIndex;
+    }
+    writeOffset(attributes.offsetTwips);
+    writeSwitch(attributes.isProtected, state_.isProtected, "\\protect", "\\protect0");
+}
+
+// RTF counts offsets in half points; where ours falls between two, our own
+// \rdgoffset keeps the exact twips, and other readers ignore it.
+void RtfWriter::writeOffset(int offsetTwips) {
+    if (offsetTwips == state_.offsetTwips) return;
+    const int offsetHalfPt = twipsToHalfPoints(offsetTwips);
+    if (offsetHalfPt < 0)
+        emit_.word("\\dn", -offsetHalfPt);
+    else
+        emit_.word("\\up", offsetHalfPt);
+    if (offsetHalfPt * units::twipsPerHalfPoint != offsetTwips)
+        emit_.word("\\rdgoffset", offsetTwips);
+    state_.offsetTwips = offsetTwips;
+}
+
+void RtfWriter::writeFragment(const QTextFragment &fragment, int position, int start, int end) {
+    const QString text = fragment.text();
+    const QStringView part = QStringView(text).mid(start - position, end - start);
+    const RunFormat *run = runFormat(fragment.charFormatIndex());
+    if (!run) {
+        const QTextImageFormat image = fragment.charFormat().toImageFormat();
+        for (const QChar ch : part) {
+            if (ch == objectReplacement) writeImage(image);
+        }
+        return;
+    }
+    writeRunState(*run);
+    if (run->isSymbol)
+        emit_.symbolText(part);
+    else
+        emit_.text(part);
+}
+
+void RtfWriter::writeImage(const QTextImageFormat &format) {
+    const QByteArray kept = format.property(textprops::RawRtfGroup).toByteArray();
+    if (!kept.isEmpty()) {
+        emit_.raw(kept);
+        return;
+    }
+    const Picture pict = picture(format);
+    const double widthPx = format.width() > 0 ? format.width() : pict.pixelSize.width();
+    const double heightPx = format.height() > 0 ? format.height() : pict.pixelSize.height();
+    emit_.raw("{\\pict");
+    emit_.word(pict.blip);
+    emit_.word("\\picw", pict.pixelSize.width());
+    emit_.word("\\pich", pict.pixelSize.height());
+    emit_.word("\\picwgoal", pixelsToTwips(widthPx));
+    emit_.word("\\pichgoal", pixelsToTwips(heightPx));
+    emit_.hexData(pict.bytes);
+    emit_.raw("}");
+}
+
+Picture RtfWriter::picture(const QTextImageFormat &format) const {
+    QImage image = rtfattributes::documentImage(document_, format);
+    const QString kind = format.stringProperty(textprops::PictureKind);
+    const QByteArray bytes = format.property(textprops::PictureBytes).toByteArray();
+    if (!bytes.isEmpty() && (kind == QLatin1String("jpeg") || kind == QLatin1String("png"))) {
+        const QSize size = image.isNull() ? encodedImageSize(bytes) : image.size();
+        return {kind == QLatin1String("jpeg") ? "\\jpegblip" : "\\pngblip", bytes, size};
+    }
+    if (image.isNull()) {
+        // Nothing to show: keep the place the picture takes, blank.
+        const QSize size(std::max(1, int(std::lround(format.width()))),
+                         std::max(1, int(std::lround(format.height()))));
+        image = QImage(size, QImage::Format_RGB32);
+        image.fill(Qt::white);
+    }
+    return {"\\pngblip", encodePng(image), image.size()};
+}
+
+} // namespace
+
+QByteArray writeRtf(const QTextDocument &document, int from, int to) {
+    return RtfWriter(document, from, to).write();
+}
