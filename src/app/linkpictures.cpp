@@ -1,5 +1,7 @@
 #include "app/linkpictures.h"
 
+#include "widgets/drawnicon.h"
+
 #include <QGuiApplication>
 #include <QPainter>
 #include <QPainterPath>
@@ -19,15 +21,7 @@ const QColor outlineColour(70, 70, 90);
 const QColor lineColour(150, 150, 160);
 
 QPixmap drawPicture(const std::function<void(QPainter &)> &draw) {
-    const qreal ratio = qApp->devicePixelRatio();
-    QPixmap pixmap(qCeil(sidePx * ratio), qCeil(sidePx * ratio));
-    pixmap.setDevicePixelRatio(ratio);
-    pixmap.fill(Qt::transparent);
-    QPainter painter(&pixmap);
-    painter.setRenderHint(QPainter::Antialiasing);
-    painter.scale(sidePx / gridSize, sidePx / gridSize);
-    draw(painter);
-    return pixmap;
+    return drawnPixmap(sidePx, draw, gridSize);
 }
 
 // A white sheet with its top right corner folded.

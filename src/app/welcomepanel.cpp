@@ -1,5 +1,6 @@
 #include "app/welcomepanel.h"
 #include "app/linkpictures.h"
+#include "widgets/leftclick.h"
 
 #include <QFontMetrics>
 #include <QFontMetricsF>
@@ -56,28 +57,6 @@ const Step steps[] = {
     {QStringLiteral("6."),
      {QStringLiteral("Cliquer sur Paramètres pour créer"),
       QStringLiteral("le fichier Récapitulatif.")}},
-};
-
-// Runs a link's operation when its image or label gets a left click.
-class LinkClickFilter : public QObject {
-public:
-    LinkClickFilter(std::function<void()> activate, QObject *parent)
-        : QObject(parent), m_activate(std::move(activate)) {}
-
-protected:
-    bool eventFilter(QObject *watched, QEvent *event) override {
-        if (event->type() != QEvent::MouseButtonRelease) return false;
-        const auto *mouse = static_cast<QMouseEvent *>(event);
-        const auto *widget = qobject_cast<QWidget *>(watched);
-        if (mouse->button() != Qt::LeftButton || !widget ||
-            !widget->rect().contains(mouse->position().toPoint()))
-            return false;
-        m_activate();
-        return true;
-    }
-
-private:
-    std::function<void()> m_activate;
 };
 
 } // namespace
@@ -169,10 +148,9 @@ void WelcomePanel::addLink(Link link, const QString &imageName, const QPixmap &p
     label->setPalette(palette);
     label->adjustSize();
 
-    auto *clicks = new LinkClickFilter([this, link] { emit linkActivated(link); }, this);
     for (QLabel *widget : {image, label}) {
         widget->setCursor(Qt::PointingHandCursor);
-        widget->installEventFilter(clicks);
+        onLeftClick(widget, [this, link] { emit linkActivated(link); });
     }
     m_images[link] = image;
     m_labels[link] = label;

@@ -2,6 +2,8 @@
 
 #include "base/dialogs.h"
 #include "widgets/designernames.h"
+#include "widgets/drawnicon.h"
+#include "widgets/leftclick.h"
 
 #include "base/sharedstate.h"
 #include "editor/richtextbox.h"
@@ -45,42 +47,21 @@ constexpr std::array<ColourOption, 4> colourOptions = {{
 
 // A small palette of four colour spots, for the palette button.
 QIcon paletteIcon() {
-    QPixmap pixmap(20, 20);
-    pixmap.fill(Qt::transparent);
-    QPainter painter(&pixmap);
-    painter.setRenderHint(QPainter::Antialiasing);
-    painter.setPen(QPen(QColor(90, 60, 30), 1.2));
-    painter.setBrush(QColor(235, 210, 160));
-    painter.drawEllipse(QRectF(1.5, 2.5, 17, 15));
-    const std::array<QColor, 4> spots = {QColor(200, 0, 0), QColor(0, 0, 200), QColor(0, 150, 10),
-                                         QColor(230, 200, 0)};
-    const std::array<QPointF, 4> places = {QPointF(6, 7), QPointF(11, 6), QPointF(14, 10),
-                                           QPointF(8, 12.5)};
-    painter.setPen(Qt::NoPen);
-    for (int i = 0; i < 4; ++i) {
-        painter.setBrush(spots.at(i));
-        painter.drawEllipse(places.at(i), 2.2, 2.2);
-    }
-    return QIcon(pixmap);
-}
-
-// Opens the palette when the "Couleur" label is clicked.
-class ClickFilter : public QObject {
-public:
-    ClickFilter(QObject *parent, std::function<void()> onClick)
-        : QObject(parent), m_onClick(std::move(onClick)) {}
-    bool eventFilter(QObject *watched, QEvent *event) override {
-        if (event->type() == QEvent::MouseButtonRelease &&
-            static_cast<QMouseEvent *>(event)->button() == Qt::LeftButton) {
-            m_onClick();
-            return true;
+    return drawnIcon(20, [](QPainter &painter) {
+        painter.setPen(QPen(QColor(90, 60, 30), 1.2));
+        painter.setBrush(QColor(235, 210, 160));
+        painter.drawEllipse(QRectF(1.5, 2.5, 17, 15));
+        const std::array<QColor, 4> spots = {QColor(200, 0, 0), QColor(0, 0, 200),
+                                             QColor(0, 150, 10), QColor(230, 200, 0)};
+        const std::array<QPointF, 4> places = {QPointF(6, 7), QPointF(11, 6), QPointF(14, 10),
+                                               QPointF(8, 12.5)};
+        painter.setPen(Qt::NoPen);
+        for (int i = 0; i < 4; ++i) {
+            painter.setBrush(spots.at(i));
+            painter.drawEllipse(places.at(i), 2.2, 2.2);
         }
-        return QObject::eventFilter(watched, event);
-    }
-
-private:
-    std::function<void()> m_onClick;
-};
+    });
+}
 
 } // namespace
 
@@ -172,7 +153,8 @@ void CharacterTools::addTo(QToolBar *toolBar, QMenu *formatMenu) {
     m_cotext = new QLabel(QStringLiteral("Couleur"), toolBar);
     m_cotext->setObjectName(QStringLiteral("cotext"));
     m_cotext->setCursor(Qt::PointingHandCursor);
-    m_cotext->installEventFilter(new ClickFilter(m_cotext, [this] { cotext_Click(); }));
+    // Clicking the "Couleur" label opens the palette.
+    onLeftClick(m_cotext, [this] { cotext_Click(); });
     toolBar->addWidget(m_cotext);
     auto *command12 = new QToolButton(toolBar);
     command12->setObjectName(QStringLiteral("Command12"));

@@ -2,6 +2,7 @@
 
 #include "base/sharedstate.h"
 #include "editor/richtextbox.h"
+#include "widgets/drawnicon.h"
 
 #include <QAction>
 #include <QButtonGroup>
@@ -17,34 +18,30 @@ constexpr std::array<int, 3> alignmentOfButton = {0, 2, 1};
 
 // Lines of text aligned the button's way.
 QIcon alignmentIcon(int button) {
-    QPixmap pixmap(20, 20);
-    pixmap.fill(Qt::transparent);
-    QPainter painter(&pixmap);
-    painter.setPen(QPen(QColor(40, 40, 60), 2));
-    const std::array<int, 4> lengths = {14, 9, 14, 7};
-    for (int line = 0; line < 4; ++line) {
-        const int length = lengths.at(line);
-        const int left = button == 0 ? 3 : button == 1 ? 10 - length / 2 : 17 - length;
-        const int y = 4 + 4 * line;
-        painter.drawLine(left, y, left + length, y);
-    }
-    return QIcon(pixmap);
+    return drawnIcon(20, [=](QPainter &painter) {
+        painter.setPen(QPen(QColor(40, 40, 60), 2));
+        const std::array<int, 4> lengths = {14, 9, 14, 7};
+        for (int line = 0; line < 4; ++line) {
+            const int length = lengths.at(line);
+            const int left = button == 0 ? 3 : button == 1 ? 10 - length / 2 : 17 - length;
+            const int y = 4 + 4 * line;
+            painter.drawLine(left, y, left + length, y);
+        }
+    });
 }
 
 QIcon bulletIcon() {
-    QPixmap pixmap(20, 20);
-    pixmap.fill(Qt::transparent);
-    QPainter painter(&pixmap);
-    painter.setRenderHint(QPainter::Antialiasing);
-    for (int line = 0; line < 3; ++line) {
-        const int y = 4 + 6 * line;
-        painter.setPen(Qt::NoPen);
-        painter.setBrush(QColor(40, 40, 60));
-        painter.drawEllipse(QPointF(4, y), 2, 2);
-        painter.setPen(QPen(QColor(40, 40, 60), 2));
-        painter.drawLine(8, y, 18, y);
-    }
-    return QIcon(pixmap);
+    return drawnIcon(20, [=](QPainter &painter) {
+        painter.setRenderHint(QPainter::Antialiasing);
+        for (int line = 0; line < 3; ++line) {
+            const int y = 4 + 6 * line;
+            painter.setPen(Qt::NoPen);
+            painter.setBrush(QColor(40, 40, 60));
+            painter.drawEllipse(QPointF(4, y), 2, 2);
+            painter.setPen(QPen(QColor(40, 40, 60), 2));
+            painter.drawLine(8, y, 18, y);
+        }
+    });
 }
 
 } // namespace

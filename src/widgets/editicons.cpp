@@ -1,5 +1,7 @@
 #include "widgets/editicons.h"
 
+#include "widgets/drawnicon.h"
+
 #include <QPainter>
 #include <QPixmap>
 
@@ -8,13 +10,8 @@ namespace {
 
 constexpr int sidePx = 20;
 
-template <typename Draw> QIcon drawn(Draw draw) {
-    QPixmap pixmap(sidePx, sidePx);
-    pixmap.fill(Qt::transparent);
-    QPainter painter(&pixmap);
-    painter.setRenderHint(QPainter::Antialiasing);
-    draw(painter);
-    return QIcon(pixmap);
+QIcon drawn(const std::function<void(QPainter &)> &draw) {
+    return drawnIcon(sidePx, draw);
 }
 
 void page(QPainter &painter, const QRectF &rect) {
