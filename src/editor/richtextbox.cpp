@@ -4,6 +4,7 @@
 #include "base/codepages.h"
 #include "document/rtf/rtfreader.h"
 #include "document/rtf/rtfwriter.h"
+#include "document/runwalker.h"
 #include "document/textfilekind.h"
 #include "document/textproperties.h"
 
@@ -251,27 +252,6 @@ void RichTextBox::insertRtfAt(QTextCursor &cursor, const QByteArray &rtf) {
 
 // ---------------------------------------------------- character attributes
 
-bool RichTextBox::visitPieces(
-    int from, int to, bool withMarks,
-    const std::function<bool(int, int, const QTextCharFormat &)> &visit) const {
-    for (QTextBlock block = document()->findBlock(from); block.isValid() && block.position() < to;
-         block = block.next()) {
-        for (auto it = block.begin(); !it.atEnd(); ++it) {
-            const QTextFragment fragment = it.fragment();
-            const int pieceFrom = std::max(from, fragment.position());
-            const int pieceTo = std::min(to, fragment.position() + fragment.length());
-            if (pieceFrom < pieceTo && !visit(pieceFrom, pieceTo, fragment.charFormat()))
-                return false;
-        }
-        // The paragraph mark's own format is the one the next block records.
-        const int mark = block.position() + block.length() - 1;
-        if (withMarks && mark >= from && mark < to && block.next().isValid() &&
-            !visit(mark, mark + 1, block.next().charFormat()))
-            return false;
-    }
-    return true;
-}
-
 template <typename T, typename Read>
 std::optional<T> RichTextBox::commonCharValue(Read read) const {
     const QTextCursor cursor = textCursor();
@@ -279,14 +259,15 @@ std::optional<T> RichTextBox::commonCharValue(Read read) const {
     const int start = cursor.selectionStart();
     std::optional<T> common;
     bool mixed = false;
-    visitPieces(start, cursor.selectionEnd(), false, [&](int, int, const QTextCharFormat &format) {
-        const T value = read(format);
-        if (!common)
-            common = value;
-        else if (*common != value)
-            mixed = true;
-        return !mixed;
-    });
+    runwalker::forEachRun(*document(), start, cursor.selectionEnd(), runwalker::Marks::Skipped,
+                          [&](const runwalker::Run &run) {
+                              const T value = read(run.format());
+                              if (!common)
+                                  common = value;
+                              else if (*common != value)
+                                  mixed = true;
+                              return !mixed;
+                          });
     if (mixed) return std::nullopt;
     // A selection of paragraph marks only reads like the caret at its start.
     if (!common) {
@@ -318,10 +299,10 @@ void RichTextBox::changeSelectedChars(const std::function<void(QTextCharFormat &
         QTextCharFormat format;
     };
     std::vector<Piece> pieces;
-    visitPieces(start, end, true, [&pieces](int from, int to, const QTextCharFormat &format) {
-        pieces.push_back({from, to, format});
-        return true;
-    });
+    runwalker::forEachRun(*document(), start, end, runwalker::Marks::Included,
+                          [&pieces](const runwalker::Run &run) {
+                              pieces.push_back({run.from, run.to, run.format()});
+                          });
     QTextCursor editor(document());
     editor.beginEditBlock();
     for (Piece &piece : pieces) {
@@ -382,15 +363,16 @@ RichTextBox::CharacterSummary RichTextBox::characterSummary() const {
     const QTextCursor cursor = textCursor();
     if (!cursor.hasSelection()) return summaryOf(cursor.charFormat(), defaultFont, defaultSize);
     std::optional<CharacterSummary> common;
-    visitPieces(cursor.selectionStart(), cursor.selectionEnd(), false,
-                [&](int, int, const QTextCharFormat &format) {
-                    const CharacterSummary piece = summaryOf(format, defaultFont, defaultSize);
-                    if (!common) {
-                        common = piece;
-                        return true;
-                    }
-                    return keepCommon(*common, piece);
-                });
+    runwalker::forEachRun(*document(), cursor.selectionStart(), cursor.selectionEnd(),
+                          runwalker::Marks::Skipped, [&](const runwalker::Run &run) {
+                              const CharacterSummary piece =
+                                  summaryOf(run.format(), defaultFont, defaultSize);
+                              if (!common) {
+                                  common = piece;
+                                  return true;
+                              }
+                              return keepCommon(*common, piece);
+                          });
     if (common) return *common;
     QTextCursor caret(document());
     caret.setPosition(cursor.selectionStart());
@@ -686,19 +668,24 @@ int RichTextBox::find(const QString &text, std::optional<int> start, std::option
 
 // --------------------------------------------------------------- protection
 
+namespace {
+
+bool isUnprotected(const runwalker::Run &run) {
+    return !textprops::isProtected(run.format());
+}
+
+} // namespace
+
 bool RichTextBox::protectedAt(int position) const {
     if (position < 0 || position >= lastPosition()) return false;
-    return !visitPieces(position, position + 1, true, [](int, int, const QTextCharFormat &format) {
-        return !textprops::isProtected(format);
-    });
+    return !runwalker::forEachRun(*document(), position, position + 1, runwalker::Marks::Included,
+                                  isUnprotected);
 }
 
 bool RichTextBox::touchesProtected(int from, int to) const {
     if (from > to) std::swap(from, to);
     if (from == to) return protectedAt(from - 1) && protectedAt(from);
-    return !visitPieces(from, to, true, [](int, int, const QTextCharFormat &format) {
-        return !textprops::isProtected(format);
-    });
+    return !runwalker::forEachRun(*document(), from, to, runwalker::Marks::Included, isUnprotected);
 }
 
 bool RichTextBox::rangeOfKey(QKeyEvent *event, int &from, int &to) const {

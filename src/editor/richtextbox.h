@@ -159,10 +159,6 @@ private:
     void insertRtfAt(QTextCursor &cursor, const QByteArray &rtf);
     void insertPicture(QTextCursor &cursor, const QImage &image);
 
-    // Calls visit on each run of one format in [from, to), paragraph marks
-    // included when withMarks; stops, returning false, when visit does.
-    bool visitPieces(int from, int to, bool withMarks,
-                     const std::function<bool(int, int, const QTextCharFormat &)> &visit) const;
     void mergeSelectionFormat(const QTextCharFormat &format);
     void changeSelectedChars(const std::function<void(QTextCharFormat &)> &change);
     void changeSelectedBlocks(const std::function<void(QTextBlockFormat &)> &change);

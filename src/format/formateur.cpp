@@ -1,6 +1,7 @@
 #include "format/formateur.h"
 
 #include "base/units.h"
+#include "document/runwalker.h"
 #include "document/textproperties.h"
 #include "editor/richtextbox.h"
 #include "widgets/twipsrect.h"
@@ -67,24 +68,15 @@ struct Range {
 };
 
 // The runs of one format to change, paragraph marks included, found in one
-// walk; positions are summed from the block's since asking a fragment for its
-// own costs a walk of the document's tree.
+// walk over the whole text.
 std::vector<Range> rangesToChange(const QTextDocument &document, OffsetKind kind) {
     std::vector<Range> ranges;
-    for (QTextBlock block = document.begin(); block.isValid(); block = block.next()) {
-        int from = block.position();
-        for (auto it = block.begin(); !it.atEnd(); ++it) {
-            const QTextFragment fragment = it.fragment();
-            const int to = from + fragment.length();
-            QTextCharFormat format = fragment.charFormat();
-            if (concerns(kind, format)) ranges.push_back({from, to, std::move(format)});
-            from = to;
-        }
-        // The mark ending a paragraph carries the format the next block records.
-        const QTextBlock next = block.next();
-        if (next.isValid() && concerns(kind, next.charFormat()))
-            ranges.push_back({from, from + 1, next.charFormat()});
-    }
+    runwalker::forEachRun(document, 0, document.characterCount(), runwalker::Marks::Included,
+                          [&](const runwalker::Run &run) {
+                              QTextCharFormat format = run.format();
+                              if (concerns(kind, format))
+                                  ranges.push_back({run.from, run.to, std::move(format)});
+                          });
     return ranges;
 }
 

@@ -1,6 +1,7 @@
 #include "document/rtf/rtfrunlister.h"
 
 #include "document/rtf/rtfwriter_attributes.h"
+#include "document/runwalker.h"
 
 #include <QImage>
 #include <QTextBlock>
@@ -123,19 +124,19 @@ QString listRuns(const QTextDocument &document) {
     RunCollector runs(out);
     for (QTextBlock block = document.begin(); block.isValid(); block = block.next()) {
         out += paragraphLine(rtfattributes::paragraphAttributes(block));
-        for (auto it = block.begin(); !it.atEnd(); ++it) {
-            const QTextFragment fragment = it.fragment();
-            const QTextCharFormat format = fragment.charFormat();
+        const int end = block.position() + block.length();
+        runwalker::forEachFragment(block, block.position(), end, [&](const runwalker::Run &run) {
+            const QTextCharFormat format = run.format();
             if (!format.isImageFormat()) {
-                runs.add(rtfattributes::charAttributes(format, defaultFont), fragment.text());
-                continue;
+                runs.add(rtfattributes::charAttributes(format, defaultFont), run.fragment.text());
+                return;
             }
             runs.flush();
-            for (const QChar ch : fragment.text()) {
+            for (const QChar ch : run.fragment.text()) {
                 if (ch == QChar::ObjectReplacementCharacter)
                     out += imageLine(document, format.toImageFormat());
             }
-        }
+        });
         runs.flush();
     }
     return out;

@@ -3,6 +3,7 @@
 #include "base/units.h"
 #include "document/rtf/rtfemitter.h"
 #include "document/rtf/rtfwriter_attributes.h"
+#include "document/runwalker.h"
 #include "document/textproperties.h"
 
 #include <QBuffer>
@@ -84,8 +85,6 @@ public:
 
 private:
     template <typename Visit> void forEachParagraph(Visit visit) const;
-    template <typename Visit>
-    static void forEachFragment(const QTextBlock &block, int start, int end, Visit visit);
 
     void collectTables();
     template <typename FetchFormat> void collectRun(int formatIndex, FetchFormat fetch);
@@ -149,22 +148,6 @@ template <typename Visit> void RtfWriter::forEachParagraph(Visit visit) const {
     }
 }
 
-// Visits the fragments of a block inside [start, end) with their clipped
-// bounds. Positions are summed from the block's: asking each fragment for its
-// own costs a walk of the document's tree.
-template <typename Visit>
-void RtfWriter::forEachFragment(const QTextBlock &block, int start, int end, Visit visit) {
-    int fragmentStart = block.position();
-    for (auto it = block.begin(); !it.atEnd() && fragmentStart < end; ++it) {
-        const QTextFragment fragment = it.fragment();
-        const int fragmentEnd = fragmentStart + fragment.length();
-        if (fragmentEnd > start)
-            visit(fragment, fragmentStart, std::max(start, fragmentStart),
-                  std::min(end, fragmentEnd));
-        fragmentStart = fragmentEnd;
-    }
-}
-
 QByteArray RtfWriter::write() {
     collectTables();
     out_.reserve(qsizetype(to_ - from_) * 5 / 4 + 1024);
@@ -183,8 +166,8 @@ void RtfWriter::collectTables() {
         if (block.textList()) hasBullets_ = true;
         if (block.length() == 1)
             collectRun(block.charFormatIndex(), [&] { return block.charFormat(); });
-        forEachFragment(block, start, end, [&](const QTextFragment &fragment, int, int, int) {
-            collectRun(fragment.charFormatIndex(), [&] { return fragment.charFormat(); });
+        runwalker::forEachFragment(block, start, end, [&](const runwalker::Run &run) {
+            collectRun(run.fragment.charFormatIndex(), [&] { return run.fragment.charFormat(); });
         });
     });
     if (fonts_.isEmpty())
@@ -283,10 +266,9 @@ void RtfWriter::writeParagraph(const QTextBlock &block, int start, int end, bool
     if (block.length() == 1) {
         if (const RunFormat *mark = runFormat(block.charFormatIndex())) writeRunState(*mark);
     }
-    forEachFragment(block, start, end,
-                    [&](const QTextFragment &fragment, int position, int from, int to) {
-                        writeFragment(fragment, position, from, to);
-                    });
+    runwalker::forEachFragment(block, start, end, [&](const runwalker::Run &run) {
+        writeFragment(run.fragment, run.position, run.from, run.to);
+    });
     emit_.word("\\par");
     emit_.newline();
 }
