@@ -3,6 +3,7 @@
 #include "base/numbertext.h"
 #include "base/units.h"
 #include "editor/richtextbox.h"
+#include "widgets/numerickeyfilter.h"
 #include "widgets/twipsrect.h"
 
 #include <QKeyEvent>
@@ -25,16 +26,6 @@ constexpr int fieldHeightTwips = 360;
 constexpr int buttonTopTwips = 1440;
 constexpr int buttonWidthTwips = 1095;
 constexpr int buttonHeightTwips = 375;
-
-// Backspace, Tab, Escape and Ctrl shortcuts carry a control character.
-bool typesCharacters(const QString &keyText) {
-    return !keyText.isEmpty() && keyText.front().category() != QChar::Other_Control;
-}
-
-bool isOneDigit(const QString &keyText) {
-    return keyText.size() == 1 && keyText.front() >= QLatin1Char('0') &&
-           keyText.front() <= QLatin1Char('9');
-}
 
 bool isBlank(const QLineEdit *field) {
     return field->text().trimmed().isEmpty();
@@ -122,14 +113,8 @@ bool MarginsDialog::filterFieldKey(QLineEdit *field, QKeyEvent *event) {
         validate();
         return true;
     }
-    const QString typed = event->text();
-    if (!typesCharacters(typed)) return false;
-    const QString separator = QLocale().decimalPoint();
-    if (typed == QLatin1String(".")) {
-        field->insert(separator);
-        return true;
-    }
-    return !(typed == separator || isOneDigit(typed));
+    // A full stop, as the keypad types, writes the user's decimal separator.
+    return NumericKeyFilter(QLocale().decimalPoint(), QStringLiteral(".")).filter(field, event);
 }
 
 void MarginsDialog::validate() {

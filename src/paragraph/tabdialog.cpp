@@ -5,6 +5,7 @@
 #include "base/numbertext.h"
 #include "base/units.h"
 #include "editor/richtextbox.h"
+#include "widgets/numerickeyfilter.h"
 #include "widgets/twipsrect.h"
 
 #include <QGroupBox>
@@ -33,16 +34,6 @@ QPushButton *addButton(QWidget *parent, const QString &name, const QString &capt
     button->setObjectName(name);
     button->setGeometry(geometryPx);
     return button;
-}
-
-// Backspace, Tab, Escape and Ctrl shortcuts carry a control character.
-bool typesCharacters(const QString &keyText) {
-    return !keyText.isEmpty() && keyText.front().category() != QChar::Other_Control;
-}
-
-bool isOneDigit(const QString &keyText) {
-    return keyText.size() == 1 && keyText.front() >= QLatin1Char('0') &&
-           keyText.front() <= QLatin1Char('9');
 }
 
 // The stops of the selected paragraphs, or nothing when they differ in
@@ -233,11 +224,7 @@ bool TabDialog::filterPositionKey(QKeyEvent *event) {
         addStop();
         return true;
     }
-    const QString typed = event->text();
-    if (!typesCharacters(typed)) return false;
-    if (typed == QLatin1String(",")) {
-        m_newPositionCm->insert(QStringLiteral("."));
-        return true;
-    }
-    return !(typed == QLatin1String(".") || isOneDigit(typed));
+    // Positions are written with a full stop, whatever the user types.
+    return NumericKeyFilter(QStringLiteral("."), QStringLiteral(","))
+        .filter(m_newPositionCm, event);
 }
