@@ -317,8 +317,6 @@ void MainWindow::buildToolStrips(QMenu *edition, QMenu *for0, QMenu *sep24, QMen
 }
 
 void MainWindow::startUp() {
-    m_exo->setSelIndent(19);
-    m_exo->setSelRightIndent(12);
     m_state.policesymbole = QStringLiteral("Windings");
     const bool interrupted = previousRunInterrupted();
     writeRunningFlag(QStringLiteral("OUI"));
@@ -331,7 +329,7 @@ void MainWindow::startUp() {
         }
     }
     m_state.sauvegarde = 1;
-    applyDefaultCharacterFormat();
+    m_exo->applyDefaultTextFormat();
     m_exo->refresh();
     if (m_state.nomfichier.isEmpty()) m_state.nomfichier = SharedState::noName;
     updateTitle();
@@ -347,18 +345,6 @@ void MainWindow::startUp() {
     auto *recoveryTimer = new QTimer(this);
     connect(recoveryTimer, &QTimer::timeout, this, [this] { m_recovery->writeCopies(); });
     recoveryTimer->start(recoveryIntervalMs);
-}
-
-void MainWindow::applyDefaultCharacterFormat() {
-    m_exo->document()->setDefaultFont(QFont(QStringLiteral("Arial"), 10));
-    m_exo->setSelBold(false);
-    m_exo->setSelItalic(false);
-    m_exo->setSelUnderline(false);
-    m_exo->setSelAlignment(RichTextBox::AlignLeft);
-    m_exo->setSelFontName(QStringLiteral("Arial"));
-    m_exo->setSelFontSize(10);
-    m_exo->setSelCharOffset(0);
-    m_exo->setSelColor(qRgb(0, 0, 0));
 }
 
 void MainWindow::fillFontList() {
@@ -422,18 +408,9 @@ void MainWindow::Nouv_Click() {
     m_exo->setText(QString());
     m_state.nomfichier = SharedState::noName;
     updateTitle();
-    m_exo->setSelIndent(19);
-    m_exo->setSelRightIndent(12);
+    m_exo->applyDefaultTextFormat();
     m_exo->setSelTabCount(0);
-    m_exo->document()->setDefaultFont(QFont(QStringLiteral("Arial"), 10));
-    m_exo->setSelColor(qRgb(0, 0, 0));
-    m_exo->setSelAlignment(RichTextBox::AlignLeft);
-    m_exo->setSelBold(false);
     m_exo->setSelBullet(false);
-    m_exo->setSelCharOffset(0);
-    m_exo->setSelItalic(false);
-    m_exo->setSelUnderline(false);
-    m_exo->setSelFontSize(10);
     m_exo->document()->clearUndoRedoStacks();
     m_exo->refresh();
     m_exo->setFocus();

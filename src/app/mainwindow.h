@@ -74,7 +74,6 @@ private:
     void buildSidePanels();
     void activateLink(int link);
     void startUp();
-    void applyDefaultCharacterFormat();
     void fillFontList();
     void fillModuleList();
     void updateTitle();

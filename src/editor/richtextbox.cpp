@@ -39,6 +39,11 @@ const QStringList rtfMimeTypes = {QStringLiteral("text/rtf"), QStringLiteral("ap
 // RichEdit's default tab distance: half an inch, 720 twips.
 constexpr qreal defaultTabStopPx = 48;
 
+constexpr auto defaultFontName = "Arial";
+constexpr int defaultFontSizePt = 10;
+constexpr double defaultLeftIndentPx = 19;
+constexpr double defaultRightIndentPx = 12;
+
 bool startsAsRtf(const QByteArray &bytes) {
     return bytes.startsWith("{\\rtf");
 }
@@ -93,6 +98,21 @@ RichTextBox::RichTextBox(QWidget *parent) : QTextEdit(parent) {
     connect(document(), &QTextDocument::contentsChange, this, [this] {
         if (!m_loading) emit contentEdited();
     });
+}
+
+void RichTextBox::applyDefaultTextFormat() {
+    const QString fontName = QString::fromLatin1(defaultFontName);
+    document()->setDefaultFont(QFont(fontName, defaultFontSizePt));
+    setSelIndent(defaultLeftIndentPx);
+    setSelRightIndent(defaultRightIndentPx);
+    setSelBold(false);
+    setSelItalic(false);
+    setSelUnderline(false);
+    setSelAlignment(AlignLeft);
+    setSelFontName(fontName);
+    setSelFontSize(defaultFontSizePt);
+    setSelCharOffset(0);
+    setSelColor(qRgb(0, 0, 0));
 }
 
 // One notification per real move of the caret or the selection, and none
