@@ -22,6 +22,17 @@ QByteArray fileBytes(const QString &path) {
     return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
 }
 
+// The caret's look as the tools show it, one entry per attribute.
+QStringList caretLook(const RichTextBox &exo) {
+    auto text = [](const auto &value) {
+        return value ? QVariant(*value).toString() : QStringLiteral("mixed");
+    };
+    return {text(exo.selFontName()),   text(exo.selFontSize()),  text(exo.selColor()),
+            text(exo.selBold()),       text(exo.selItalic()),    text(exo.selUnderline()),
+            text(exo.selCharOffset()), text(exo.selAlignment()), text(exo.selIndent()),
+            text(exo.selRightIndent())};
+}
+
 QStringList actionNames(const QMenu *menu) {
     QStringList names;
     for (const QAction *action : menu->actions())
@@ -41,6 +52,7 @@ private slots:
     void runningFlagKeepsOtherRecords();
     void moduleSelection();
     void newAsksAboutChanges();
+    void newStartsWithTheStartUpLook();
     void closeAsksAboutChanges_data();
     void closeAsksAboutChanges();
     void closeSavesOnlyTheOpenText();
@@ -199,6 +211,34 @@ void MainWindowTest::newAsksAboutChanges() {
     dialogs.calls.clear();
     window.Nouv_Click();
     QVERIFY(dialogs.calls.isEmpty());
+}
+
+// Whatever look the last text ended with, a new text starts as the program
+// did.
+void MainWindowTest::newStartsWithTheStartUpLook() {
+    ScriptedDialogs dialogs;
+    MainWindow window(dialogs, m_dir->path());
+    RichTextBox *exo = window.exo();
+    const QStringList startUp = caretLook(*exo);
+    exo->setText(QStringLiteral("titre"));
+    exo->setSelStart(0);
+    exo->setSelLength(5);
+    exo->setSelFontName(QStringLiteral("Courier New"));
+    exo->setSelFontSize(20);
+    exo->setSelColor(qRgb(255, 0, 0));
+    exo->setSelBold(true);
+    exo->setSelItalic(true);
+    exo->setSelUnderline(true);
+    exo->setSelCharOffset(60);
+    exo->setSelAlignment(RichTextBox::AlignCenter);
+    exo->setSelIndent(40);
+    exo->setSelRightIndent(30);
+    exo->setSelStart(5);
+    QVERIFY(caretLook(*exo) != startUp);
+    window.state().sauvegarde = 1;
+
+    window.Nouv_Click();
+    QCOMPARE(caretLook(*exo), startUp);
 }
 
 void MainWindowTest::closeAsksAboutChanges_data() {
