@@ -117,7 +117,7 @@ MainWindow::MainWindow(Dialogs &dialogs, const QString &programDirectory,
             : recoveryDirectory,
         *m_textFiles, *m_exercise, m_dialogs);
     // Connected after the exercise's own handler: its texts are loaded by then.
-    connect(m_panel->text1(), &QLineEdit::textChanged, this,
+    connect(m_panel, &ExercisePanel::exercisePathChanged, this,
             [this] { m_recovery->dropSettledCopies(); });
     m_refresh = std::make_unique<SelectionRefresh>(*m_exo, m_state, *m_characters, *m_modes,
                                                    *m_paragraphs, *m_ruler);
@@ -333,8 +333,7 @@ void MainWindow::startUp() {
     m_exo->refresh();
     if (m_state.nomfichier.isEmpty()) m_state.nomfichier = SharedState::noName;
     updateTitle();
-    m_characters->taille()->setText(QString::number(m_characters->upDown1()->value()));
-    m_exo->setSelFontSize(m_characters->taille()->text().toDouble());
+    m_exo->setSelFontSize(m_characters->showArrowsSizePt());
     m_exo->refresh();
     fillFontList();
     m_ruler->showIndents();
@@ -353,11 +352,7 @@ void MainWindow::fillFontList() {
     std::sort(families.begin(), families.end(), [](const QString &a, const QString &b) {
         return QString::compare(a, b, Qt::CaseInsensitive) < 0;
     });
-    QComboBox *fonts = m_characters->combo1();
-    fonts->clear();
-    fonts->addItems(families);
-    fonts->setCurrentIndex(std::max(0, fonts->findText(QStringLiteral("Arial"))));
-    fonts->setEditText(QStringLiteral("Arial"));
+    m_characters->setFontList(families, QStringLiteral("Arial"));
 }
 
 void MainWindow::fillModuleList() {

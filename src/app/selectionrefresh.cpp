@@ -30,7 +30,7 @@ void SelectionRefresh::maj() {
     // shows. This is the one write the refresh makes, and only to the typing
     // format of an empty selection, never to the text.
     if (chars.fontName == symbolFont && m_exo.selLength() == 0) {
-        const QString typingFont = m_characters.combo1()->currentText();
+        const QString typingFont = m_characters.shownFontName();
         m_exo.setSelFontName(typingFont);
         chars.fontName = typingFont;
     }

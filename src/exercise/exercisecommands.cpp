@@ -13,12 +13,6 @@
 #include <QAction>
 #include <QComboBox>
 #include <QFileInfo>
-#include <QLabel>
-#include <QLineEdit>
-#include <QPlainTextEdit>
-#include <QPushButton>
-#include <QScrollBar>
-#include <QSpinBox>
 
 namespace {
 
@@ -52,19 +46,14 @@ ExerciseCommands::ExerciseCommands(const Controls &controls, SharedState &state,
                                    TextFiles &textFiles)
     : m_controls(controls), m_state(state), m_dialogs(dialogs), m_textFiles(textFiles) {
     ExercisePanel &panel = m_controls.panel;
-    QObject::connect(panel.text1(), &QLineEdit::textChanged, panel.text1(),
-                     [this] { transessai(); });
-    QObject::connect(panel.command20(), &QPushButton::clicked, panel.command20(),
-                     [this] { saveExercise(); });
-    QObject::connect(panel.command19(), &QPushButton::clicked, panel.command19(),
-                     [this] { closePanel(); });
-    for (int i = 0; i < 4; ++i)
-        QObject::connect(panel.commandZ10(i), &QPushButton::clicked, panel.commandZ10(i),
-                         [this, i] { chooseFile(i); });
+    connect(&panel, &ExercisePanel::exercisePathChanged, this, [this] { transessai(); });
+    connect(&panel, &ExercisePanel::saveRequested, this, [this] { saveExercise(); });
+    connect(&panel, &ExercisePanel::closeRequested, this, &ExerciseCommands::closePanel);
+    connect(&panel, &ExercisePanel::fileRequested, this, &ExerciseCommands::chooseFile);
 }
 
 QString ExerciseCommands::exercisePath() const {
-    return m_controls.panel.text1()->text();
+    return m_controls.panel.exercisePath();
 }
 
 void ExerciseCommands::setExercisePath(const QString &path) {
@@ -76,11 +65,8 @@ bool ExerciseCommands::exerciseOpen() const {
 }
 
 void ExerciseCommands::startUp() {
-    QComboBox *difficulty = m_controls.panel.comboZ1();
-    difficulty->clear();
-    difficulty->addItems(difficulties);
-    difficulty->setCurrentIndex(0);
-    m_controls.panel.upDown2()->setValue(1);
+    m_controls.panel.setDifficulties(difficulties);
+    m_controls.panel.clear();
     m_savedFields = m_controls.panel.fields();
     if (!recap::trimBlanks(exercisePath()).isEmpty()) recuperation();
 }
@@ -118,14 +104,13 @@ void ExerciseCommands::closePanel() {
 }
 
 bool ExerciseCommands::saveExercise() {
-    ExercisePanel &panel = m_controls.panel;
-    if (panel.ficex(0)->text().isEmpty()) {
+    const recap::Fields fields = m_controls.panel.fields();
+    if (fields.files[0].isEmpty()) {
         m_dialogs.message(messages::noStatement());
         return false;
     }
     // Checked before anything is written: a "?" in place of a letter would
     // be reported as saved and the file it names never found again.
-    const recap::Fields fields = panel.fields();
     if (const QString unstorable = recap::unstorableCharacters(fields); !unstorable.isEmpty()) {
         m_dialogs.message(messages::unstorableCharacters(unstorable));
         return false;
@@ -190,14 +175,8 @@ void ExerciseCommands::closeExercise() {
     m_controls.corectampon.setTextRTF(QByteArray());
     m_controls.corectampon.refresh();
     setExercisePath(QString());
-    ExercisePanel &panel = m_controls.panel;
-    for (int i = 0; i < 4; ++i)
-        panel.ficex(i)->clear();
-    panel.comboZ1()->setCurrentIndex(0);
-    panel.upDown2()->setValue(1);
-    panel.textZ1()->clear();
-    panel.titrexo()->clear();
-    m_savedFields = panel.fields();
+    m_controls.panel.clear();
+    m_savedFields = m_controls.panel.fields();
     emit newTextRequested();
 }
 
@@ -207,7 +186,7 @@ void ExerciseCommands::chooseFile(int i) {
     const auto chosen = m_dialogs.openFileName({exerciseFileTitle, pattern, pattern});
     if (!chosen) return;
     m_lastChosenFolder = directoryOf(*chosen);
-    m_controls.panel.ficex(i)->setText(fileNameOf(*chosen));
+    m_controls.panel.setFileName(i, fileNameOf(*chosen));
 }
 
 void ExerciseCommands::transessai() {
@@ -302,26 +281,6 @@ void ExerciseCommands::recuperation() {
 }
 
 void ExerciseCommands::applyFields(const QByteArray &file) {
-    ExercisePanel &panel = m_controls.panel;
-    const auto text = [&file](int record) { return recordfile::recordText(file, record); };
-    for (int i = 0; i < 4; ++i)
-        panel.ficex(i)->setText(text(recap::StatementFile + i));
-    // A value a field cannot take leaves it as it was.
-    const long long difficulty = recap::parseNumber(text(recap::Difficulty));
-    if (difficulty >= -1 && difficulty < panel.comboZ1()->count())
-        panel.comboZ1()->setCurrentIndex(int(difficulty));
-    const long long scroll = recap::parseNumber(text(recap::ScrollValue));
-    if (scroll >= panel.hScroll1()->minimum() && scroll <= panel.hScroll1()->maximum())
-        panel.hScroll1()->setValue(int(scroll));
-    QString description;
-    for (int record = recap::FirstDescription; record <= recap::LastDescription; ++record) {
-        const QString piece = text(record);
-        if (!recap::trimBlanks(piece).isEmpty()) description += piece;
-    }
-    panel.setDescription(description);
-    panel.titrexo()->setText(recap::trimBlanks(text(recap::Title)));
-    const long long hourglasses = recap::parseNumber(text(recap::Hourglasses));
-    if (hourglasses >= panel.upDown2()->minimum() && hourglasses <= panel.upDown2()->maximum())
-        panel.upDown2()->setValue(int(hourglasses));
-    m_savedFields = panel.fields();
+    m_controls.panel.showRecapFile(file);
+    m_savedFields = m_controls.panel.fields();
 }

@@ -1,5 +1,6 @@
 #include "exercise/exercisepanel.h"
 
+#include "exercisefile/recordfile.h"
 #include "widgets/designernames.h"
 
 #include <QComboBox>
@@ -35,6 +36,7 @@ ExercisePanel::ExercisePanel(QWidget *parent) : QFrame(parent) {
         m_choose[i] = new QPushButton(QStringLiteral("Ouvrir"), this);
         m_choose[i]->setObjectName(indexedName("CommandZ10", i));
         row->addWidget(m_choose[i]);
+        connect(m_choose[i], &QPushButton::clicked, this, [this, i] { emit fileRequested(i); });
         if (i > 0) {
             m_forget[i] = new QPushButton(QStringLiteral("Effacer"), this);
             m_forget[i]->setObjectName(indexedName("CommandZ14", i));
@@ -87,6 +89,7 @@ ExercisePanel::ExercisePanel(QWidget *parent) : QFrame(parent) {
     m_path->setObjectName(QStringLiteral("Text1"));
     m_path->setReadOnly(true);
     layout->addWidget(m_path);
+    connect(m_path, &QLineEdit::textChanged, this, &ExercisePanel::exercisePathChanged);
 
     auto *buttons = new QHBoxLayout;
     m_save = new QPushButton(QStringLiteral("Enregistrer"), this);
@@ -96,6 +99,8 @@ ExercisePanel::ExercisePanel(QWidget *parent) : QFrame(parent) {
     buttons->addWidget(m_save);
     buttons->addWidget(m_close);
     layout->addLayout(buttons);
+    connect(m_save, &QPushButton::clicked, this, &ExercisePanel::saveRequested);
+    connect(m_close, &QPushButton::clicked, this, &ExercisePanel::closeRequested);
 }
 
 namespace {
@@ -148,4 +153,49 @@ void ExercisePanel::setFields(const recap::Fields &fields) {
 void ExercisePanel::setExercisePath(const QString &path) {
     m_path->setText(path);
     m_path->setToolTip(path);
+}
+
+QString ExercisePanel::exercisePath() const {
+    return m_path->text();
+}
+
+void ExercisePanel::setFileName(int i, const QString &name) {
+    m_ficex.at(i)->setText(name);
+}
+
+void ExercisePanel::setDifficulties(const QStringList &names) {
+    m_difficulty->clear();
+    m_difficulty->addItems(names);
+    m_difficulty->setCurrentIndex(0);
+}
+
+void ExercisePanel::clear() {
+    for (QLabel *file : m_ficex)
+        file->clear();
+    m_difficulty->setCurrentIndex(0);
+    m_hourglasses->setValue(1);
+    m_description->clear();
+    m_title->clear();
+}
+
+void ExercisePanel::showRecapFile(const QByteArray &file) {
+    const auto text = [&file](int record) { return recordfile::recordText(file, record); };
+    for (int i = 0; i < 4; ++i)
+        m_ficex.at(i)->setText(text(recap::StatementFile + i));
+    const long long difficulty = recap::parseNumber(text(recap::Difficulty));
+    if (difficulty >= -1 && difficulty < m_difficulty->count())
+        m_difficulty->setCurrentIndex(int(difficulty));
+    const long long scroll = recap::parseNumber(text(recap::ScrollValue));
+    if (scroll >= m_scroll->minimum() && scroll <= m_scroll->maximum())
+        m_scroll->setValue(int(scroll));
+    QString description;
+    for (int record = recap::FirstDescription; record <= recap::LastDescription; ++record) {
+        const QString piece = text(record);
+        if (!recap::trimBlanks(piece).isEmpty()) description += piece;
+    }
+    setDescription(description);
+    m_title->setText(recap::trimBlanks(text(recap::Title)));
+    const long long hourglasses = recap::parseNumber(text(recap::Hourglasses));
+    if (hourglasses >= m_hourglasses->minimum() && hourglasses <= m_hourglasses->maximum())
+        m_hourglasses->setValue(int(hourglasses));
 }

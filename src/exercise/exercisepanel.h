@@ -24,25 +24,26 @@ public:
 
     explicit ExercisePanel(QWidget *parent = nullptr);
 
-    QLabel *ficex(int i) const { return m_ficex.at(i); }
-    QPushButton *commandZ10(int i) const { return m_choose.at(i); }
-    QPushButton *commandZ14(int i) const { return m_forget.at(i); } // 1 to 3
-    QLineEdit *titrexo() const { return m_title; }
-    QComboBox *comboZ1() const { return m_difficulty; }
-    QSpinBox *upDown2() const { return m_hourglasses; }
-    QLabel *label3() const { return m_hourglassCount; }
-    QPlainTextEdit *textZ1() const { return m_description; }
-    QScrollBar *hScroll1() const { return m_scroll; }
-    QLineEdit *text1() const { return m_path; }
-    QPushButton *command20() const { return m_save; }
-    QPushButton *command19() const { return m_close; }
-
     recap::Fields fields() const;
     void setFields(const recap::Fields &fields);
     // The description as the recap file holds it, line ends as CR LF.
     void setDescription(const QString &fileText);
+    // Shows the fields a recap file holds; a value a field cannot take
+    // leaves that field as it was.
+    void showRecapFile(const QByteArray &file);
+    // No files, title or description, the first difficulty, one hourglass.
+    void clear();
+    void setDifficulties(const QStringList &names);
+    void setFileName(int i, const QString &name);
     // The recap file's path: shown in the path box and its tooltip.
+    QString exercisePath() const;
     void setExercisePath(const QString &path);
+
+signals:
+    void exercisePathChanged();
+    void saveRequested();          // Command20
+    void closeRequested();         // Command19
+    void fileRequested(int index); // CommandZ10(index)
 
 private:
     void keepDescriptionWithinLimit();

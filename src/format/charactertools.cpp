@@ -26,6 +26,7 @@
 #include <QSpinBox>
 #include <QToolBar>
 #include <QToolButton>
+#include <algorithm>
 #include <cmath>
 
 namespace {
@@ -121,7 +122,7 @@ void CharacterTools::addTo(QToolBar *toolBar, QMenu *formatMenu) {
         item->setObjectName(QStringLiteral("q2%1").arg(i + 1));
         item->setCheckable(true);
         m_q2[i] = item;
-        connect(item, &QAction::triggered, this, [this, i] { q2_Click(i + 1); });
+        connect(item, &QAction::triggered, this, [this, i] { q2_Click(21 + i); });
     }
     toolBar->addSeparator();
 
@@ -189,10 +190,26 @@ void CharacterTools::Check1_Click(int) {
     if (m_state.majencours != majphase::modes) giveFocusBack();
 }
 
-void CharacterTools::q2_Click(int index) {
-    QToolButton *box = m_check1.at(index - 1);
+void CharacterTools::q2_Click(int item) {
+    QToolButton *box = m_check1.at(item - 21);
     box->setChecked(!box->isChecked());
-    Check1_Click(index);
+    Check1_Click(item - 20);
+}
+
+void CharacterTools::setFontList(const QStringList &families, const QString &shown) {
+    m_combo1->clear();
+    m_combo1->addItems(families);
+    m_combo1->setCurrentIndex(std::max(0, m_combo1->findText(shown)));
+    m_combo1->setEditText(shown);
+}
+
+QString CharacterTools::shownFontName() const {
+    return m_combo1->currentText();
+}
+
+int CharacterTools::showArrowsSizePt() {
+    m_taille->setText(QString::number(m_upDown1->value()));
+    return m_upDown1->value();
 }
 
 void CharacterTools::Combo1_Click() {

@@ -2,6 +2,7 @@
 
 #include <QObject>
 #include <QRgb>
+#include <QStringList>
 #include <array>
 
 class Dialogs;
@@ -32,20 +33,19 @@ public:
     void addTo(QToolBar *toolBar, QMenu *formatMenu);
 
     void Check1_Click(int index);
-    void q2_Click(int index); // q21, q22, q23 toggle Check1(1..3)
+    void q2_Click(int item); // 21, 22, 23: q21 to q23 toggle Check1(1..3)
     void Combo1_Click();
     void UpDown1_Change();
     void optcoul_Click(int index);
     void cotext_Click(); // and Command12
     void Command15_Click();
 
-    QComboBox *combo1() const { return m_combo1; }
-    QLineEdit *taille() const { return m_taille; }
-    QSpinBox *upDown1() const { return m_upDown1; }
-    QToolButton *check1(int index) const { return m_check1.at(index - 1); }
-    QAction *q2(int index) const { return m_q2.at(index - 1); }
-    QRadioButton *optcoul(int index) const { return m_optcoul.at(index); }
-    QLabel *cotext() const { return m_cotext; }
+    // The font list's families, the shown one selected.
+    void setFontList(const QStringList &families, const QString &shown);
+    // The font the list shows: typing goes on in it after a symbol.
+    QString shownFontName() const;
+    // Writes the arrows' size into the size box, at start-up; returns it, pt.
+    int showArrowsSizePt();
     // What the selection has, for the selection refresh; nothing means a
     // mixed selection.
     void showFontName(const std::optional<QString> &name);

@@ -43,12 +43,6 @@ public:
     // (a mixed selection) leaves the options and clears both boxes.
     void showOffset(std::optional<int> offsetTwips);
 
-    QRadioButton *option2(int index) const { return m_option2.at(index); }
-    QCheckBox *check3(int index) const { return m_check3.at(index); }
-    QAction *check2() const { return m_check2; }
-    QLabel *decexp() const { return m_decexp; }
-    QLabel *decind() const { return m_decind; }
-
 private:
     void offsetValueChanged();
     void askOffset(bool exponents);

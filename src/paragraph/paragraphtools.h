@@ -28,11 +28,6 @@ public:
     void showAlignment(int code);
     void showBullet(bool on);
 
-    QToolButton *option3(int index) const { return m_option3.at(index); }
-    QToolButton *bull() const { return m_bull; }
-    QAction *q2(int item) const { return m_q2.at(item - 24); } // 24 to 26
-    QAction *bull2() const { return m_bull2; }
-
 private:
     RichTextBox &m_exo;
     SharedState &m_state;

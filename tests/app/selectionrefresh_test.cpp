@@ -102,14 +102,14 @@ void SelectionRefreshTest::toolsShowTheSelection() {
     // A mixed selection keeps the mode shown for the caret where it began.
     f.select(20, 1);
     f.select(start, length);
-    QCOMPARE(f.tools.check1(1)->isChecked(), bold);
-    QCOMPARE(f.tools.q2(1)->isChecked(), bold);
-    QCOMPARE(f.tools.combo1()->currentText(), font);
-    QCOMPARE(f.tools.taille()->text(), size);
+    QCOMPARE(f.control<QToolButton>("Check1", 1)->isChecked(), bold);
+    QCOMPARE(f.control<QAction>(QStringLiteral("q21"))->isChecked(), bold);
+    QCOMPARE(f.control<QComboBox>(QStringLiteral("Combo1"))->currentText(), font);
+    QCOMPARE(f.control<QLineEdit>(QStringLiteral("taille"))->text(), size);
     for (int i = 0; i < 4; ++i)
-        QCOMPARE(f.tools.optcoul(i)->isChecked(), i == colour);
-    QVERIFY(f.modes.option2(mode)->isChecked());
-    QCOMPARE(f.modes.check3(1)->isChecked(), mode == 1 && length == 1);
+        QCOMPARE(f.control<QRadioButton>("optcoul", i)->isChecked(), i == colour);
+    QVERIFY(f.control<QRadioButton>("Option2", mode)->isChecked());
+    QCOMPARE(f.control<QCheckBox>("Check3", 1)->isChecked(), mode == 1 && length == 1);
     QCOMPARE(f.window.state().majencours, 0);
 }
 
@@ -131,21 +131,21 @@ void SelectionRefreshTest::clearedBoxesRemoveNothing() {
     Fixture f;
     // Mixed bold shows the box cleared; refreshing does not unbold.
     f.select(3, 5);
-    QVERIFY(!f.tools.check1(1)->isChecked());
+    QVERIFY(!f.control<QToolButton>("Check1", 1)->isChecked());
     f.exo.setSelStart(7);
     QCOMPARE(*f.exo.selBold(), true);
     // Clicking italic on that mixed selection writes all three attributes.
     f.select(3, 5);
-    f.tools.check1(2)->click();
+    f.control<QToolButton>("Check1", 2)->click();
     f.exo.setSelStart(3);
     f.exo.setSelLength(5);
     QCOMPARE(*f.exo.selBold(), false);
     QCOMPARE(*f.exo.selItalic(), true);
-    QVERIFY(f.tools.q2(2)->isChecked());
+    QVERIFY(f.control<QAction>(QStringLiteral("q22"))->isChecked());
     // The menu item does what the box does.
-    f.tools.q2(2)->trigger();
+    f.control<QAction>(QStringLiteral("q22"))->trigger();
     QCOMPARE(*f.exo.selItalic(), false);
-    QVERIFY(!f.tools.check1(2)->isChecked());
+    QVERIFY(!f.control<QToolButton>("Check1", 2)->isChecked());
 }
 
 void SelectionRefreshTest::symbolCaretReturnsToTheListFont() {
@@ -154,10 +154,12 @@ void SelectionRefreshTest::symbolCaretReturnsToTheListFont() {
     f.format(0, 2, [&f] { f.exo.setSelFontName(QStringLiteral("Arial")); });
     f.format(1, 1, [&f] { f.exo.setSelFontName(QStringLiteral("Symbol")); });
     f.select(0, 1);
-    QCOMPARE(f.tools.combo1()->currentText(), QStringLiteral("Arial"));
+    QCOMPARE(f.control<QComboBox>(QStringLiteral("Combo1"))->currentText(),
+             QStringLiteral("Arial"));
     // Selecting Symbol text leaves the list as it was.
     f.select(1, 1);
-    QCOMPARE(f.tools.combo1()->currentText(), QStringLiteral("Arial"));
+    QCOMPARE(f.control<QComboBox>(QStringLiteral("Combo1"))->currentText(),
+             QStringLiteral("Arial"));
     // A caret after the symbol types in the list's font again.
     f.select(2, 0);
     QCOMPARE(*f.exo.selFontName(), QStringLiteral("Arial"));
@@ -205,7 +207,7 @@ void SelectionRefreshTest::everyChangeMarksTheTextModified() {
     QVERIFY(modifiedBy([&] { f.window.editCommands().annuleur_Click(); }));
     QVERIFY(modifiedBy([&] {
         f.select(0, 5);
-        f.tools.check1(1)->click();
+        f.control<QToolButton>("Check1", 1)->click();
     }));
     QVERIFY(modifiedBy([&] { f.window.editCommands().coupe_Click(); }));
     // Loading a text is no change of the user's.

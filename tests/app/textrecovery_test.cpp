@@ -73,7 +73,8 @@ public:
         QTest::keyClicks(window.exo(), QStringLiteral("1 "));
         window.textFiles().showCorrection();
         QTest::keyClicks(window.exo(), QStringLiteral("2 "));
-        window.exercisePanel()->titrexo()->setText(QStringLiteral("Chute libre"));
+        window.findChild<QLineEdit *>(QStringLiteral("titrexo"))
+            ->setText(QStringLiteral("Chute libre"));
         window.recovery().writeCopies();
         QCOMPARE(kinds(), QList<Kind>({Kind::Statement, Kind::Correction, Kind::ExerciseFields}));
     }
@@ -146,7 +147,8 @@ void TextRecoveryTest::anInterruptedExerciseComesBack() {
     QCOMPARE(window.findChild<RichTextBox *>(QStringLiteral("sujetampon"))->text(),
              QStringLiteral("1 énoncé"));
     QVERIFY(window.textFiles().hasUnsavedChanges(TextFiles::Text::Statement));
-    QCOMPARE(window.exercisePanel()->titrexo()->text(), QStringLiteral("Chute libre"));
+    QCOMPARE(window.findChild<QLineEdit *>(QStringLiteral("titrexo"))->text(),
+             QStringLiteral("Chute libre"));
     QVERIFY(window.exercise().panelHasUnsavedFields());
     QCOMPARE(textOf(f.path("enonce.rtf")), QStringLiteral("énoncé"));
     QCOMPARE(textOf(f.path("corrige.rtf")), QStringLiteral("corrigé"));

@@ -2,7 +2,7 @@
 #include "editor/richtextbox.h"
 #include "editor/textfiles.h"
 #include "filesizelimit.h"
-#include "scripteddialogs.h"
+#include "windowfixture.h"
 
 #include <QAction>
 #include <QDir>
@@ -32,11 +32,8 @@ QString textOf(const QString &path) {
 
 // A main window with an exercise's statement and correction on disk, loaded
 // the way opening an exercise loads them.
-class ExerciseFixture {
+class ExerciseFixture : public WindowFixture {
 public:
-    QTemporaryDir dir;
-    ScriptedDialogs dialogs;
-    MainWindow window{dialogs, dir.path()};
     QString statement = dir.filePath(QStringLiteral("enonce.rtf"));
     QString correction = dir.filePath(QStringLiteral("corrige.rtf"));
     QAction *textexo = window.findChild<QAction *>(QStringLiteral("textexo"));
@@ -57,7 +54,6 @@ public:
         window.state().nomfichier = statement;
     }
     TextFiles &files() { return window.textFiles(); }
-    RichTextBox &exo() { return *window.exo(); }
 };
 
 class TextFilesTest : public QObject {
@@ -84,30 +80,30 @@ void TextFilesTest::switchingGoesThroughTheBuffers() {
     f.files().showStatement(); // already shown: nothing at all
     QCOMPARE(f.window.windowTitle(), QStringLiteral("REDIGO - SANS NOM"));
 
-    f.exo().setText(QStringLiteral("énoncé modifié"));
+    f.exo.setText(QStringLiteral("énoncé modifié"));
     f.window.state().sauvegarde = 0;
     f.files().showCorrection();
-    QCOMPARE(f.exo().text(), QStringLiteral("corrigé"));
+    QCOMPARE(f.exo.text(), QStringLiteral("corrigé"));
     QCOMPARE(f.sujetampon->text(), QStringLiteral("énoncé modifié"));
     QCOMPARE(f.window.windowTitle(), QStringLiteral("REDIGO - ") + f.correction);
     // The flag follows the text shown: the correction has no change yet.
     QCOMPARE(f.window.state().sauvegarde, 1);
 
-    f.exo().setText(QStringLiteral("corrigé modifié"));
+    f.exo.setText(QStringLiteral("corrigé modifié"));
     f.files().showStatement();
-    QCOMPARE(f.exo().text(), QStringLiteral("énoncé modifié"));
+    QCOMPARE(f.exo.text(), QStringLiteral("énoncé modifié"));
     QCOMPARE(f.corectampon->text(), QStringLiteral("corrigé modifié"));
     QVERIFY(f.dialogs.calls.isEmpty());
 
     // With the correction entry hidden, leaving it does not keep the editor.
     f.files().showCorrection();
     f.textcor->setVisible(false);
-    f.exo().setText(QStringLiteral("perdu"));
+    f.exo.setText(QStringLiteral("perdu"));
     f.files().showStatement();
     QCOMPARE(f.corectampon->text(), QStringLiteral("corrigé modifié"));
     // Leaving the statement always keeps it, entry shown or not.
     f.textexo->setVisible(false);
-    f.exo().setText(QStringLiteral("gardé"));
+    f.exo.setText(QStringLiteral("gardé"));
     f.files().showCorrection();
     QCOMPARE(f.sujetampon->text(), QStringLiteral("gardé"));
 }
@@ -116,13 +112,13 @@ void TextFilesTest::switchingFromAnotherFileAsks() {
     ExerciseFixture f;
     const QString other = f.dir.filePath(QStringLiteral("autre.rtf"));
     f.window.state().nomfichier = other;
-    f.exo().setText(QStringLiteral("autre texte"));
+    f.exo.setText(QStringLiteral("autre texte"));
     f.window.state().sauvegarde = 0;
     f.dialogs.answers = {Answer::Yes};
     f.files().showStatement();
     QCOMPARE(f.dialogs.calls.first().message.text, QStringLiteral("Enregistrer modifications ?"));
     QCOMPARE(textOf(other), QStringLiteral("autre texte"));
-    QCOMPARE(f.exo().text(), QStringLiteral("énoncé"));
+    QCOMPARE(f.exo.text(), QStringLiteral("énoncé"));
     // The other file has no buffer: the statement's is not overwritten.
     QCOMPARE(f.sujetampon->text(), QStringLiteral("énoncé"));
 }
@@ -130,7 +126,7 @@ void TextFilesTest::switchingFromAnotherFileAsks() {
 void TextFilesTest::reloadWarnsBeforeLosingChanges() {
     ExerciseFixture f;
     f.files().showCorrection();
-    f.exo().setText(QStringLiteral("changé"));
+    f.exo.setText(QStringLiteral("changé"));
     f.window.state().sauvegarde = 0;
     f.dialogs.answers = {Answer::Cancel};
     f.files().reloadCorrection();
@@ -138,23 +134,23 @@ void TextFilesTest::reloadWarnsBeforeLosingChanges() {
     QCOMPARE(warning.text, QStringLiteral("Attention : perte des modifications sur le texte."));
     QCOMPARE(warning.title, QStringLiteral("Ouvrir le corrigé"));
     QCOMPARE(warning.buttons, MessageButtons::OkCancel);
-    QCOMPARE(f.exo().text(), QStringLiteral("changé"));
+    QCOMPARE(f.exo.text(), QStringLiteral("changé"));
 
     // Reloading the statement keeps the correction's changes in its buffer:
     // nothing is lost, so nothing is asked.
     f.dialogs.calls.clear();
     f.files().reloadStatement();
     QVERIFY(f.dialogs.calls.isEmpty());
-    QCOMPARE(f.exo().text(), QStringLiteral("énoncé"));
+    QCOMPARE(f.exo.text(), QStringLiteral("énoncé"));
     QCOMPARE(f.window.state().sauvegarde, 1);
     QCOMPARE(f.window.windowTitle(), QStringLiteral("REDIGO - ") + f.statement);
     f.files().showCorrection();
-    QCOMPARE(f.exo().text(), QStringLiteral("changé"));
+    QCOMPARE(f.exo.text(), QStringLiteral("changé"));
     QCOMPARE(f.window.state().sauvegarde, 0);
 
     f.dialogs.answers = {Answer::Ok};
     f.files().reloadCorrection();
-    QCOMPARE(f.exo().text(), QStringLiteral("corrigé"));
+    QCOMPARE(f.exo.text(), QStringLiteral("corrigé"));
     QCOMPARE(f.window.state().sauvegarde, 1);
 
     QFile::remove(f.correction);
@@ -183,7 +179,7 @@ void TextFilesTest::openLoadsRtfAndPlainText() {
     QCOMPARE(request.filter,
              QStringLiteral("Texte format rtf|*.rtf|Texte simple (*.TXT)|*.txt|Tous |*.*"));
     QCOMPARE(request.initialName, QStringLiteral("*.rtf"));
-    QCOMPARE(f.exo().text(), QStringLiteral("ligne 1\nligne é"));
+    QCOMPARE(f.exo.text(), QStringLiteral("ligne 1\nligne é"));
     QCOMPARE(f.window.state().nomfichier, plain);
     QCOMPARE(f.window.state().sauvegarde, 1);
 
@@ -200,13 +196,13 @@ void TextFilesTest::openFailureKeepsNameAndText() {
     QCOMPARE(f.dialogs.last().message.text,
              QStringLiteral("Erreur lors de l'ouverture du fichier"));
     QCOMPARE(f.window.state().nomfichier, f.statement);
-    QCOMPARE(f.exo().text(), QStringLiteral("énoncé"));
+    QCOMPARE(f.exo.text(), QStringLiteral("énoncé"));
 }
 
 void TextFilesTest::saveAsAsksBeforeOverwriting() {
     ExerciseFixture f;
     const QString copy = f.dir.filePath(QStringLiteral("copie.rtf"));
-    f.exo().setText(QStringLiteral("nouveau"));
+    f.exo.setText(QStringLiteral("nouveau"));
     // No to the overwrite question reopens the dialog; there the copy is chosen.
     f.dialogs.fileNames = {f.correction, copy};
     f.dialogs.answers = {Answer::No};
@@ -255,7 +251,7 @@ void TextFilesTest::saveFailuresAreReported() {
 void TextFilesTest::saveBothWritesBothTexts() {
     ExerciseFixture f;
     f.files().showCorrection();
-    f.exo().setText(QStringLiteral("corrigé 2"));
+    f.exo.setText(QStringLiteral("corrigé 2"));
     f.sujetampon->setText(QStringLiteral("énoncé 2"));
     f.window.state().sauvegarde = 0;
     f.window.Command4_Click();
@@ -280,7 +276,7 @@ void TextFilesTest::saveBothWritesBothTexts() {
 void TextFilesTest::fullDiskSaveKeepsFileAndChanges() {
     ExerciseFixture f;
     const QByteArray before = fileBytes(f.statement);
-    f.exo().setText(QStringLiteral("court"));
+    f.exo.setText(QStringLiteral("court"));
     QCOMPARE(f.window.state().sauvegarde, 0);
     {
         FileSizeLimit fullDisk(10);
@@ -303,16 +299,16 @@ void TextFilesTest::fullDiskSaveKeepsFileAndChanges() {
 
 void TextFilesTest::eachTextKeepsItsOwnChanges() {
     ExerciseFixture f;
-    f.exo().setText(QStringLiteral("énoncé modifié"));
+    f.exo.setText(QStringLiteral("énoncé modifié"));
     f.files().showCorrection();
-    f.exo().setText(QStringLiteral("corrigé modifié"));
+    f.exo.setText(QStringLiteral("corrigé modifié"));
     QVERIFY(f.files().resauve()); // the correction alone
     QCOMPARE(textOf(f.correction), QStringLiteral("corrigé modifié"));
     QCOMPARE(textOf(f.statement), QStringLiteral("énoncé"));
     QCOMPARE(f.window.state().sauvegarde, 1);
     QVERIFY(f.files().anyUnsavedChanges());
     f.files().showStatement();
-    QCOMPARE(f.exo().text(), QStringLiteral("énoncé modifié"));
+    QCOMPARE(f.exo.text(), QStringLiteral("énoncé modifié"));
     QCOMPARE(f.window.state().sauvegarde, 0);
     // Reloading the correction keeps the statement's changes waiting.
     f.files().reloadCorrection();
@@ -323,7 +319,7 @@ void TextFilesTest::eachTextKeepsItsOwnChanges() {
 
 void TextFilesTest::closingAsksAboutEveryChangedText() {
     ExerciseFixture f;
-    f.exo().setText(QStringLiteral("énoncé modifié"));
+    f.exo.setText(QStringLiteral("énoncé modifié"));
     f.files().showCorrection();
     f.window.state().sauvegarde = 1;
     f.dialogs.answers = {Answer::Yes};
@@ -336,7 +332,7 @@ void TextFilesTest::closingAsksAboutEveryChangedText() {
     // A save that fails keeps the window open.
     ExerciseFixture g;
     g.files().showCorrection();
-    g.exo().setText(QStringLiteral("corrigé modifié"));
+    g.exo.setText(QStringLiteral("corrigé modifié"));
     g.files().showStatement();
     QFile::remove(g.correction);
     QVERIFY(QDir().mkdir(g.correction)); // a folder stands where the file goes
@@ -361,7 +357,7 @@ void TextFilesTest::filesThatAreNotTextAreRefused() {
         f.dialogs.last().message.text,
         QStringLiteral("Le fichier ") + picture +
             QStringLiteral(" n'est ni un texte RTF ni un texte simple : il n'a pas été ouvert."));
-    QCOMPARE(f.exo().text(), QStringLiteral("énoncé"));
+    QCOMPARE(f.exo.text(), QStringLiteral("énoncé"));
     QCOMPARE(f.window.state().nomfichier, f.statement);
     f.window.Command4_Click();
     QCOMPARE(fileBytes(picture), pictureBytes);
@@ -376,7 +372,7 @@ void TextFilesTest::plainTextIsSavedUnderAnRtfName() {
     file.close();
     f.dialogs.fileNames = {plain};
     f.files().ouvre();
-    f.exo().setText(QStringLiteral("des notes revues"));
+    f.exo.setText(QStringLiteral("des notes revues"));
     f.dialogs.fileNames = {std::nullopt};
     f.window.Command4_Click();
     QCOMPARE(f.dialogs.last().kind, QStringLiteral("save"));

@@ -6,7 +6,7 @@
 #include "exercise/exercisepanel.h"
 #include "exercisefile/recapfile.h"
 #include "exercisefile/recordfile.h"
-#include "scripteddialogs.h"
+#include "windowfixture.h"
 
 #include <QAction>
 #include <QComboBox>
@@ -19,7 +19,6 @@
 #include <QPushButton>
 #include <QSpinBox>
 #include <QStackedWidget>
-#include <QTemporaryDir>
 #include <QTest>
 
 namespace {
@@ -37,28 +36,23 @@ QByteArray fileBytes(const QString &path) {
 
 } // namespace
 
-// A main window and an exercise directory holding a statement and a correction.
-class Fixture {
+// A main window and an exercise folder holding a statement and a correction.
+class Fixture : public WindowFixture {
 public:
-    QTemporaryDir dir;
-    QString root = dir.path() + QLatin1Char('/');
-    ScriptedDialogs dialogs;
-    MainWindow window{dialogs, dir.path()};
-    ExercisePanel &panel = *window.exercisePanel();
     ExerciseCommands &exercise = window.exercise();
 
     Fixture() {
         writeRtf(root + QStringLiteral("enonce.rtf"), QStringLiteral("énoncé"));
         writeRtf(root + QStringLiteral("corrige.rtf"), QStringLiteral("corrigé"));
     }
-    QAction *action(const char *name) { return window.findChild<QAction *>(QLatin1String(name)); }
     void fillPanel() {
-        panel.ficex(0)->setText(QStringLiteral("enonce.rtf"));
-        panel.ficex(2)->setText(QStringLiteral("corrige.rtf"));
-        panel.titrexo()->setText(QStringLiteral(" Chute libre "));
-        panel.comboZ1()->setCurrentIndex(2);
-        panel.upDown2()->setValue(4);
-        panel.textZ1()->setPlainText(QStringLiteral("Lâcher une bille."));
+        control<QLabel>("ficex", 0)->setText(QStringLiteral("enonce.rtf"));
+        control<QLabel>("ficex", 2)->setText(QStringLiteral("corrige.rtf"));
+        control<QLineEdit>(QStringLiteral("titrexo"))->setText(QStringLiteral(" Chute libre "));
+        control<QComboBox>(QStringLiteral("ComboZ1"))->setCurrentIndex(2);
+        control<QSpinBox>(QStringLiteral("UpDown2"))->setValue(4);
+        control<QPlainTextEdit>(QStringLiteral("TextZ1"))
+            ->setPlainText(QStringLiteral("Lâcher une bille."));
     }
     // Saves the panel as the exercise at path, answering the dialogs.
     void saveAs(const QString &path) {
@@ -104,16 +98,17 @@ void ExerciseCommandsTest::noExerciseHidesItsCommands() {
     QVERIFY(!f.action("az55")->isEnabled());
     QVERIFY(!f.window.welcomePanel()->isLinkVisible(WelcomePanel::Enonce));
     QVERIFY(!f.window.welcomePanel()->isLinkVisible(WelcomePanel::Corrige));
-    QCOMPARE(f.panel.comboZ1()->count(), 4);
-    QCOMPARE(f.panel.comboZ1()->itemText(3), QStringLiteral("*** difficile"));
-    QCOMPARE(f.panel.label3()->text(), QStringLiteral("1"));
+    QCOMPARE(f.control<QComboBox>(QStringLiteral("ComboZ1"))->count(), 4);
+    QCOMPARE(f.control<QComboBox>(QStringLiteral("ComboZ1"))->itemText(3),
+             QStringLiteral("*** difficile"));
+    QCOMPARE(f.control<QLabel>(QStringLiteral("Label3"))->text(), QStringLiteral("1"));
 }
 
 void ExerciseCommandsTest::anExerciseTravelsToItsFilesAndBack() {
     Fixture f;
     f.exercise.openPanel();
     auto *side = f.window.findChild<QStackedWidget *>(QStringLiteral("volet"));
-    QCOMPARE(side->currentWidget(), &f.panel);
+    QCOMPARE(side->currentWidget(), f.window.exercisePanel());
     f.fillPanel();
     f.saveAs(f.root + QStringLiteral("chute.txt"));
     const FileRequest &request = f.dialogs.calls.first().file;
@@ -128,8 +123,8 @@ void ExerciseCommandsTest::anExerciseTravelsToItsFilesAndBack() {
     QCOMPARE(recordfile::recordText(file, 12), QStringLiteral(" 4"));
     QCOMPARE(f.window.state().repertoire, f.root);
     QCOMPARE(side->currentWidget(), f.window.welcomePanel());
-    QCOMPARE(f.panel.text1()->text(), path);
-    QCOMPARE(f.panel.text1()->toolTip(), path);
+    QCOMPARE(f.control<QLineEdit>(QStringLiteral("Text1"))->text(), path);
+    QCOMPARE(f.control<QLineEdit>(QStringLiteral("Text1"))->toolTip(), path);
     // The texts are loaded from the files the exercise names.
     QCOMPARE(f.window.exo()->text(), QStringLiteral("énoncé"));
     QCOMPARE(f.window.state().nomfichier, f.root + QStringLiteral("enonce.rtf"));
@@ -142,9 +137,9 @@ void ExerciseCommandsTest::anExerciseTravelsToItsFilesAndBack() {
 
     // Closing the exercise empties everything.
     f.exercise.closeExercise();
-    QCOMPARE(f.panel.text1()->text(), QString());
-    QCOMPARE(f.panel.titrexo()->text(), QString());
-    QCOMPARE(f.panel.upDown2()->value(), 1);
+    QCOMPARE(f.control<QLineEdit>(QStringLiteral("Text1"))->text(), QString());
+    QCOMPARE(f.control<QLineEdit>(QStringLiteral("titrexo"))->text(), QString());
+    QCOMPARE(f.control<QSpinBox>(QStringLiteral("UpDown2"))->value(), 1);
     QVERIFY(!f.action("textexo")->isVisible());
     QCOMPARE(f.window.windowTitle(), QStringLiteral("REDIGO - SANS NOM"));
 
@@ -157,16 +152,18 @@ void ExerciseCommandsTest::anExerciseTravelsToItsFilesAndBack() {
     QCOMPARE(open.filter, QStringLiteral("Simulateur A|*.E51"));
     QCOMPARE(open.initialName, QStringLiteral("*.E51"));
     QCOMPARE(f.window.exo()->text(), QStringLiteral("énoncé"));
-    QCOMPARE(f.panel.titrexo()->text(), QString());
+    QCOMPARE(f.control<QLineEdit>(QStringLiteral("titrexo"))->text(), QString());
     emit f.window.findChild<QMenu *>(QStringLiteral("exot"))->aboutToShow();
     QVERIFY(f.action("az55")->isEnabled());
     f.exercise.openPanel();
-    QCOMPARE(f.panel.titrexo()->text(), QStringLiteral("Chute libre"));
-    QCOMPARE(f.panel.comboZ1()->currentIndex(), 2);
-    QCOMPARE(f.panel.upDown2()->value(), 4);
-    QCOMPARE(f.panel.label3()->text(), QStringLiteral("4"));
-    QCOMPARE(f.panel.textZ1()->toPlainText(), QStringLiteral("Lâcher une bille."));
-    QCOMPARE(f.panel.ficex(2)->text(), QStringLiteral("corrige.rtf"));
+    QCOMPARE(f.control<QLineEdit>(QStringLiteral("titrexo"))->text(),
+             QStringLiteral("Chute libre"));
+    QCOMPARE(f.control<QComboBox>(QStringLiteral("ComboZ1"))->currentIndex(), 2);
+    QCOMPARE(f.control<QSpinBox>(QStringLiteral("UpDown2"))->value(), 4);
+    QCOMPARE(f.control<QLabel>(QStringLiteral("Label3"))->text(), QStringLiteral("4"));
+    QCOMPARE(f.control<QPlainTextEdit>(QStringLiteral("TextZ1"))->toPlainText(),
+             QStringLiteral("Lâcher une bille."));
+    QCOMPARE(f.control<QLabel>("ficex", 2)->text(), QStringLiteral("corrige.rtf"));
     QCOMPARE(f.dialogs.unanswered, 0);
 }
 
@@ -196,7 +193,7 @@ void ExerciseCommandsTest::savingAsksBeforeOverwriting() {
     QCOMPARE(question.title, QStringLiteral("Ce fichier existe déjà"));
     QCOMPARE(question.icon, MessageIcon::Question);
     QCOMPARE(fileBytes(path), QByteArray("ancien"));
-    QCOMPARE(f.panel.text1()->text(), QString());
+    QCOMPARE(f.control<QLineEdit>(QStringLiteral("Text1"))->text(), QString());
 
     // A recap file that cannot be written is reported in four lines.
     f.dialogs.calls.clear();
@@ -223,7 +220,8 @@ void ExerciseCommandsTest::openingChecksTheExtension() {
     Fixture f;
     f.dialogs.fileNames = {f.root + name};
     f.exercise.openExercise();
-    QCOMPARE(f.panel.text1()->text(), accepted ? f.root + name : QString());
+    QCOMPARE(f.control<QLineEdit>(QStringLiteral("Text1"))->text(),
+             accepted ? f.root + name : QString());
     if (!accepted) {
         const Message &message = f.dialogs.last().message;
         QCOMPARE(message.title, QStringLiteral("Fichier non valide"));
@@ -254,8 +252,8 @@ void ExerciseCommandsTest::missingAndUnsafeTextsAreReported() {
     fields.files = {QStringLiteral("absent.rtf"), QString(), QStringLiteral("../dehors.rtf"),
                     QString()};
     QVERIFY(recap::onenregistre(path, fields));
-    writeRtf(QDir(f.dir.path()).absoluteFilePath(QStringLiteral("../dehors.rtf")),
-             QStringLiteral("hors de l'exercice"));
+    // Beside the exercise folder, still inside the temporary directory.
+    writeRtf(f.dir.filePath(QStringLiteral("dehors.rtf")), QStringLiteral("hors de l'exercice"));
     f.dialogs.fileNames = {path};
     f.exercise.openExercise();
     QCOMPARE(f.dialogs.kinds(), QStringList({"open", "message", "message"}));
@@ -268,7 +266,6 @@ void ExerciseCommandsTest::missingAndUnsafeTextsAreReported() {
     // The correction is never read from outside, nor offered for saving.
     QVERIFY(!f.action("textcor")->isVisible());
     QVERIFY(!f.window.exo()->text().contains(QStringLiteral("hors")));
-    QFile::remove(QDir(f.dir.path()).absoluteFilePath(QStringLiteral("../dehors.rtf")));
 }
 
 void ExerciseCommandsTest::closingSavesBothTextsFirst() {
@@ -287,25 +284,25 @@ void ExerciseCommandsTest::closingSavesBothTextsFirst() {
     RichTextBox reader;
     QVERIFY(reader.loadFile(f.root + QStringLiteral("corrige.rtf")));
     QCOMPARE(reader.text(), QStringLiteral("corrigé revu"));
-    QCOMPARE(f.panel.text1()->text(), QString());
+    QCOMPARE(f.control<QLineEdit>(QStringLiteral("Text1"))->text(), QString());
 }
 
 void ExerciseCommandsTest::choosingFilesKeepsNamesOnly() {
     Fixture f;
     f.dialogs.fileNames = {QStringLiteral("/ailleurs/depart.P51"),
                            QStringLiteral("/ailleurs/texte.rtf"), std::nullopt};
-    f.panel.commandZ10(1)->click();
-    f.panel.commandZ10(0)->click();
-    f.panel.commandZ10(3)->click(); // cancelled
+    f.control<QPushButton>("CommandZ10", 1)->click();
+    f.control<QPushButton>("CommandZ10", 0)->click();
+    f.control<QPushButton>("CommandZ10", 3)->click(); // cancelled
     QCOMPARE(f.dialogs.calls.at(0).file.filter, QStringLiteral("*.P51"));
     QCOMPARE(f.dialogs.calls.at(0).file.initialName, QStringLiteral("*.P51"));
     QCOMPARE(f.dialogs.calls.at(0).file.title, QStringLiteral("Ouvrir un fichier exercice"));
     QCOMPARE(f.dialogs.calls.at(1).file.filter, QStringLiteral("*.RTF"));
-    QCOMPARE(f.panel.ficex(1)->text(), QStringLiteral("depart.P51"));
-    QCOMPARE(f.panel.ficex(0)->text(), QStringLiteral("texte.rtf"));
-    QCOMPARE(f.panel.ficex(3)->text(), QString());
-    f.panel.commandZ14(1)->click();
-    QCOMPARE(f.panel.ficex(1)->text(), QString());
+    QCOMPARE(f.control<QLabel>("ficex", 1)->text(), QStringLiteral("depart.P51"));
+    QCOMPARE(f.control<QLabel>("ficex", 0)->text(), QStringLiteral("texte.rtf"));
+    QCOMPARE(f.control<QLabel>("ficex", 3)->text(), QString());
+    f.control<QPushButton>("CommandZ14", 1)->click();
+    QCOMPARE(f.control<QLabel>("ficex", 1)->text(), QString());
 }
 
 void ExerciseCommandsTest::extensionIsForced_data() {
@@ -364,14 +361,14 @@ void ExerciseCommandsTest::fieldsTheFileCannotHoldAreRefused() {
     Fixture f;
     f.exercise.openPanel();
     f.fillPanel();
-    f.panel.titrexo()->setText(QStringLiteral("Angle α → Ω"));
+    f.control<QLineEdit>(QStringLiteral("titrexo"))->setText(QStringLiteral("Angle α → Ω"));
     f.exercise.saveExercise();
     QCOMPARE(f.dialogs.kinds(), QStringList({"message"}));
     QVERIFY(f.dialogs.last().message.text.contains(QStringLiteral("α→Ω")));
     QCOMPARE(f.dialogs.last().message.title, QStringLiteral("Enregistrement impossible"));
     QVERIFY(QDir(f.root).entryList({QStringLiteral("*.E51")}).isEmpty());
     auto *side = f.window.findChild<QStackedWidget *>(QStringLiteral("volet"));
-    QCOMPARE(side->currentWidget(), &f.panel);
+    QCOMPARE(side->currentWidget(), f.window.exercisePanel());
 }
 
 void ExerciseCommandsTest::damagedRecapFilesAreRefused_data() {
@@ -402,7 +399,7 @@ void ExerciseCommandsTest::damagedRecapFilesAreRefused() {
     QCOMPARE(f.dialogs.last().message.text,
              QStringLiteral("Le fichier ") + path +
                  QStringLiteral(" n'est pas un fichier exercice valide."));
-    QCOMPARE(f.panel.text1()->text(), QString());
+    QCOMPARE(f.control<QLineEdit>(QStringLiteral("Text1"))->text(), QString());
     QCOMPARE(f.window.exo()->text(), QStringLiteral("texte en cours"));
     QCOMPARE(fileBytes(path), bytes);
 }
@@ -426,7 +423,7 @@ void ExerciseCommandsTest::newExercisesGoBesideTheirTexts() {
     const QString text = elsewhere.filePath(QStringLiteral("texte.rtf"));
     writeRtf(text, QStringLiteral("ailleurs"));
     f.dialogs.fileNames = {text};
-    f.panel.commandZ10(0)->click();
+    f.control<QPushButton>("CommandZ10", 0)->click();
     f.dialogs.fileNames = {f.root + QStringLiteral("exo.E51")};
     f.exercise.saveExercise();
     QCOMPARE(f.dialogs.calls.at(1).file.initialName, elsewhere.path() + QStringLiteral("/*.E51"));
@@ -469,7 +466,7 @@ void ExerciseCommandsTest::closingAsksAboutTheExerciseFields() {
              QStringLiteral("enonce.rtf"));
 
     // Saved, then changed in the panel: asked again; a cancelled save keeps the window.
-    g.panel.titrexo()->setText(QStringLiteral("Autre titre"));
+    g.control<QLineEdit>(QStringLiteral("titrexo"))->setText(QStringLiteral("Autre titre"));
     g.dialogs.calls.clear();
     g.dialogs.answers = {Answer::Yes};
     g.dialogs.fileNames = {std::nullopt};

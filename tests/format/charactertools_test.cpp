@@ -48,21 +48,21 @@ void CharacterToolsTest::sizeArrowsStepFromTheShownSize() {
     Fixture f;
     f.exo.setSelFontSize(9);
     f.select(3, 4);
-    QCOMPARE(f.tools.taille()->text(), QStringLiteral("9"));
-    f.tools.upDown1()->stepUp();
+    QCOMPARE(f.control<QLineEdit>(QStringLiteral("taille"))->text(), QStringLiteral("9"));
+    f.control<QSpinBox>(QStringLiteral("UpDown1"))->stepUp();
     QCOMPARE(*f.exo.selFontSize(), 11.0);
-    QCOMPARE(f.tools.taille()->text(), QStringLiteral("11"));
-    f.tools.upDown1()->setValue(72);
-    f.tools.upDown1()->stepUp();
+    QCOMPARE(f.control<QLineEdit>(QStringLiteral("taille"))->text(), QStringLiteral("11"));
+    f.control<QSpinBox>(QStringLiteral("UpDown1"))->setValue(72);
+    f.control<QSpinBox>(QStringLiteral("UpDown1"))->stepUp();
     QCOMPARE(*f.exo.selFontSize(), 72.0);
-    f.tools.upDown1()->setValue(8);
-    f.tools.upDown1()->stepDown();
+    f.control<QSpinBox>(QStringLiteral("UpDown1"))->setValue(8);
+    f.control<QSpinBox>(QStringLiteral("UpDown1"))->stepDown();
     QCOMPARE(*f.exo.selFontSize(), 8.0);
 }
 
 void CharacterToolsTest::fontListAppliesPickedNames() {
     Fixture f;
-    QComboBox *list = f.tools.combo1();
+    QComboBox *list = f.control<QComboBox>(QStringLiteral("Combo1"));
     const int courier = list->findText(QStringLiteral("DejaVu Sans Mono"));
     QVERIFY(courier > 0);
     list->setCurrentIndex(courier);
@@ -95,7 +95,7 @@ void CharacterToolsTest::colourOptionsWriteExactColours() {
     QFETCH(QString, tip);
     QFETCH(int, colour);
     Fixture f;
-    QRadioButton *option = f.tools.optcoul(index);
+    QRadioButton *option = f.control<QRadioButton>("optcoul", index);
     QCOMPARE(option->text(), caption);
     QCOMPARE(option->toolTip(), tip);
     option->click();
@@ -106,7 +106,7 @@ void CharacterToolsTest::colourOptionsWriteExactColours() {
     f.exo.setSelColor(0x00FF00);
     f.select(3, 4);
     for (int i = 0; i < 4; ++i)
-        QVERIFY(!f.tools.optcoul(i)->isChecked());
+        QVERIFY(!f.control<QRadioButton>("optcoul", i)->isChecked());
 }
 
 void CharacterToolsTest::paletteCellOrCancel() {

@@ -27,7 +27,7 @@ public:
         exo.setSelStart(start);
         exo.setSelLength(length);
     }
-    void choose(int option) { modes.option2(option)->click(); }
+    void choose(int option) { control<QRadioButton>("Option2", option)->click(); }
     double size() const { return exo.selFontSize().value_or(-1); }
     int offset() const { return exo.selCharOffset().value_or(-9999); }
 };
@@ -66,7 +66,7 @@ void IndexExponentToolsTest::offsetArithmetic() {
     Fixture f;
     f.window.show();
     QVERIFY(QTest::qWaitForWindowActive(&f.window));
-    f.modes.check2()->setChecked(smallSize);
+    f.control<QAction>(QStringLiteral("check2"))->setChecked(smallSize);
     f.choose(option);
     QCOMPARE(f.size(), size);
     QCOMPARE(f.offset(), offset);
@@ -91,15 +91,15 @@ void IndexExponentToolsTest::normalRestoresTheSavedSize() {
 
 void IndexExponentToolsTest::switchesFollowTheOptions() {
     Fixture f;
-    f.modes.check3(0)->click(); // exposant
-    QVERIFY(f.modes.option2(2)->isChecked());
+    f.control<QCheckBox>("Check3", 0)->click(); // exposant
+    QVERIFY(f.control<QRadioButton>("Option2", 2)->isChecked());
     QVERIFY(f.offset() > 0);
-    f.modes.check3(1)->click(); // indice: the other box clears
-    QVERIFY(f.modes.option2(1)->isChecked());
-    QVERIFY(!f.modes.check3(0)->isChecked());
+    f.control<QCheckBox>("Check3", 1)->click(); // indice: the other box clears
+    QVERIFY(f.control<QRadioButton>("Option2", 1)->isChecked());
+    QVERIFY(!f.control<QCheckBox>("Check3", 0)->isChecked());
     QVERIFY(f.offset() < 0);
-    f.modes.check3(1)->click(); // cleared: back to normal
-    QVERIFY(f.modes.option2(0)->isChecked());
+    f.control<QCheckBox>("Check3", 1)->click(); // cleared: back to normal
+    QVERIFY(f.control<QRadioButton>("Option2", 0)->isChecked());
     QCOMPARE(f.offset(), 0);
     QCOMPARE(f.size(), 12.0);
 }
@@ -128,7 +128,7 @@ void IndexExponentToolsTest::promptsAcceptOneToTwenty() {
     QCOMPARE(prompt.message.title, QStringLiteral("Décalage des exposants"));
     if (value > 0) {
         QCOMPARE(f.modes.udexp(), value);
-        QCOMPARE(f.modes.decexp()->text(), QString::number(value));
+        QCOMPARE(f.control<QLabel>(QStringLiteral("decexp"))->text(), QString::number(value));
         // Always in proportion to the size, small-size mode or not.
         QCOMPARE(f.offset(), 8 * value);
     } else {
@@ -157,7 +157,7 @@ void IndexExponentToolsTest::aligningNeedsASelection() {
 
 void IndexExponentToolsTest::aligningWalksTheSelection() {
     Fixture f;
-    f.modes.check2()->setChecked(false);
+    f.control<QAction>(QStringLiteral("check2"))->setChecked(false);
     f.choose(2); // "2" raised by 96 twips at 12 points
     f.select(0, 3);
     // OK in the dialog as soon as it shows.

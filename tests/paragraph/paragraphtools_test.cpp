@@ -42,45 +42,46 @@ void ParagraphToolsTest::alignmentFromButtonsAndMenu() {
     QFETCH(int, item);
     QFETCH(int, code);
     Fixture f;
-    f.tools.q2(item)->trigger();
+    f.control<QAction>(QStringLiteral("q2%1").arg(item - 20))->trigger();
     QCOMPARE(*f.exo.selAlignment(), code);
-    QVERIFY(f.tools.option3(item - 24)->isChecked());
+    QVERIFY(f.control<QToolButton>("Option3", item - 24)->isChecked());
     for (int other = 24; other <= 26; ++other)
-        QCOMPARE(f.tools.q2(other)->isChecked(), other == item);
+        QCOMPARE(f.control<QAction>(QStringLiteral("q2%1").arg(other - 20))->isChecked(),
+                 other == item);
     // The third paragraph was not touched.
     f.select(9, 0);
     QCOMPARE(*f.exo.selAlignment(), 0);
     // The buttons do the same as the menu.
     f.select(1, 4);
-    f.tools.option3(0)->click();
+    f.control<QToolButton>("Option3", 0)->click();
     QCOMPARE(*f.exo.selAlignment(), 0);
 }
 
 void ParagraphToolsTest::bulletsFromBoxAndMenu() {
     Fixture f;
-    f.tools.bull2()->trigger();
-    QVERIFY(f.tools.bull()->isChecked());
+    f.control<QAction>(QStringLiteral("bull2"))->trigger();
+    QVERIFY(f.control<QToolButton>(QStringLiteral("bull"))->isChecked());
     QCOMPARE(*f.exo.selBullet(), true);
     f.select(9, 0);
     QCOMPARE(*f.exo.selBullet(), false);
-    QVERIFY(!f.tools.bull2()->isChecked());
+    QVERIFY(!f.control<QAction>(QStringLiteral("bull2"))->isChecked());
     f.select(1, 4);
-    QVERIFY(f.tools.bull2()->isChecked());
-    f.tools.bull()->click();
+    QVERIFY(f.control<QAction>(QStringLiteral("bull2"))->isChecked());
+    f.control<QToolButton>(QStringLiteral("bull"))->click();
     QCOMPARE(*f.exo.selBullet(), false);
-    QVERIFY(!f.tools.bull2()->isChecked());
+    QVERIFY(!f.control<QAction>(QStringLiteral("bull2"))->isChecked());
 }
 
 void ParagraphToolsTest::refreshShowsWithoutApplying() {
     Fixture f;
-    f.tools.q2(25)->trigger(); // centre "un" and "deux"
+    f.control<QAction>(QStringLiteral("q25"))->trigger(); // centre "un" and "deux"
     const QByteArray before = f.exo.textRTF();
     // Over centred and left paragraphs the buttons keep what they showed.
     f.select(4, 6);
-    QVERIFY(f.tools.option3(1)->isChecked());
+    QVERIFY(f.control<QToolButton>("Option3", 1)->isChecked());
     f.select(9, 0);
-    QVERIFY(f.tools.option3(0)->isChecked());
-    QVERIFY(f.tools.q2(24)->isChecked());
+    QVERIFY(f.control<QToolButton>("Option3", 0)->isChecked());
+    QVERIFY(f.control<QAction>(QStringLiteral("q24"))->isChecked());
     QCOMPARE(f.exo.textRTF(), before);
 }
 
