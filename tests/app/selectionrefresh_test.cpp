@@ -2,8 +2,6 @@
 #include "app/selectionrefresh.h"
 #include "editor/editcommands.h"
 #include "editor/richtextbox.h"
-#include "format/charactertools.h"
-#include "format/indexexponenttools.h"
 #include "windowfixture.h"
 
 #include <QAction>
@@ -25,9 +23,6 @@
 // The main window with a text of many attributes: "plain bold red big H2O".
 class Fixture : public WindowFixture {
 public:
-    CharacterTools &tools = window.characterTools();
-    IndexExponentTools &modes = window.modeTools();
-
     Fixture() {
         exo.setText(QStringLiteral("plain bold red big H2O tiny"));
         format(6, 4, [this] { exo.setSelBold(true); });

@@ -1,7 +1,6 @@
 #include "app/mainwindow.h"
 #include "app/selectionrefresh.h"
 #include "editor/richtextbox.h"
-#include "paragraph/paragraphtools.h"
 #include "windowfixture.h"
 
 #include <QAction>
@@ -12,8 +11,6 @@
 // A window with three paragraphs, the first two selected.
 class Fixture : public WindowFixture {
 public:
-    ParagraphTools &tools = window.paragraphTools();
-
     Fixture() {
         exo.setText(QStringLiteral("un\ndeux\ntrois"));
         select(1, 4);
