@@ -29,10 +29,6 @@ public:
     // ... and gives them back to the caret behind the inserted piece.
     void restituer();
 
-    QAction *liercolle() const { return m_liercolle; }
-    QAction *lierobj() const { return m_lierobj; }
-    RichTextBox *tamponrtf() const { return m_tamponrtf; }
-
 private:
     void putSelectionOnClipboard();
 
