@@ -56,12 +56,20 @@ void setProtected(QTextCharFormat &format, bool on) {
 }
 
 QString fontName(const QTextCharFormat &format) {
+    if (format.hasProperty(FontNameKept)) return format.stringProperty(FontNameKept);
     const QStringList families = format.fontFamilies().toStringList();
     return families.isEmpty() ? QString() : families.first();
 }
 
 void setFontName(QTextCharFormat &format, const QString &name) {
+    format.clearProperty(FontNameKept);
     format.setFontFamilies(QStringList{name});
+    setHash(format, FontFamiliesHash, qHash(name));
+}
+
+void setFontNameKeptOnly(QTextCharFormat &format, const QString &name) {
+    format.clearProperty(QTextFormat::FontFamilies);
+    format.setProperty(FontNameKept, name);
     setHash(format, FontFamiliesHash, qHash(name));
 }
 

@@ -35,6 +35,9 @@ enum : int {
     FontFamiliesHash = QTextFormat::UserProperty + 6,
     TabStopsHash = QTextFormat::UserProperty + 7,
     RawRtfGroupHash = QTextFormat::UserProperty + 8,
+    // QString: a font name kept for writing back while the characters are
+    // drawn in the document's default font (see setFontNameKeptOnly).
+    FontNameKept = QTextFormat::UserProperty + 9,
 };
 
 int offsetTwips(const QTextCharFormat &format);
@@ -49,6 +52,10 @@ void setProtected(QTextCharFormat &format, bool on);
 // The first family of the format ("" when none is set).
 QString fontName(const QTextCharFormat &format);
 void setFontName(QTextCharFormat &format, const QString &name);
+// Keeps the name, for reading and writing back, without asking Qt to draw
+// with it: each distinct family costs Qt a font lookup when the text is
+// first painted, so a document naming thousands of them would take minutes.
+void setFontNameKeptOnly(QTextCharFormat &format, const QString &name);
 
 // Tab stops as the program counts them: pixels from the left edge of the
 // text area, whatever the indent. Qt counts them from the paragraph's left

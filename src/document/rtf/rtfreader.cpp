@@ -10,6 +10,7 @@
 #include <QHash>
 #include <QImage>
 #include <QList>
+#include <QSet>
 #include <QTextBlock>
 #include <QTextCursor>
 #include <QTextDocument>
@@ -26,6 +27,8 @@ namespace {
 
 // Deeper groups are read without text, so that no input can exhaust memory.
 constexpr int maxGroupDepth = 512;
+// Distinct font families a document may ask Qt to draw with.
+constexpr int maxDrawnFamilies = 256;
 constexpr int defaultSizeHalfPt = 24;
 constexpr int minSizeHalfPt = 2;    // 1 pt
 constexpr int maxSizeHalfPt = 3276; // 1638 pt
@@ -526,6 +529,7 @@ private:
     QHash<int, FontEntry> m_fonts;
     int m_defaultFont = 0;
     QString m_fallbackFamily;
+    QSet<QString> m_drawnFamilies;
     int m_fontIndex = 0;
     int m_fontCharset = 0;
     QString m_fontName;
@@ -1235,7 +1239,15 @@ const QTextCharFormat &RtfReader::charFormat(const CharState &state) {
     if (known != m_formats.constEnd()) return known.value();
     QTextCharFormat format;
     const FontEntry *entry = font(state.fontIndex);
-    textprops::setFontName(format, entry ? entry->name : m_fallbackFamily);
+    const QString name = entry ? entry->name : m_fallbackFamily;
+    // Past a few hundred families, further ones are kept for saving but drawn
+    // in the default font: a real exercise never needs more.
+    if (m_drawnFamilies.contains(name) || m_drawnFamilies.size() < maxDrawnFamilies) {
+        m_drawnFamilies.insert(name);
+        textprops::setFontName(format, name);
+    } else {
+        textprops::setFontNameKeptOnly(format, name);
+    }
     format.setFontPointSize(double(state.shownSizeHalfPt()) / units::halfPointsPerPoint);
     if (state.bold) format.setFontWeight(QFont::Bold);
     if (state.italic) format.setFontItalic(true);
