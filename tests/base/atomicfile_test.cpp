@@ -1,4 +1,5 @@
 #include "base/atomicfile.h"
+#include "filebytes.h"
 #include "filesizelimit.h"
 
 #include <QDateTime>
@@ -11,17 +12,6 @@
 #include <unistd.h>
 
 namespace {
-
-QByteArray contentOf(const QString &path) {
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("<unreadable>");
-}
-
-void put(const QString &path, const QByteArray &bytes) {
-    QFile file(path);
-    QVERIFY(file.open(QIODevice::WriteOnly));
-    QCOMPARE(file.write(bytes), bytes.size());
-}
 
 QStringList temporariesIn(const QString &folder) {
     QStringList found;
@@ -49,9 +39,9 @@ void AtomicFileTest::writesAndReplaces() {
     const QString path = dir.filePath(QStringLiteral("texte.rtf"));
     QVERIFY(atomicfile::write(path, "premier"));
     QVERIFY(atomicfile::write(path, "second"));
-    QCOMPARE(contentOf(path), QByteArray("second"));
+    QCOMPARE(fileBytes(path), QByteArray("second"));
     QVERIFY(atomicfile::write(path, QByteArray()));
-    QCOMPARE(contentOf(path), QByteArray());
+    QCOMPARE(fileBytes(path), QByteArray());
     QVERIFY(temporariesIn(dir.path()).isEmpty());
     QVERIFY(!atomicfile::write(dir.path(), "a folder is not a file"));
 }
@@ -67,34 +57,34 @@ void AtomicFileTest::fullDiskKeepsTheOldFile() {
     QFETCH(int, sizeBytes);
     QTemporaryDir dir;
     const QString path = dir.filePath(QStringLiteral("texte.rtf"));
-    put(path, "old text");
+    writeFileBytes(path, "old text");
     {
         FileSizeLimit fullDisk(100);
         QVERIFY(!atomicfile::write(path, QByteArray(sizeBytes, 'x')));
     }
-    QCOMPARE(contentOf(path), QByteArray("old text"));
+    QCOMPARE(fileBytes(path), QByteArray("old text"));
     QVERIFY(temporariesIn(dir.path()).isEmpty());
 }
 
 void AtomicFileTest::unwritableFolderFails() {
     // Nothing can be created in /proc, not even by root.
     QVERIFY(!atomicfile::write(QStringLiteral("/proc/version"), "x"));
-    QVERIFY(contentOf(QStringLiteral("/proc/version")).startsWith("Linux"));
+    QVERIFY(fileBytes(QStringLiteral("/proc/version")).startsWith("Linux"));
     QVERIFY(!atomicfile::write(QStringLiteral("/nonexistent-folder/texte.rtf"), "x"));
     if (geteuid() == 0) return; // root writes into read-only folders
     QTemporaryDir dir;
     const QString path = dir.filePath(QStringLiteral("texte.rtf"));
-    put(path, "old text");
+    writeFileBytes(path, "old text");
     QFile::setPermissions(dir.path(), QFile::ReadOwner | QFile::ExeOwner);
     QVERIFY(!atomicfile::write(path, "new"));
     QFile::setPermissions(dir.path(), QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
-    QCOMPARE(contentOf(path), QByteArray("old text"));
+    QCOMPARE(fileBytes(path), QByteArray("old text"));
 }
 
 void AtomicFileTest::keepsPermissionsAndLinks() {
     QTemporaryDir dir;
     const QString path = dir.filePath(QStringLiteral("texte.rtf"));
-    put(path, "old");
+    writeFileBytes(path, "old");
     QVERIFY(::chmod(QFile::encodeName(path).constData(), 0640) == 0);
     QVERIFY(atomicfile::write(path, "new"));
     struct stat info {};
@@ -105,7 +95,7 @@ void AtomicFileTest::keepsPermissionsAndLinks() {
     QVERIFY(QFile::link(path, link));
     QVERIFY(atomicfile::write(link, "through the link"));
     QVERIFY(QFileInfo(link).isSymLink());
-    QCOMPARE(contentOf(path), QByteArray("through the link"));
+    QCOMPARE(fileBytes(path), QByteArray("through the link"));
 }
 
 void AtomicFileTest::staleTemporariesAreCleaned() {
@@ -114,7 +104,7 @@ void AtomicFileTest::staleTemporariesAreCleaned() {
     const QString fresh = dir.filePath(QStringLiteral(".~redigo-Ef34Gh.tmp"));
     const QString foreign = dir.filePath(QStringLiteral(".~redigo-notes.txt"));
     for (const QString &path : {stale, fresh, foreign})
-        put(path, "left over");
+        writeFileBytes(path, "left over");
     QFile old(stale);
     QVERIFY(old.open(QIODevice::ReadWrite));
     QVERIFY(old.setFileTime(QDateTime::currentDateTime().addSecs(-3600),

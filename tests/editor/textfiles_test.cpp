@@ -1,6 +1,7 @@
 #include "app/mainwindow.h"
 #include "editor/richtextbox.h"
 #include "editor/textfiles.h"
+#include "filebytes.h"
 #include "filesizelimit.h"
 #include "windowfixture.h"
 
@@ -16,11 +17,6 @@ void writeRtf(const QString &path, const QString &text) {
     RichTextBox box;
     box.setText(text);
     QVERIFY(box.saveFile(path));
-}
-
-QByteArray fileBytes(const QString &path) {
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
 }
 
 QString textOf(const QString &path) {
@@ -165,10 +161,7 @@ void TextFilesTest::reloadWarnsBeforeLosingChanges() {
 void TextFilesTest::openLoadsRtfAndPlainText() {
     ExerciseFixture f;
     const QString plain = f.dir.filePath(QStringLiteral("notes.txt"));
-    QFile file(plain);
-    QVERIFY(file.open(QIODevice::WriteOnly));
-    file.write("ligne 1\r\nligne \xe9");
-    file.close();
+    writeFileBytes(plain, "ligne 1\r\nligne \xe9");
     f.window.state().sauvegarde = 0;
     f.dialogs.answers = {Answer::No};
     f.dialogs.fileNames = {plain};
@@ -346,10 +339,7 @@ void TextFilesTest::closingAsksAboutEveryChangedText() {
 void TextFilesTest::filesThatAreNotTextAreRefused() {
     ExerciseFixture f;
     const QString picture = f.dir.filePath(QStringLiteral("photo.png"));
-    QFile file(picture);
-    QVERIFY(file.open(QIODevice::WriteOnly));
-    file.write(QByteArray("\x89PNG\r\n\x1a\n\0\0\0\rIHDR", 16));
-    file.close();
+    writeFileBytes(picture, QByteArray("\x89PNG\r\n\x1a\n\0\0\0\rIHDR", 16));
     const QByteArray pictureBytes = fileBytes(picture);
     f.dialogs.fileNames = {picture};
     f.files().ouvre();
@@ -366,10 +356,7 @@ void TextFilesTest::filesThatAreNotTextAreRefused() {
 void TextFilesTest::plainTextIsSavedUnderAnRtfName() {
     ExerciseFixture f;
     const QString plain = f.dir.filePath(QStringLiteral("notes.txt"));
-    QFile file(plain);
-    QVERIFY(file.open(QIODevice::WriteOnly));
-    file.write("des notes\n");
-    file.close();
+    writeFileBytes(plain, "des notes\n");
     f.dialogs.fileNames = {plain};
     f.files().ouvre();
     f.exo.setText(QStringLiteral("des notes revues"));

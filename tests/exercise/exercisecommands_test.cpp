@@ -6,6 +6,7 @@
 #include "exercise/exercisepanel.h"
 #include "exercisefile/recapfile.h"
 #include "exercisefile/recordfile.h"
+#include "filebytes.h"
 #include "windowfixture.h"
 
 #include <QAction>
@@ -27,11 +28,6 @@ void writeRtf(const QString &path, const QString &text) {
     RichTextBox box;
     box.setText(text);
     QVERIFY(box.saveFile(path));
-}
-
-QByteArray fileBytes(const QString &path) {
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
 }
 
 } // namespace
@@ -181,10 +177,7 @@ void ExerciseCommandsTest::savingNeedsAStatement() {
 void ExerciseCommandsTest::savingAsksBeforeOverwriting() {
     Fixture f;
     const QString path = f.root + QStringLiteral("exo.E51");
-    QFile existing(path);
-    QVERIFY(existing.open(QIODevice::WriteOnly));
-    existing.write("ancien");
-    existing.close();
+    writeFileBytes(path, "ancien");
     f.fillPanel();
     f.dialogs.answers = {Answer::No};
     f.saveAs(path);
@@ -328,10 +321,7 @@ void ExerciseCommandsTest::aTextThatCannotBeReadIsNeverSavedOver() {
     f.saveAs(f.root + QStringLiteral("a.E51"));
     // Exercise B: its statement is a picture, its correction is missing.
     const QString statement = f.root + QStringLiteral("image.rtf");
-    QFile picture(statement);
-    QVERIFY(picture.open(QIODevice::WriteOnly));
-    picture.write(QByteArray("\x89PNG\r\n\x1a\n\0\0", 10));
-    picture.close();
+    writeFileBytes(statement, QByteArray("\x89PNG\r\n\x1a\n\0\0", 10));
     const QByteArray pictureBytes = fileBytes(statement);
     recap::Fields fields;
     fields.files = {QStringLiteral("image.rtf"), QString(), QStringLiteral("absent.rtf"),
@@ -388,10 +378,7 @@ void ExerciseCommandsTest::damagedRecapFilesAreRefused() {
     QFETCH(QByteArray, bytes);
     Fixture f;
     const QString path = f.root + QStringLiteral("faux.E51");
-    QFile file(path);
-    QVERIFY(file.open(QIODevice::WriteOnly));
-    file.write(bytes);
-    file.close();
+    writeFileBytes(path, bytes);
     f.window.exo()->setText(QStringLiteral("texte en cours"));
     f.dialogs.answers = {Answer::No};
     f.dialogs.fileNames = {path};

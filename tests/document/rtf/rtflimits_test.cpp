@@ -38,17 +38,6 @@ std::unique_ptr<QTextDocument> read(const QByteArray &rtf, RtfReadResult *result
     return document;
 }
 
-QList<QTextImageFormat> images(const QTextDocument &document) {
-    QList<QTextImageFormat> found;
-    for (QTextBlock block = document.begin(); block.isValid(); block = block.next()) {
-        for (auto it = block.begin(); !it.atEnd(); ++it) {
-            if (it.fragment().charFormat().isImageFormat())
-                found << it.fragment().charFormat().toImageFormat();
-        }
-    }
-    return found;
-}
-
 QTextCharFormat firstRunFormat(const QTextBlock &block) {
     return block.begin().fragment().charFormat();
 }

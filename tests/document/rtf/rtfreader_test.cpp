@@ -58,17 +58,6 @@ QTextCharFormat formatAt(const QTextDocument &document, int position) {
     return cursor.charFormat();
 }
 
-QList<QTextImageFormat> images(const QTextDocument &document) {
-    QList<QTextImageFormat> found;
-    for (QTextBlock block = document.begin(); block.isValid(); block = block.next()) {
-        for (auto it = block.begin(); !it.atEnd(); ++it) {
-            if (it.fragment().charFormat().isImageFormat())
-                found << it.fragment().charFormat().toImageFormat();
-        }
-    }
-    return found;
-}
-
 QImage resourceImage(const QTextDocument &document, const QTextImageFormat &format) {
     return document.resource(QTextDocument::ImageResource, QUrl(format.name())).value<QImage>();
 }
