@@ -8,6 +8,7 @@
 //
 // Each run is its own process so that its peak memory is its own.
 
+#include "document/layoutheight.h"
 #include "document/rtf/rtfreader.h"
 #include "document/rtf/rtfwriter.h"
 #include "document/textproperties.h"
@@ -15,6 +16,7 @@
 #include "exercisedocument.h"
 #include "hostiledocument.h"
 
+#include <QAbstractTextDocumentLayout>
 #include <QApplication>
 #include <QElapsedTimer>
 #include <QFile>
@@ -110,12 +112,27 @@ int openInControl(const QString &path) {
 
     QElapsedTimer timer;
     timer.start();
-    box.setTextRTF(rtf);
+    const bool opened = box.setTextRTF(rtf);
     QApplication::processEvents();
     const double openSeconds = timer.nsecsElapsed() / 1e9;
-    std::printf("file %.3f MB, %d paragraphs: opened and painted in %.3f s (%.2f s per MB)\n",
-                megabytes, box.document()->blockCount(), openSeconds, openSeconds / megabytes);
+    std::printf("file %.3f MB, %d paragraphs: %s in %.3f s (%.2f s per MB)\n", megabytes,
+                box.document()->blockCount(), opened ? "opened and painted" : "refused as too tall",
+                openSeconds, openSeconds / megabytes);
     printPeak(baseline, megabytes);
+    if (opened) {
+        std::printf("height                 %.0f px laid out at 800 px; estimated %.0f px at %d px "
+                    "(limit %.0f)\n",
+                    box.document()->documentLayout()->documentSize().height(),
+                    layoutheight::estimatedPx(*box.document()), layoutheight::narrowestLinePx,
+                    layoutheight::limitPx);
+    } else {
+        QTextDocument refused;
+        QTextCursor cursor(&refused);
+        readRtf(rtf, cursor, RtfInsertMode::WholeDocument);
+        std::printf("height                 estimated %.0f px at %d px (limit %.0f)\n",
+                    layoutheight::estimatedPx(refused), layoutheight::narrowestLinePx,
+                    layoutheight::limitPx);
+    }
     return 0;
 }
 

@@ -3,7 +3,8 @@
 # documents, and times our codec beside unrtf and LibreOffice on the same files
 # (those two only where installed: apt-get install unrtf libreoffice-writer-nogui).
 # Then opens hostile files, each made to cost far more than its size; every one
-# should open in under 2 s per MB and 30 times its size in memory.
+# should open, or be refused as too tall, in under 2 s per MB and 30 times
+# its size in memory.
 #
 #   bash bench/run.sh [HOSTILE_MEGABYTES]     (0.5 by default; 0 skips them)
 #   REDIGO_BENCH_BUILD=build-mine bash bench/run.sh   builds in another folder
@@ -36,8 +37,9 @@ for size in 1 10; do
 done
 
 [ "$hostile_megabytes" = 0 ] && exit 0
-# "tall" shows what is left to Qt: its layout never ends once a document is
-# some millions of pixels tall, so each file gets two minutes at most.
+# Qt's layout never ends once a document stands some millions of pixels tall:
+# such files ("tall") are refused before their layout; each file still gets
+# two minutes at most, so that a regression shows as a line, not a hang.
 for kind in bad-pictures big-pictures fonts tabs colours nesting binary numbers tall; do
     file="$work/$kind.rtf"
     "$bench" generate-hostile "$kind" "$hostile_megabytes" "$file"

@@ -86,6 +86,12 @@ Message tabRefusal() {
         QStringLiteral("Tabulation refusée"), MessageButtons::Ok, MessageIcon::Critical};
 }
 
+Message tooTallToShow(const QString &path) {
+    return {QStringLiteral("Le texte ") + path +
+                QStringLiteral(" est trop long pour être affiché : il n'a pas été ouvert."),
+            QStringLiteral("Lecture impossible"), MessageButtons::Ok, MessageIcon::Critical};
+}
+
 Message notAText(const QString &path) {
     return {
         QStringLiteral("Le fichier ") + path +

@@ -25,6 +25,7 @@ Message offsetOutOfRange();                            // an offset value outsid
 Message nothingSelectedToAlign(bool exponents);        // aligning needs a selection
 Message tabRefusal();                                  // paragraphs with different tab stops
 Message notAText(const QString &path);                 // a picture or a program offered as text
+Message tooTallToShow(const QString &path);            // taller than the editor can lay out
 Message saveTextChangesQuestion(bool statement);       // a text not shown has unsaved changes
 Message textUnreadable(const QString &path);           // a text the recap file names cannot be read
 Message saveExerciseQuestion();                        // the exercise panel has unsaved fields

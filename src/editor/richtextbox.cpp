@@ -2,6 +2,7 @@
 
 #include "base/atomicfile.h"
 #include "base/codepages.h"
+#include "document/layoutheight.h"
 #include "document/rtf/rtfreader.h"
 #include "document/rtf/rtfwriter.h"
 #include "document/runwalker.h"
@@ -20,6 +21,7 @@
 #include <QMenu>
 #include <QMimeData>
 #include <QMouseEvent>
+#include <QPointer>
 #include <QPrinter>
 #include <QScopedValueRollback>
 #include <QStringDecoder>
@@ -28,6 +30,7 @@
 #include <QTextDocument>
 #include <QTextList>
 #include <QUrl>
+#include <memory>
 
 namespace {
 
@@ -98,6 +101,8 @@ RichTextBox::RichTextBox(QWidget *parent) : QTextEdit(parent) {
     connect(document(), &QTextDocument::contentsChange, this, [this] {
         if (!m_loading) emit contentEdited();
     });
+    // Hidden buffers too: the height check counts on lines this wide at least.
+    setMinimumWidth(layoutheight::narrowestLinePx);
 }
 
 void RichTextBox::applyDefaultTextFormat() {
@@ -152,37 +157,53 @@ QByteArray RichTextBox::textRTF() const {
     return writeRtf(*document());
 }
 
-void RichTextBox::setTextRTF(const QByteArray &rtf) {
-    QScopedValueRollback<bool> loading(m_loading, true);
-    QTextDocument *doc = document();
-    doc->setUndoRedoEnabled(false);
-    doc->clear();
-    QTextCursor cursor(doc);
+bool RichTextBox::setTextRTF(const QByteArray &rtf) {
+    // Read into a document of its own, which has no layout yet: one that
+    // would stand too tall is refused before Qt starts a layout it never ends.
+    auto loaded = std::make_unique<QTextDocument>(this);
+    const QTextDocument *shown = document();
+    loaded->setDefaultFont(shown->defaultFont());
+    loaded->setDefaultTextOption(shown->defaultTextOption());
+    loaded->setDocumentMargin(shown->documentMargin());
+    loaded->setUndoRedoEnabled(false);
+    QTextCursor cursor(loaded.get());
     if (startsAsRtf(rtf))
         readRtf(rtf, cursor, RtfInsertMode::WholeDocument);
     else
         cursor.insertText(plainTextOf(rtf));
-    doc->setUndoRedoEnabled(true);
-    doc->setModified(false);
-    QTextCursor start(doc);
-    setTextCursor(start);
+    if (!layoutheight::fits(*loaded)) return false;
+    loaded->setUndoRedoEnabled(true);
+    loaded->setModified(false);
+    adoptDocument(loaded.release());
+    return true;
+}
+
+void RichTextBox::adoptDocument(QTextDocument *loaded) {
+    QScopedValueRollback<bool> loading(m_loading, true);
+    // Qt deletes only the document it made itself; ours go here.
+    const QPointer<QTextDocument> previous = document();
+    setDocument(loaded);
+    if (previous && previous->parent() == this) delete previous;
+    connect(loaded, &QTextDocument::contentsChange, this, [this] {
+        if (!m_loading) emit contentEdited();
+    });
+    setTextCursor(QTextCursor(loaded));
 }
 
 void RichTextBox::refresh() {
     viewport()->update();
 }
 
-bool RichTextBox::loadFile(const QString &path, TextFileKind *kind) {
+RichTextBox::LoadOutcome RichTextBox::loadFile(const QString &path, TextFileKind *kind) {
     QFile file(path);
-    if (!file.open(QIODevice::ReadOnly)) return false;
+    if (!file.open(QIODevice::ReadOnly)) return LoadOutcome::Unreadable;
     const QByteArray bytes = file.readAll();
-    if (file.error() != QFileDevice::NoError) return false;
+    if (file.error() != QFileDevice::NoError) return LoadOutcome::Unreadable;
     const TextFileKind found = textFileKindOf(bytes);
     if (kind) *kind = found;
     // A picture or a program shown as text would be saved as RTF over itself.
-    if (found == TextFileKind::NotText) return false;
-    setTextRTF(bytes);
-    return true;
+    if (found == TextFileKind::NotText) return LoadOutcome::NotText;
+    return setTextRTF(bytes) ? LoadOutcome::Loaded : LoadOutcome::TooTall;
 }
 
 bool RichTextBox::saveFile(const QString &path) const {

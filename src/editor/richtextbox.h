@@ -53,11 +53,15 @@ public:
     QString text() const;
     void setText(const QString &text);
     QByteArray textRTF() const;
-    void setTextRTF(const QByteArray &rtf);
+    // Replaces the whole text (RTF, or plain text when it is not RTF). False,
+    // changing nothing, when the text would stand too tall to lay out.
+    bool setTextRTF(const QByteArray &rtf);
     void refresh();
-    // False when the file cannot be read or holds no text (a picture, a
-    // program): the editor is then left as it was. kind tells which it was.
-    bool loadFile(const QString &path, TextFileKind *kind = nullptr);
+    enum class LoadOutcome { Loaded, Unreadable, NotText, TooTall };
+    // Anything but Loaded leaves the editor as it was: the file cannot be
+    // read, holds no text (a picture, a program), or stands too tall to lay
+    // out. kind tells what the file holds, when it could be read.
+    LoadOutcome loadFile(const QString &path, TextFileKind *kind = nullptr);
     // Writes through a temporary file renamed over the target: a failure
     // leaves the old file whole and returns false.
     bool saveFile(const QString &path) const;
@@ -161,6 +165,8 @@ private:
     bool movesProtectedSelection(const QDropEvent *event) const;
     void cutSelection();
     void insertRtfAt(QTextCursor &cursor, const QByteArray &rtf);
+    // Shows a document read apart, with its layout still to do.
+    void adoptDocument(QTextDocument *loaded);
     void insertPicture(QTextCursor &cursor, const QImage &image);
 
     void mergeSelectionFormat(const QTextCharFormat &format);

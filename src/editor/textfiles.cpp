@@ -123,13 +123,21 @@ void TextFiles::reload(Text target, const QString &title) {
 
 bool TextFiles::loadIntoEditor(const QString &path) {
     TextFileKind kind = TextFileKind::Rtf;
-    if (m_controls.exo.loadFile(path, &kind)) {
+    switch (m_controls.exo.loadFile(path, &kind)) {
+    case RichTextBox::LoadOutcome::Loaded:
         m_shownFromPlainText = kind == TextFileKind::PlainText;
         m_unreadable.removeAll(path);
         return true;
+    case RichTextBox::LoadOutcome::NotText:
+        m_dialogs.message(messages::notAText(path));
+        return false;
+    case RichTextBox::LoadOutcome::TooTall:
+        m_dialogs.message(messages::tooTallToShow(path));
+        return false;
+    case RichTextBox::LoadOutcome::Unreadable:
+        break;
     }
-    m_dialogs.message(kind == TextFileKind::NotText ? messages::notAText(path)
-                                                    : messages::openFailed());
+    m_dialogs.message(messages::openFailed());
     return false;
 }
 

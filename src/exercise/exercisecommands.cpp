@@ -243,7 +243,7 @@ void ExerciseCommands::transessai() {
 
 ExerciseCommands::Loaded ExerciseCommands::loadText(RichTextBox &buffer, const QString &path,
                                                     bool allowed) {
-    if (allowed && buffer.loadFile(path)) return Loaded::Yes;
+    if (allowed && buffer.loadFile(path) == RichTextBox::LoadOutcome::Loaded) return Loaded::Yes;
     // The buffer stays empty: the previous exercise's text must not pass for this one's.
     buffer.setTextRTF(QByteArray());
     if (allowed && QFileInfo::exists(path)) {

@@ -30,7 +30,8 @@ void writeRtf(const QString &path, const QString &text) {
 
 QString textOf(const QString &path) {
     RichTextBox box;
-    return box.loadFile(path) ? box.text() : QStringLiteral("<unreadable>");
+    return box.loadFile(path) == RichTextBox::LoadOutcome::Loaded ? box.text()
+                                                                  : QStringLiteral("<unreadable>");
 }
 
 QByteArray fileBytes(const QString &path) {

@@ -378,14 +378,15 @@ void RichTextBoxTest::filesLoadAndSaveSafely() {
     const QString path = dir.filePath(QStringLiteral("texte.rtf"));
     QVERIFY(box.saveFile(path));
     RichTextBox reader;
-    QVERIFY(reader.loadFile(path));
+    QCOMPARE(reader.loadFile(path), RichTextBox::LoadOutcome::Loaded);
     QCOMPARE(reader.text(), box.text());
     reader.setSelStart(12);
     QCOMPARE(*reader.selBold(), true);
 
     // A failed save reports it and leaves the old file whole.
     QVERIFY(!box.saveFile(dir.filePath(QStringLiteral("missing/texte.rtf"))));
-    QVERIFY(!reader.loadFile(dir.filePath(QStringLiteral("missing.rtf"))));
+    QCOMPARE(reader.loadFile(dir.filePath(QStringLiteral("missing.rtf"))),
+             RichTextBox::LoadOutcome::Unreadable);
     QCOMPARE(reader.text(), box.text());
 
     // Plain-text files: UTF-8 when valid, else Windows-1252.
@@ -394,12 +395,12 @@ void RichTextBoxTest::filesLoadAndSaveSafely() {
     QVERIFY(file.open(QIODevice::WriteOnly));
     file.write("caf\xc3\xa9\r\n\xe2\x82\xac");
     file.close();
-    QVERIFY(reader.loadFile(plain));
+    QCOMPARE(reader.loadFile(plain), RichTextBox::LoadOutcome::Loaded);
     QCOMPARE(reader.text(), QStringLiteral("café\n€"));
     QVERIFY(file.open(QIODevice::WriteOnly));
     file.write("caf\xe9 \x80");
     file.close();
-    QVERIFY(reader.loadFile(plain));
+    QCOMPARE(reader.loadFile(plain), RichTextBox::LoadOutcome::Loaded);
     QCOMPARE(reader.text(), QStringLiteral("café €"));
 }
 

@@ -21,7 +21,8 @@ void writeRtf(const QString &path, const QString &text) {
 
 QString textOf(const QString &path) {
     RichTextBox box;
-    return box.loadFile(path) ? box.text() : QStringLiteral("<unreadable>");
+    return box.loadFile(path) == RichTextBox::LoadOutcome::Loaded ? box.text()
+                                                                  : QStringLiteral("<unreadable>");
 }
 
 } // namespace
@@ -68,6 +69,7 @@ private slots:
     void eachTextKeepsItsOwnChanges();
     void closingAsksAboutEveryChangedText();
     void filesThatAreNotTextAreRefused();
+    void textsTooTallToLayOutAreRefused();
     void plainTextIsSavedUnderAnRtfName();
 };
 
@@ -351,6 +353,20 @@ void TextFilesTest::filesThatAreNotTextAreRefused() {
     QCOMPARE(f.window.state().nomfichier, f.statement);
     f.window.Command4_Click();
     QCOMPARE(fileBytes(picture), pictureBytes);
+}
+
+void TextFilesTest::textsTooTallToLayOutAreRefused() {
+    ExerciseFixture f;
+    // 3,000 lines of 1,638-point letters: millions of pixels, more than Qt lays out.
+    const QString tall = f.dir.filePath(QStringLiteral("grand.rtf"));
+    writeFileBytes(tall, "{\\rtf1\\ansi\\fs3276 " + QByteArray("a\\par\n").repeated(3000) + "}");
+    f.dialogs.fileNames = {tall};
+    f.files().ouvre();
+    QCOMPARE(f.dialogs.last().message.text,
+             QStringLiteral("Le texte ") + tall +
+                 QStringLiteral(" est trop long pour être affiché : il n'a pas été ouvert."));
+    QCOMPARE(f.exo.text(), QStringLiteral("énoncé"));
+    QCOMPARE(f.window.state().nomfichier, f.statement);
 }
 
 void TextFilesTest::plainTextIsSavedUnderAnRtfName() {

@@ -275,7 +275,8 @@ void ExerciseCommandsTest::closingSavesBothTextsFirst() {
     f.exercise.closeExercise();
     QCOMPARE(f.dialogs.kinds(), QStringList({"message"}));
     RichTextBox reader;
-    QVERIFY(reader.loadFile(f.root + QStringLiteral("corrige.rtf")));
+    QCOMPARE(reader.loadFile(f.root + QStringLiteral("corrige.rtf")),
+             RichTextBox::LoadOutcome::Loaded);
     QCOMPARE(reader.text(), QStringLiteral("corrigé revu"));
     QCOMPARE(f.control<QLineEdit>(QStringLiteral("Text1"))->text(), QString());
 }

@@ -33,7 +33,7 @@ struct RtfPictureImage {
 RtfPictureImage decodeRtfPicture(const RtfPicture &picture, qint64 maxPixels);
 
 // How many pixels the pictures of one RTF input may decode to in all: enough
-// for any photograph or screenshot a short document holds, and beyond that
+// for a screenshot or a diagram in a short document, and beyond that
 // no more than the input could hold in real pictures, up to 256 MB of pixels.
 qint64 rtfPictureBudgetPixels(qint64 inputBytes);
 
