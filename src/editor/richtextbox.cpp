@@ -915,13 +915,25 @@ void RichTextBox::insertFromMimeData(const QMimeData *source) {
     });
 }
 
-void RichTextBox::insertPicture(QTextCursor &cursor, const QImage &image) {
+void RichTextBox::insertPicture(QTextCursor &cursor, const QImage &image, QSizeF shownSizePx) {
     if (image.isNull()) return;
+    if (shownSizePx.isEmpty()) shownSizePx = image.size();
     const QString name = textprops::newImageName();
     document()->addResource(QTextDocument::ImageResource, QUrl(name), image);
     QTextImageFormat format;
     format.setName(name);
-    format.setWidth(image.width());
-    format.setHeight(image.height());
+    format.setWidth(shownSizePx.width());
+    format.setHeight(shownSizePx.height());
     cursor.insertImage(format);
+}
+
+bool RichTextBox::insertPictureAtCaret(const QImage &image, QSizeF shownSizePx) {
+    if (image.isNull() || touchesProtected(selStart(), selStart() + selLength())) return false;
+    replaceSelection([&](QTextCursor &cursor) {
+        cursor.beginEditBlock();
+        cursor.removeSelectedText();
+        insertPicture(cursor, image, shownSizePx);
+        cursor.endEditBlock();
+    });
+    return true;
 }

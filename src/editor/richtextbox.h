@@ -2,6 +2,7 @@
 
 #include <QColor>
 #include <QList>
+#include <QSizeF>
 #include <QString>
 #include <QTextEdit>
 #include <functional>
@@ -79,6 +80,10 @@ public:
     bool setSelText(const QString &text);
     QByteArray selRTF() const;
     bool setSelRTF(const QByteArray &rtf);
+    // Puts a picture in place of the selection, as one undo step, shown at
+    // shownSizePx: the image itself may be denser, so that it prints sharp.
+    // Returns false, changing nothing, when that would change protected text.
+    bool insertPictureAtCaret(const QImage &image, QSizeF shownSizePx);
 
     // Character attributes of the selection, or of the caret's typing format.
     std::optional<bool> selBold() const;
@@ -167,7 +172,7 @@ private:
     void insertRtfAt(QTextCursor &cursor, const QByteArray &rtf);
     // Shows a document read apart, with its layout still to do.
     void adoptDocument(QTextDocument *loaded);
-    void insertPicture(QTextCursor &cursor, const QImage &image);
+    void insertPicture(QTextCursor &cursor, const QImage &image, QSizeF shownSizePx = {});
 
     void mergeSelectionFormat(const QTextCharFormat &format);
     void changeSelectedChars(const std::function<void(QTextCharFormat &)> &change);

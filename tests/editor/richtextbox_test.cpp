@@ -41,6 +41,7 @@ private slots:
     void clipboardSpeaksRtf();
     void oneUndoRevertsOneCommand();
     void filesLoadAndSaveSafely();
+    void picturesGoInAsOneStepAtTheirShownSize();
     void printsTheSelectionToPdf();
     void symbolTextIsDrawnWithItsCharacters();
 };
@@ -402,6 +403,33 @@ void RichTextBoxTest::filesLoadAndSaveSafely() {
     file.close();
     QCOMPARE(reader.loadFile(plain), RichTextBox::LoadOutcome::Loaded);
     QCOMPARE(reader.text(), QStringLiteral("café €"));
+}
+
+void RichTextBoxTest::picturesGoInAsOneStepAtTheirShownSize() {
+    RichTextBox box;
+    box.setText(QStringLiteral("ab"));
+    box.setSelStart(1);
+    box.setSelLength(1);
+    QApplication::clipboard()->setText(QStringLiteral("copié"));
+    QImage dense(144, 48, QImage::Format_RGB32);
+    dense.fill(Qt::red);
+    QVERIFY(box.insertPictureAtCaret(dense, QSizeF(36, 12)));
+    QCOMPARE(box.text().size(), 2);
+    QTextCursor at(box.document());
+    at.setPosition(2);
+    const QTextImageFormat picture = at.charFormat().toImageFormat();
+    QCOMPARE(QSizeF(picture.width(), picture.height()), QSizeF(36, 12));
+    QCOMPARE(QApplication::clipboard()->text(), QStringLiteral("copié"));
+    // One undo brings back the replaced character too.
+    box.undo();
+    QCOMPARE(box.text(), QStringLiteral("ab"));
+
+    // Never over protected text.
+    box.selectAll();
+    box.setSelProtected(true);
+    box.setSelStart(1);
+    QVERIFY(!box.insertPictureAtCaret(dense, QSizeF(36, 12)));
+    QCOMPARE(box.text(), QStringLiteral("ab"));
 }
 
 void RichTextBoxTest::printsTheSelectionToPdf() {
