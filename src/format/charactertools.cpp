@@ -154,6 +154,9 @@ void CharacterTools::addTo(QToolBar *toolBar, QMenu *formatMenu) {
     m_cotext = new QLabel(QStringLiteral("Couleur"), toolBar);
     m_cotext->setObjectName(QStringLiteral("cotext"));
     m_cotext->setCursor(Qt::PointingHandCursor);
+    // Inside a tool strip a label would draw in the strip's button-text
+    // colour; it is drawn in the colour it is given instead.
+    m_cotext->setForegroundRole(QPalette::WindowText);
     // Clicking the "Couleur" label opens the palette.
     onLeftClick(m_cotext, [this] { cotext_Click(); });
     toolBar->addWidget(m_cotext);

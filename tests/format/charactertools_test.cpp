@@ -9,6 +9,8 @@
 #include <QApplication>
 #include <QClipboard>
 #include <QComboBox>
+#include <QImage>
+#include <QLabel>
 #include <QLineEdit>
 #include <QMimeData>
 #include <QRadioButton>
@@ -17,6 +19,7 @@
 #include <QTest>
 #include <QTimer>
 #include <QToolButton>
+#include <cstdlib>
 
 // A window whose text is "un deux", "deux" selected.
 class Fixture : public WindowFixture {
@@ -39,6 +42,7 @@ private slots:
     void colourOptionsWriteExactColours_data();
     void colourOptionsWriteExactColours();
     void paletteCellOrCancel();
+    void colourLabelShowsTheSelectionsColour();
     void arialItalicButton();
     void copyAndCutSpeakRtf();
     void pasteFallsBackToPlainText();
@@ -125,6 +129,36 @@ void CharacterToolsTest::paletteCellOrCancel() {
     answerPalette("Label1(18)"); // row 2, column 2: orange
     f.tools.cotext_Click();
     QCOMPARE(*f.exo.selColor(), QRgb(0xFF8000));
+}
+
+// The label is drawn in the selection's colour, whichever of the four it is
+// or none of them.
+void CharacterToolsTest::colourLabelShowsTheSelectionsColour() {
+    Fixture f;
+    f.window.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&f.window));
+    QLabel *label = f.control<QLabel>(QStringLiteral("cotext"));
+    QCOMPARE(label->text(), QStringLiteral("Couleur"));
+    for (const QRgb colour : {qRgb(200, 0, 0), qRgb(0, 255, 0), qRgb(0, 0, 0)}) {
+        f.exo.setSelColor(colour);
+        f.select(3, 4);
+        // The ink is the pixel farthest from the background; the others
+        // are its blends with the background.
+        const QImage drawn = label->grab().toImage();
+        const QColor background = drawn.pixelColor(0, 0);
+        const auto distance = [](const QColor &a, const QColor &b) {
+            return std::abs(a.red() - b.red()) + std::abs(a.green() - b.green()) +
+                   std::abs(a.blue() - b.blue());
+        };
+        QColor ink = background;
+        for (int y = 0; y < drawn.height(); ++y) {
+            for (int x = 0; x < drawn.width(); ++x) {
+                const QColor pixel = drawn.pixelColor(x, y);
+                if (distance(pixel, background) > distance(ink, background)) ink = pixel;
+            }
+        }
+        QVERIFY2(distance(ink, QColor(colour)) < 90, qPrintable(ink.name()));
+    }
 }
 
 void CharacterToolsTest::arialItalicButton() {
