@@ -2,6 +2,7 @@
 #include "app/selectionrefresh.h"
 #include "editor/editcommands.h"
 #include "editor/richtextbox.h"
+#include "filebytes.h"
 #include "format/charactertools.h"
 #include "windowfixture.h"
 
@@ -9,6 +10,7 @@
 #include <QApplication>
 #include <QClipboard>
 #include <QComboBox>
+#include <QFontDatabase>
 #include <QImage>
 #include <QLabel>
 #include <QLineEdit>
@@ -39,6 +41,8 @@ class CharacterToolsTest : public QObject {
 private slots:
     void sizeArrowsStepFromTheShownSize();
     void fontListAppliesPickedNames();
+    void fontListNamesFamiliesWithoutFoundry();
+    void unknownTypedFontNameIsNotShown();
     void colourOptionsWriteExactColours_data();
     void colourOptionsWriteExactColours();
     void paletteCellOrCancel();
@@ -76,6 +80,60 @@ void CharacterToolsTest::fontListAppliesPickedNames() {
     list->setCurrentIndex(0);
     emit list->activated(0);
     QCOMPARE(*f.exo.selFontName(), QStringLiteral("DejaVu Sans Mono"));
+}
+
+void CharacterToolsTest::fontListNamesFamiliesWithoutFoundry() {
+    QCOMPARE(CharacterTools::familyName(QStringLiteral("C059 [urw]")), QStringLiteral("C059"));
+    QCOMPARE(CharacterTools::familyName(QStringLiteral("Nimbus Sans [URW ]")),
+             QStringLiteral("Nimbus Sans"));
+    QCOMPARE(CharacterTools::familyName(QStringLiteral("DejaVu Sans")),
+             QStringLiteral("DejaVu Sans"));
+
+    Fixture f;
+    QComboBox *list = f.control<QComboBox>(QStringLiteral("Combo1"));
+    QStringList shown;
+    for (int i = 0; i < list->count(); ++i)
+        shown << list->itemText(i);
+    QCOMPARE(shown.first(), QStringLiteral(" "));
+    QCOMPARE(shown.filter(QStringLiteral("[")), QStringList());
+    QCOMPARE(QStringList(shown).removeDuplicates(), 0);
+    // A family that several foundries make: listed once, saved by its name.
+    const QStringList twice = QFontDatabase::families().filter(QStringLiteral(" ["));
+    if (twice.isEmpty()) QSKIP("No font family here is made by two foundries");
+    const QString family = CharacterTools::familyName(twice.first());
+    const int index = list->findText(family);
+    QVERIFY(index > 0);
+    list->setCurrentIndex(index);
+    emit list->activated(index);
+    QCOMPARE(*f.exo.selFontName(), family);
+    const QString path = f.dir.filePath(QStringLiteral("police.rtf"));
+    QVERIFY(f.exo.saveFile(path));
+    const QByteArray rtf = fileBytes(path);
+    const QByteArray fonts = rtf.mid(rtf.indexOf("{\\fonttbl"));
+    QVERIFY2(fonts.contains(" " + family.toLatin1() + ";}"), fonts.left(200).constData());
+    QVERIFY(!fonts.left(fonts.indexOf("}}")).contains('['));
+}
+
+// The box is editable, so that a font not installed still shows its name;
+// a name typed there that the list does not have is not left showing.
+void CharacterToolsTest::unknownTypedFontNameIsNotShown() {
+    Fixture f;
+    f.exo.setSelFontName(QStringLiteral("DejaVu Serif"));
+    f.select(3, 4);
+    QComboBox *list = f.control<QComboBox>(QStringLiteral("Combo1"));
+    QCOMPARE(list->currentText(), QStringLiteral("DejaVu Serif"));
+    QLineEdit *box = list->lineEdit();
+    box->selectAll();
+    QTest::keyClicks(box, QStringLiteral("Pas une police"));
+    QTest::keyClick(box, Qt::Key_Return);
+    QCOMPARE(list->currentText(), QStringLiteral("DejaVu Serif"));
+    QCOMPARE(*f.exo.selFontName(), QStringLiteral("DejaVu Serif"));
+    // A name the list has applies, whatever its case.
+    box->selectAll();
+    QTest::keyClicks(box, QStringLiteral("dejavu sans mono"));
+    QTest::keyClick(box, Qt::Key_Return);
+    QCOMPARE(*f.exo.selFontName(), QStringLiteral("DejaVu Sans Mono"));
+    QCOMPARE(list->currentText(), QStringLiteral("DejaVu Sans Mono"));
 }
 
 void CharacterToolsTest::colourOptionsWriteExactColours_data() {
