@@ -409,6 +409,9 @@ void MainWindow::Nouv_Click() {
     m_exo->document()->clearUndoRedoStacks();
     m_exo->refresh();
     m_exo->setFocus();
+    // The editor usually has the focus already, so no notification comes:
+    // the tools must still show the new text's look.
+    m_refresh->maj();
     m_state.sauvegarde = 1;
     m_recovery->dropSettledCopies();
 }

@@ -244,7 +244,13 @@ bool TextFiles::saveButton() {
 
 bool TextFiles::settleUnsavedChanges() {
     if (m_state.sauvegarde == 1) return true;
-    if (m_dialogs.message(messages::saveChangesQuestion()) == Answer::No) return true;
+    if (m_dialogs.message(messages::saveChangesQuestion()) == Answer::No) {
+        // Given up, even when the command asking goes no further: the
+        // question is not asked again about the same changes.
+        m_state.sauvegarde = 1;
+        settled();
+        return true;
+    }
     return saveButton();
 }
 
@@ -254,8 +260,11 @@ bool TextFiles::settleAllUnsavedChanges() {
     for (const Text text : {Text::Statement, Text::Correction}) {
         if (text == shown || !bufferModified(text)) continue;
         if (m_dialogs.message(messages::saveTextChangesQuestion(text == Text::Statement)) ==
-            Answer::No)
+            Answer::No) {
+            bufferModified(text) = false;
+            settled();
             continue;
+        }
         if (!saveBuffer(text)) return false;
         settled();
     }

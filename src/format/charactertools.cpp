@@ -22,6 +22,7 @@
 #include <QMouseEvent>
 #include <QPainter>
 #include <QRadioButton>
+#include <QRegularExpression>
 #include <QSignalBlocker>
 #include <QSpinBox>
 #include <QToolBar>
@@ -82,6 +83,8 @@ void CharacterTools::addTo(QToolBar *toolBar, QMenu *formatMenu) {
     m_combo1->setMinimumContentsLength(12);
     toolBar->addWidget(m_combo1);
     connect(m_combo1, &QComboBox::activated, this, &CharacterTools::Combo1_Click);
+    connect(m_combo1->lineEdit(), &QLineEdit::editingFinished, this,
+            &CharacterTools::fontNameTyped);
 
     auto *sizeLabel = new QLabel(QStringLiteral("Taille:"), toolBar);
     sizeLabel->setObjectName(QStringLiteral("Label1"));
@@ -154,6 +157,9 @@ void CharacterTools::addTo(QToolBar *toolBar, QMenu *formatMenu) {
     m_cotext = new QLabel(QStringLiteral("Couleur"), toolBar);
     m_cotext->setObjectName(QStringLiteral("cotext"));
     m_cotext->setCursor(Qt::PointingHandCursor);
+    // Inside a tool strip a label would draw in the strip's button-text
+    // colour; it is drawn in the colour it is given instead.
+    m_cotext->setForegroundRole(QPalette::WindowText);
     // Clicking the "Couleur" label opens the palette.
     onLeftClick(m_cotext, [this] { cotext_Click(); });
     toolBar->addWidget(m_cotext);
@@ -196,9 +202,23 @@ void CharacterTools::q2_Click(int item) {
     Check1_Click(item - 20);
 }
 
+QString CharacterTools::familyName(const QString &listedFamily) {
+    // "C059 [urw]": a family that several foundries make is listed once per
+    // foundry. Other programs know it by its name alone.
+    static const QRegularExpression foundry(QStringLiteral(" \\[[^\\[\\]]*\\]$"));
+    QString name = listedFamily;
+    name.remove(foundry);
+    return name;
+}
+
 void CharacterTools::setFontList(const QStringList &families, const QString &shown) {
+    QStringList names;
+    names.reserve(families.size());
+    for (const QString &family : families)
+        names << familyName(family);
+    names.removeDuplicates();
     m_combo1->clear();
-    m_combo1->addItems(families);
+    m_combo1->addItems(names);
     m_combo1->setCurrentIndex(std::max(0, m_combo1->findText(shown)));
     m_combo1->setEditText(shown);
 }
@@ -216,6 +236,14 @@ void CharacterTools::Combo1_Click() {
     if (m_combo1->currentIndex() == 0 || majpolice) return;
     m_exo.setSelFontName(m_combo1->currentText());
     m_exo.setFocus();
+}
+
+void CharacterTools::fontNameTyped() {
+    // A name typed that no font of the list has is never applied: the box
+    // goes back to the selection's font rather than show it as if it were.
+    if (m_combo1->findText(m_combo1->currentText(), Qt::MatchFixedString) >= 0) return;
+    const QSignalBlocker quiet(m_combo1);
+    m_combo1->setEditText(m_exo.selFontName().value_or(QStringLiteral(" ")));
 }
 
 void CharacterTools::UpDown1_Change() {

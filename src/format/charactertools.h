@@ -40,7 +40,12 @@ public:
     void cotext_Click(); // and Command12
     void Command15_Click();
 
-    // The font list's families, the shown one selected.
+    // A family as the font list shows it and files name it: without the
+    // foundry that the font database adds to tell apart families of the
+    // same name ("C059 [urw]" is "C059").
+    static QString familyName(const QString &listedFamily);
+    // The font list's families, once each without their foundry, the shown
+    // one selected.
     void setFontList(const QStringList &families, const QString &shown);
     // The font the list shows: typing goes on in it after a symbol.
     QString shownFontName() const;
@@ -58,6 +63,7 @@ public:
 
 private:
     void giveFocusBack();
+    void fontNameTyped();
 
     // True while the refresh writes the blank item into the font list: the
     // list's handler does nothing then.

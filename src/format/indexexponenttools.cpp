@@ -10,12 +10,14 @@
 
 #include <QAction>
 #include <QCheckBox>
+#include <QEvent>
 #include <QGroupBox>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QLocale>
 #include <QMenu>
 #include <QRadioButton>
+#include <QShortcutEvent>
 #include <QToolBar>
 #include <cmath>
 
@@ -45,6 +47,7 @@ void IndexExponentTools::addTo(QToolBar *toolBar, QMenu *menu) {
         row->addWidget(option);
         m_option2[i] = option;
         connect(option, &QRadioButton::clicked, this, [this, i] { Option2_Click(i); });
+        option->installEventFilter(this);
     }
     m_option2[0]->setChecked(true);
     toolBar->addWidget(modes);
@@ -90,6 +93,20 @@ void IndexExponentTools::addTo(QToolBar *toolBar, QMenu *menu) {
     m_check2->setChecked(true);
     // The mark toggles by itself; existing text stays as it is.
     connect(m_check2, &QAction::triggered, this, [this] { m_exo.setFocus(); });
+}
+
+bool IndexExponentTools::eventFilter(QObject *watched, QEvent *event) {
+    // A button's access key would click it a tenth of a second later, with
+    // the focus on the button meanwhile: the keys typed in that time would
+    // be lost. The mode is chosen at once and the editor keeps the focus.
+    if (event->type() == QEvent::Shortcut && !static_cast<QShortcutEvent *>(event)->isAmbiguous()) {
+        for (QRadioButton *option : m_option2) {
+            if (watched != option) continue;
+            if (option->isEnabled()) option->click();
+            return true;
+        }
+    }
+    return QObject::eventFilter(watched, event);
 }
 
 void IndexExponentTools::select(int option) {

@@ -43,6 +43,9 @@ public:
     // (a mixed selection) leaves the options and clears both boxes.
     void showOffset(std::optional<int> offsetTwips);
 
+protected:
+    bool eventFilter(QObject *watched, QEvent *event) override;
+
 private:
     void offsetValueChanged();
     void askOffset(bool exponents);

@@ -1,16 +1,20 @@
 #include "app/mainwindow.h"
+#include "app/selectionrefresh.h"
 #include "editor/richtextbox.h"
 #include "editor/textfiles.h"
 #include "exercisefile/recordfile.h"
+#include "paragraph/ruler.h"
 #include "scripteddialogs.h"
 
 #include <QAbstractButton>
 #include <QAction>
+#include <QApplication>
 #include <QComboBox>
 #include <QFile>
 #include <QLineEdit>
 #include <QMenu>
 #include <QMenuBar>
+#include <QSpinBox>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QToolButton>
@@ -33,6 +37,24 @@ QStringList caretLook(const RichTextBox &exo) {
             text(exo.selRightIndent())};
 }
 
+// What the tool strips and the ruler show, one entry per tool.
+QStringList toolsLook(const MainWindow &window) {
+    QStringList look;
+    const auto named = [&window](const QString &name) { return window.findChild<QWidget *>(name); };
+    look << window.findChild<QComboBox *>(QStringLiteral("Combo1"))->currentText()
+         << window.findChild<QLineEdit *>(QStringLiteral("taille"))->text()
+         << QString::number(window.findChild<QSpinBox *>(QStringLiteral("UpDown1"))->value())
+         << named(QStringLiteral("cotext"))->palette().color(QPalette::WindowText).name();
+    for (const QString &box :
+         {QStringLiteral("Check1(1)"), QStringLiteral("Check1(2)"), QStringLiteral("Check1(3)"),
+          QStringLiteral("Option2(0)"), QStringLiteral("optcoul(1)"), QStringLiteral("Option3(0)")})
+        look << box + QLatin1Char('=') +
+                    QString::number(qobject_cast<QAbstractButton *>(named(box))->isChecked());
+    const Ruler *ruler = window.findChild<Ruler *>();
+    look << QString::number(ruler->gaucheWidthCm()) << QString::number(ruler->droiteLeftCm());
+    return look;
+}
+
 QStringList actionNames(const QMenu *menu) {
     QStringList names;
     for (const QAction *action : menu->actions())
@@ -53,6 +75,7 @@ private slots:
     void moduleSelection();
     void newAsksAboutChanges();
     void newStartsWithTheStartUpLook();
+    void newShowsTheNewTextsLookInTheTools();
     void closeAsksAboutChanges_data();
     void closeAsksAboutChanges();
     void closeSavesOnlyTheOpenText();
@@ -239,6 +262,42 @@ void MainWindowTest::newStartsWithTheStartUpLook() {
 
     window.Nouv_Click();
     QCOMPARE(caretLook(*exo), startUp);
+}
+
+// New from the menu leaves the focus where it was, in the editor: the tools
+// and the ruler still follow the new text, not the one it replaced.
+void MainWindowTest::newShowsTheNewTextsLookInTheTools() {
+    ScriptedDialogs dialogs;
+    MainWindow window(dialogs, m_dir->path());
+    window.show();
+    QVERIFY(QTest::qWaitForWindowActive(&window));
+    RichTextBox *exo = window.exo();
+    exo->setFocus();
+    const QStringList startUp = toolsLook(window);
+    // Typed as the user does, in a size chosen with the arrows.
+    window.findChild<QSpinBox *>(QStringLiteral("UpDown1"))->setValue(16);
+    QTest::keyClicks(exo, QStringLiteral("titre"));
+    QCOMPARE(window.findChild<QLineEdit *>(QStringLiteral("taille"))->text(), QStringLiteral("16"));
+    exo->setSelStart(0);
+    exo->setSelLength(5);
+    exo->setSelFontName(QStringLiteral("DejaVu Serif"));
+    exo->setSelFontSize(16);
+    exo->setSelColor(qRgb(200, 0, 0));
+    exo->setSelBold(true);
+    exo->setSelCharOffset(60);
+    exo->setSelAlignment(RichTextBox::AlignCenter);
+    exo->setSelIndent(40);
+    exo->setSelRightIndent(30);
+    window.refresh().maj();
+    QVERIFY(toolsLook(window) != startUp);
+    window.state().sauvegarde = 1;
+
+    window.findChild<QAction *>(QStringLiteral("Nouv"))->trigger();
+    QCOMPARE(QApplication::focusWidget(), exo);
+    QCOMPARE(toolsLook(window), startUp);
+    // The size arrows step from the size shown.
+    window.findChild<QSpinBox *>(QStringLiteral("UpDown1"))->stepUp();
+    QCOMPARE(*exo->selFontSize(), 12.0);
 }
 
 void MainWindowTest::closeAsksAboutChanges_data() {

@@ -68,6 +68,7 @@ private slots:
     void fullDiskSaveKeepsFileAndChanges();
     void eachTextKeepsItsOwnChanges();
     void closingAsksAboutEveryChangedText();
+    void changesGivenUpStayGivenUp();
     void filesThatAreNotTextAreRefused();
     void textsTooTallToLayOutAreRefused();
     void plainTextIsSavedUnderAnRtfName();
@@ -336,6 +337,33 @@ void TextFilesTest::closingAsksAboutEveryChangedText() {
     QCOMPARE(g.dialogs.calls.at(0).message.text,
              QStringLiteral("Enregistrer les modifications du corrigé ?"));
     QCOMPARE(g.dialogs.last().message.text, QStringLiteral("Vérifier l'état du lecteur"));
+}
+
+// "Non" to a question gives the changes up, though the command that asked
+// went no further (open cancelled): neither opening again nor closing asks.
+void TextFilesTest::changesGivenUpStayGivenUp() {
+    ExerciseFixture f;
+    QTest::keyClicks(&f.exo, QStringLiteral("lu "));
+    f.files().showCorrection();
+    QTest::keyClicks(&f.exo, QStringLiteral("revu "));
+    f.dialogs.answers = {Answer::No};
+    f.dialogs.fileNames = {std::nullopt};
+    f.files().ouvre();
+    QCOMPARE(f.dialogs.kinds(), QStringList({"message", "open"}));
+    f.dialogs.calls.clear();
+    f.dialogs.fileNames = {std::nullopt};
+    f.files().ouvre();
+    QCOMPARE(f.dialogs.kinds(), QStringList({"open"}));
+    // The statement waiting in its buffer is asked about once.
+    f.dialogs.calls.clear();
+    QVERIFY(f.files().anyUnsavedChanges());
+    f.dialogs.answers = {Answer::No};
+    QVERIFY(f.files().settleAllUnsavedChanges());
+    QCOMPARE(f.dialogs.kinds(), QStringList({"message"}));
+    QVERIFY(!f.files().anyUnsavedChanges());
+    f.dialogs.calls.clear();
+    QVERIFY(f.window.close());
+    QCOMPARE(f.dialogs.kinds(), QStringList());
 }
 
 void TextFilesTest::filesThatAreNotTextAreRefused() {

@@ -70,6 +70,7 @@ private slots:
     void reopeningTheSamePathKeepsTheTexts();
     void missingAndUnsafeTextsAreReported();
     void closingSavesBothTextsFirst();
+    void changesGivenUpAreNotAskedAboutAgain();
     void choosingFilesKeepsNamesOnly();
     void extensionIsForced_data();
     void extensionIsForced();
@@ -279,6 +280,44 @@ void ExerciseCommandsTest::closingSavesBothTextsFirst() {
              RichTextBox::LoadOutcome::Loaded);
     QCOMPARE(reader.text(), QStringLiteral("corrigé revu"));
     QCOMPARE(f.control<QLineEdit>(QStringLiteral("Text1"))->text(), QString());
+}
+
+// "Non" gives the changes up even when the command goes no further: nothing
+// asks about them again until the user changes something.
+void ExerciseCommandsTest::changesGivenUpAreNotAskedAboutAgain() {
+    Fixture f;
+    RichTextBox &exo = *f.window.exo();
+    QTest::keyClicks(&exo, QStringLiteral("brouillon"));
+    f.dialogs.answers = {Answer::No};
+    f.dialogs.fileNames = {std::nullopt};
+    f.exercise.openExercise();
+    QCOMPARE(f.dialogs.kinds(), QStringList({"message", "open"}));
+    f.dialogs.calls.clear();
+    f.window.Nouv_Click();
+    QCOMPARE(f.dialogs.kinds(), QStringList());
+
+    // Both texts of an exercise: the correction changed in its buffer, the
+    // statement in the editor.
+    f.fillPanel();
+    f.saveAs(f.root + QStringLiteral("exo.E51"));
+    f.window.textFiles().showCorrection();
+    QTest::keyClicks(&exo, QStringLiteral("revu "));
+    f.window.textFiles().showStatement();
+    QTest::keyClicks(&exo, QStringLiteral("lu "));
+    f.dialogs.calls.clear();
+    f.dialogs.answers = {Answer::No, Answer::No};
+    f.dialogs.fileNames = {std::nullopt};
+    f.exercise.openExercise();
+    QCOMPARE(f.dialogs.kinds(), QStringList({"message", "message", "open"}));
+    QVERIFY(!f.window.textFiles().anyUnsavedChanges());
+    f.dialogs.calls.clear();
+    f.exercise.closeExercise();
+    QCOMPARE(f.dialogs.kinds(), QStringList());
+    // A change made afterwards is asked about as usual.
+    QTest::keyClicks(&exo, QStringLiteral("neuf"));
+    f.dialogs.answers = {Answer::No};
+    f.window.Nouv_Click();
+    QCOMPARE(f.dialogs.kinds(), QStringList({"message"}));
 }
 
 void ExerciseCommandsTest::choosingFilesKeepsNamesOnly() {

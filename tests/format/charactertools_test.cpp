@@ -2,6 +2,7 @@
 #include "app/selectionrefresh.h"
 #include "editor/editcommands.h"
 #include "editor/richtextbox.h"
+#include "filebytes.h"
 #include "format/charactertools.h"
 #include "windowfixture.h"
 
@@ -9,6 +10,9 @@
 #include <QApplication>
 #include <QClipboard>
 #include <QComboBox>
+#include <QFontDatabase>
+#include <QImage>
+#include <QLabel>
 #include <QLineEdit>
 #include <QMimeData>
 #include <QRadioButton>
@@ -17,6 +21,7 @@
 #include <QTest>
 #include <QTimer>
 #include <QToolButton>
+#include <cstdlib>
 
 // A window whose text is "un deux", "deux" selected.
 class Fixture : public WindowFixture {
@@ -36,9 +41,12 @@ class CharacterToolsTest : public QObject {
 private slots:
     void sizeArrowsStepFromTheShownSize();
     void fontListAppliesPickedNames();
+    void fontListNamesFamiliesWithoutFoundry();
+    void unknownTypedFontNameIsNotShown();
     void colourOptionsWriteExactColours_data();
     void colourOptionsWriteExactColours();
     void paletteCellOrCancel();
+    void colourLabelShowsTheSelectionsColour();
     void arialItalicButton();
     void copyAndCutSpeakRtf();
     void pasteFallsBackToPlainText();
@@ -72,6 +80,60 @@ void CharacterToolsTest::fontListAppliesPickedNames() {
     list->setCurrentIndex(0);
     emit list->activated(0);
     QCOMPARE(*f.exo.selFontName(), QStringLiteral("DejaVu Sans Mono"));
+}
+
+void CharacterToolsTest::fontListNamesFamiliesWithoutFoundry() {
+    QCOMPARE(CharacterTools::familyName(QStringLiteral("C059 [urw]")), QStringLiteral("C059"));
+    QCOMPARE(CharacterTools::familyName(QStringLiteral("Nimbus Sans [URW ]")),
+             QStringLiteral("Nimbus Sans"));
+    QCOMPARE(CharacterTools::familyName(QStringLiteral("DejaVu Sans")),
+             QStringLiteral("DejaVu Sans"));
+
+    Fixture f;
+    QComboBox *list = f.control<QComboBox>(QStringLiteral("Combo1"));
+    QStringList shown;
+    for (int i = 0; i < list->count(); ++i)
+        shown << list->itemText(i);
+    QCOMPARE(shown.first(), QStringLiteral(" "));
+    QCOMPARE(shown.filter(QStringLiteral("[")), QStringList());
+    QCOMPARE(QStringList(shown).removeDuplicates(), 0);
+    // A family that several foundries make: listed once, saved by its name.
+    const QStringList twice = QFontDatabase::families().filter(QStringLiteral(" ["));
+    if (twice.isEmpty()) QSKIP("No font family here is made by two foundries");
+    const QString family = CharacterTools::familyName(twice.first());
+    const int index = list->findText(family);
+    QVERIFY(index > 0);
+    list->setCurrentIndex(index);
+    emit list->activated(index);
+    QCOMPARE(*f.exo.selFontName(), family);
+    const QString path = f.dir.filePath(QStringLiteral("police.rtf"));
+    QVERIFY(f.exo.saveFile(path));
+    const QByteArray rtf = fileBytes(path);
+    const QByteArray fonts = rtf.mid(rtf.indexOf("{\\fonttbl"));
+    QVERIFY2(fonts.contains(" " + family.toLatin1() + ";}"), fonts.left(200).constData());
+    QVERIFY(!fonts.left(fonts.indexOf("}}")).contains('['));
+}
+
+// The box is editable, so that a font not installed still shows its name;
+// a name typed there that the list does not have is not left showing.
+void CharacterToolsTest::unknownTypedFontNameIsNotShown() {
+    Fixture f;
+    f.exo.setSelFontName(QStringLiteral("DejaVu Serif"));
+    f.select(3, 4);
+    QComboBox *list = f.control<QComboBox>(QStringLiteral("Combo1"));
+    QCOMPARE(list->currentText(), QStringLiteral("DejaVu Serif"));
+    QLineEdit *box = list->lineEdit();
+    box->selectAll();
+    QTest::keyClicks(box, QStringLiteral("Pas une police"));
+    QTest::keyClick(box, Qt::Key_Return);
+    QCOMPARE(list->currentText(), QStringLiteral("DejaVu Serif"));
+    QCOMPARE(*f.exo.selFontName(), QStringLiteral("DejaVu Serif"));
+    // A name the list has applies, whatever its case.
+    box->selectAll();
+    QTest::keyClicks(box, QStringLiteral("dejavu sans mono"));
+    QTest::keyClick(box, Qt::Key_Return);
+    QCOMPARE(*f.exo.selFontName(), QStringLiteral("DejaVu Sans Mono"));
+    QCOMPARE(list->currentText(), QStringLiteral("DejaVu Sans Mono"));
 }
 
 void CharacterToolsTest::colourOptionsWriteExactColours_data() {
@@ -125,6 +187,36 @@ void CharacterToolsTest::paletteCellOrCancel() {
     answerPalette("Label1(18)"); // row 2, column 2: orange
     f.tools.cotext_Click();
     QCOMPARE(*f.exo.selColor(), QRgb(0xFF8000));
+}
+
+// The label is drawn in the selection's colour, whichever of the four it is
+// or none of them.
+void CharacterToolsTest::colourLabelShowsTheSelectionsColour() {
+    Fixture f;
+    f.window.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&f.window));
+    QLabel *label = f.control<QLabel>(QStringLiteral("cotext"));
+    QCOMPARE(label->text(), QStringLiteral("Couleur"));
+    for (const QRgb colour : {qRgb(200, 0, 0), qRgb(0, 255, 0), qRgb(0, 0, 0)}) {
+        f.exo.setSelColor(colour);
+        f.select(3, 4);
+        // The ink is the pixel farthest from the background; the others
+        // are its blends with the background.
+        const QImage drawn = label->grab().toImage();
+        const QColor background = drawn.pixelColor(0, 0);
+        const auto distance = [](const QColor &a, const QColor &b) {
+            return std::abs(a.red() - b.red()) + std::abs(a.green() - b.green()) +
+                   std::abs(a.blue() - b.blue());
+        };
+        QColor ink = background;
+        for (int y = 0; y < drawn.height(); ++y) {
+            for (int x = 0; x < drawn.width(); ++x) {
+                const QColor pixel = drawn.pixelColor(x, y);
+                if (distance(pixel, background) > distance(ink, background)) ink = pixel;
+            }
+        }
+        QVERIFY2(distance(ink, QColor(colour)) < 90, qPrintable(ink.name()));
+    }
 }
 
 void CharacterToolsTest::arialItalicButton() {

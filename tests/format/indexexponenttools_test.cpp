@@ -41,6 +41,7 @@ private slots:
     void offsetArithmetic();
     void normalRestoresTheSavedSize();
     void switchesFollowTheOptions();
+    void accessKeysApplyToTheNextKey();
     void promptsAcceptOneToTwenty_data();
     void promptsAcceptOneToTwenty();
     void aligningNeedsASelection();
@@ -102,6 +103,44 @@ void IndexExponentToolsTest::switchesFollowTheOptions() {
     QVERIFY(f.control<QRadioButton>("Option2", 0)->isChecked());
     QCOMPARE(f.offset(), 0);
     QCOMPARE(f.size(), 12.0);
+}
+
+// Typed at full speed, with no pause after an access key: every key lands in
+// the editor, in the mode just chosen.
+void IndexExponentToolsTest::accessKeysApplyToTheNextKey() {
+    Fixture f;
+    f.exo.setText(QString());
+    f.window.show();
+    QVERIFY(QTest::qWaitForWindowActive(&f.window));
+    f.exo.setFocus();
+    const auto type = [](const QString &keys) {
+        for (const QChar key : keys)
+            QTest::keyClick(QApplication::focusWidget(), key.toLatin1());
+    };
+    const auto alt = [](Qt::Key key) {
+        QTest::keyClick(QApplication::focusWidget(), key, Qt::AltModifier);
+    };
+    type(QStringLiteral("Cu"));
+    alt(Qt::Key_X);
+    type(QStringLiteral("2+"));
+    alt(Qt::Key_N);
+    type(QStringLiteral(" H"));
+    alt(Qt::Key_I);
+    type(QStringLiteral("2"));
+    alt(Qt::Key_N);
+    type(QStringLiteral("O"));
+    // The same with the mouse, on the options and on the toolbar's boxes.
+    QTest::mouseClick(f.control<QRadioButton>("Option2", 2), Qt::LeftButton);
+    type(QStringLiteral("3"));
+    QTest::mouseClick(f.control<QCheckBox>("Check3", 1), Qt::LeftButton);
+    type(QStringLiteral("4"));
+    QCOMPARE(f.exo.text(), QStringLiteral("Cu2+ H2O34"));
+    QCOMPARE(QApplication::focusWidget(), &f.exo);
+    const QList<int> offsets = {0, 0, 80, 80, 0, 0, -50, 0, 80, -50};
+    for (int i = 0; i < offsets.size(); ++i) {
+        f.select(i, 1);
+        QCOMPARE(f.offset(), offsets.at(i));
+    }
 }
 
 void IndexExponentToolsTest::promptsAcceptOneToTwenty_data() {
