@@ -6,7 +6,9 @@
 #include "editor/editcommands.h"
 #include "editor/richtextbox.h"
 #include "symbols/equilibriumsign.h"
+#include "symbols/palettebuttons.h"
 #include "widgets/designernames.h"
+#include "widgets/drawnicon.h"
 
 #include <QLabel>
 #include <QPainter>
@@ -67,14 +69,12 @@ private:
     int m_palette;
 };
 
-QIcon signIcon(qreal pixelRatio) {
-    QPixmap picture(signIconPx * pixelRatio);
-    picture.setDevicePixelRatio(pixelRatio);
-    picture.fill(Qt::transparent);
-    QPainter painter(&picture);
-    equilibriumsign::draw(painter, signIconPx, 1, Qt::black);
-    painter.end();
-    return QIcon(picture);
+// The sign in thin black strokes, on whole pixels.
+QIcon signIcon() {
+    return drawnIcon(signIconPx, [](QPainter &painter) {
+        painter.setRenderHint(QPainter::Antialiasing, false);
+        equilibriumsign::draw(painter, signIconPx, 1, Qt::black);
+    });
 }
 
 // The format a character put in place of the selection takes: that of the
@@ -135,14 +135,13 @@ QWidget *SymbolPalettes::buildBox(int palette) {
         button->setHidden(spec.hidden);
         const int index = spec.index;
         connect(button, &QToolButton::clicked, this, [this, index] { Command1_Click(index); });
-        m_command1.at(index) = button;
     }
     if (palette == MathII) {
         auto *des01 = new QToolButton(box);
         des01->setObjectName(QStringLiteral("des01"));
         des01->setFocusPolicy(Qt::NoFocus);
         des01->setToolTip(QStringLiteral("équilibre chimique"));
-        des01->setIcon(signIcon(devicePixelRatioF()));
+        des01->setIcon(signIcon());
         des01->setIconSize(signIconPx);
         des01->setGeometry(
             pixelsFromTwips(signButtonLeftTwips), pixelsFromTwips(signButtonTopTwips),

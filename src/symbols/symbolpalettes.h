@@ -1,14 +1,10 @@
 #pragma once
 
-#include "symbols/palettebuttons.h"
-
 #include <QTabWidget>
-#include <array>
 #include <functional>
 
 class EditCommands;
 class QLabel;
-class QToolButton;
 class RichTextBox;
 struct SharedState;
 
@@ -34,6 +30,5 @@ private:
     SharedState &m_state;
     EditCommands &m_edit;
     std::function<int()> m_fontSizeSpinnerPt;
-    std::array<QToolButton *, palettebuttons::buttonCount> m_command1{};
     QLabel *m_prepades = nullptr;
 };

@@ -1,6 +1,7 @@
 #include "base/codepages.h"
 #include "imagebytes.h"
 #include "paragraph/ruler.h"
+#include "symbols/palettebuttons.h"
 #include "symbols/symbolpalettes.h"
 #include "windowfixture.h"
 
@@ -314,8 +315,15 @@ void SymbolPalettesTest::everyButtonHasItsPlaceAndName() {
     QCOMPARE(f.button(2)->toolTip(), QStringLiteral("alpha"));
     QCOMPARE(f.button(65)->toolTip(), QStringLiteral("inférieur ou égal"));
     QCOMPARE(f.button(27)->toolTip(), QStringLiteral("flèche vers la droite"));
-    QCOMPARE(f.control<QToolButton>(QStringLiteral("des01"))->toolTip(),
-             QStringLiteral("équilibre chimique"));
+    auto *des01 = f.control<QToolButton>(QStringLiteral("des01"));
+    QCOMPARE(des01->toolTip(), QStringLiteral("équilibre chimique"));
+    // Its picture: the two long strokes, one pixel each, cross the middle.
+    QCOMPARE(des01->iconSize(), QSize(55, 13));
+    const QImage sign = des01->icon().pixmap(QSize(55, 13)).toImage();
+    int strokes = 0;
+    for (int y = 0; y < sign.height(); ++y)
+        strokes += sign.pixelColor(27, y) == Qt::black;
+    QCOMPARE(strokes, 2);
 }
 
 void SymbolPalettesTest::gradientBackgrounds() {
