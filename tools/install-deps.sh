@@ -4,7 +4,7 @@
 set -euo pipefail
 
 packages=(g++ cmake ninja-build qt6-base-dev qt6-translations-l10n
-          fonts-dejavu-core fonts-liberation fonts-urw-base35
+          fonts-dejavu-core fonts-liberation fonts-urw-base35 fonts-stix
           clang libclang-rt-14-dev clang-format-14)
 missing=()
 for package in "${packages[@]}"; do

@@ -19,6 +19,7 @@
 #include "paragraph/paragraphtools.h"
 #include "paragraph/ruler.h"
 #include "paragraph/tabdialog.h"
+#include "symbols/symbolpalettes.h"
 #include "widgets/updownbuttons.h"
 
 #include <QCloseEvent>
@@ -216,12 +217,23 @@ void MainWindow::buildSidePanels() {
     rulerRow->addWidget(m_ruler);
     column->addLayout(rulerRow);
     column->addWidget(m_exo, 1);
-    auto *splitter = new QSplitter(Qt::Horizontal, this);
+    auto *splitter = new QSplitter(Qt::Horizontal);
     splitter->addWidget(m_side);
     splitter->addWidget(editorColumn);
     splitter->setStretchFactor(1, 1);
     splitter->setCollapsible(1, false);
-    setCentralWidget(splitter);
+    // The symbol palettes stand at the window's left, beside the panels and
+    // the editor, and keep their size.
+    auto *upDown1 = findChild<QSpinBox *>(QStringLiteral("UpDown1"));
+    auto *palettes =
+        new SymbolPalettes(*m_exo, m_state, *m_edit, [upDown1] { return upDown1->value(); });
+    auto *central = new QWidget(this);
+    auto *row = new QHBoxLayout(central);
+    row->setContentsMargins(4, 2, 0, 0);
+    row->setSpacing(4);
+    row->addWidget(palettes, 0, Qt::AlignTop);
+    row->addWidget(splitter, 1);
+    setCentralWidget(central);
 }
 
 void MainWindow::activateLink(int link) {

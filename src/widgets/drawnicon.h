@@ -11,3 +11,5 @@ class QPainter;
 // draws on a gridSize x gridSize square, scaled to sidePx pixels.
 QPixmap drawnPixmap(int sidePx, const std::function<void(QPainter &)> &draw, qreal gridSize = 0);
 QIcon drawnIcon(int sidePx, const std::function<void(QPainter &)> &draw, qreal gridSize = 0);
+// The same on a rectangle of sizePx, in pixels.
+QIcon drawnIcon(QSize sizePx, const std::function<void(QPainter &)> &draw);
