@@ -71,6 +71,7 @@ TabDialog::TabDialog(RichTextBox &exo, Dialogs &dialogs, QWidget *parent)
     buildControls();
 
     if (sharedStopsPx(m_exo)) {
+        m_step.emplace(m_exo);
         listStops();
     } else {
         m_dialogs.message(messages::tabRefusal());
@@ -194,6 +195,7 @@ void TabDialog::writeStopsBack() {
             numbertext::localeNumber(m_sortedCm->item(row)->text()).value_or(0);
         m_exo.setSelTabs(row, positionCm * units::pixelsPerCmClick);
     }
+    m_step.reset();
     if (afterClose) afterClose();
     m_exo.refresh();
 }
@@ -208,6 +210,7 @@ void TabDialog::done(int result) {
 
 void TabDialog::showEvent(QShowEvent *event) {
     m_writtenBack = false;
+    if (m_loaded && !m_step) m_step.emplace(m_exo);
     QDialog::showEvent(event);
 }
 

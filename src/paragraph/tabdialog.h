@@ -1,18 +1,21 @@
 #pragma once
 
 #include "base/dialogs.h"
+#include "editor/richtextbox.h"
 
 #include <QDialog>
 #include <functional>
+#include <optional>
 
 class QKeyEvent;
 class QLineEdit;
 class QListWidget;
 class QShowEvent;
-class RichTextBox;
 
 // Lists the tab stops of the selected paragraphs in centimetres, adds and
 // removes them. Closing writes the listed stops back, in the list's order.
+// Everything done from opening to closing is one step of undo: the editor
+// shows the stops only once the dialog has closed.
 class TabDialog : public QDialog {
     Q_OBJECT
 public:
@@ -49,4 +52,5 @@ private:
     QLineEdit *m_newPositionCm = nullptr; // Text1
     bool m_loaded = true;
     bool m_writtenBack = false;
+    std::optional<RichTextBox::UndoStep> m_step;
 };

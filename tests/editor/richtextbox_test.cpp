@@ -40,6 +40,9 @@ private slots:
     void protectedBoundariesStayEditable();
     void clipboardSpeaksRtf();
     void oneUndoRevertsOneCommand();
+    void undoStepGroupsACommand();
+    void redoKeys_data();
+    void redoKeys();
     void filesLoadAndSaveSafely();
     void printsTheSelectionToPdf();
     void symbolTextIsDrawnWithItsCharacters();
@@ -368,6 +371,85 @@ void RichTextBoxTest::oneUndoRevertsOneCommand() {
     QCOMPARE(box.text(), QStringLiteral("A\nB beta gamma"));
     QTest::keyClick(&box, Qt::Key_Z, Qt::ControlModifier);
     QCOMPARE(box.textRTF(), before);
+}
+
+void RichTextBoxTest::undoStepGroupsACommand() {
+    RichTextBox box;
+    box.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&box));
+    fillMixed(box);
+    box.document()->clearUndoRedoStacks();
+    const QByteArray before = box.textRTF();
+    box.setSelStart(0);
+    box.setSelLength(16);
+    {
+        const RichTextBox::UndoStep step(box);
+        box.setSelBold(true);
+        box.setSelItalic(true);
+        {
+            const RichTextBox::UndoStep inner(box);
+            box.setSelIndent(40);
+            box.setSelTabCount(1);
+            box.setSelTabs(0, 100);
+        }
+        box.setSelColor(qRgb(0, 0, 200));
+    }
+    QCOMPARE(*box.selItalic(), true);
+    QTest::keyClick(&box, Qt::Key_Z, Qt::ControlModifier);
+    QCOMPARE(box.textRTF(), before);
+    QVERIFY(!box.document()->isUndoAvailable());
+
+    // Writing what the text already has leaves nothing to undo.
+    box.setSelStart(11);
+    box.setSelLength(5);
+    box.setSelAlignment(RichTextBox::AlignCenter);
+    const QByteArray centred = box.textRTF();
+    box.document()->clearUndoRedoStacks();
+    box.setSelBold(true);
+    box.setSelColor(qRgb(200, 0, 0));
+    box.setSelFontSize(14);
+    box.setSelAlignment(RichTextBox::AlignCenter);
+    box.setSelBullet(false);
+    QVERIFY(!box.document()->isUndoAvailable());
+    QCOMPARE(box.textRTF(), centred);
+
+    // A text loaded while a step is open leaves nothing open behind it.
+    {
+        const RichTextBox::UndoStep step(box);
+        box.setSelBold(true);
+        QVERIFY(box.setTextRTF("{\\rtf1\\ansi{\\fonttbl{\\f0 Arial;}}\\f0\\fs20 neuf\\par}"));
+    }
+    QTest::keyClicks(&box, QStringLiteral("x"));
+    QCOMPARE(box.text(), QStringLiteral("xneuf"));
+    QTest::keyClick(&box, Qt::Key_Z, Qt::ControlModifier);
+    QCOMPARE(box.text(), QStringLiteral("neuf"));
+}
+
+void RichTextBoxTest::redoKeys_data() {
+    QTest::addColumn<int>("modifiers");
+    QTest::addColumn<int>("key");
+    QTest::newRow("Ctrl+Y") << int(Qt::ControlModifier) << int(Qt::Key_Y);
+    QTest::newRow("Ctrl+Shift+Z") << int(Qt::ControlModifier | Qt::ShiftModifier) << int(Qt::Key_Z);
+}
+
+void RichTextBoxTest::redoKeys() {
+    QFETCH(int, modifiers);
+    QFETCH(int, key);
+    RichTextBox box;
+    box.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&box));
+    fillMixed(box);
+    box.setSelStart(0);
+    box.setSelLength(5);
+    box.setSelItalic(true);
+    const QByteArray italic = box.textRTF();
+    QSignalSpy announced(&box, &RichTextBox::undoneOrRedone);
+    QTest::keyClick(&box, Qt::Key_Z, Qt::ControlModifier);
+    QCOMPARE(*box.selItalic(), false);
+    QTest::keyClick(&box, Qt::Key(key), Qt::KeyboardModifiers(modifiers));
+    QCOMPARE(box.textRTF(), italic);
+    QCOMPARE(box.text(), QStringLiteral("alpha beta gamma"));
+    QCOMPARE(announced.count(), 2);
 }
 
 void RichTextBoxTest::filesLoadAndSaveSafely() {
