@@ -158,5 +158,6 @@ void EditCommands::memoriser() {
 }
 
 void EditCommands::restituer() {
+    const RichTextBox::UndoStep step(m_exo);
     copyTypingAttributes(*m_tamponrtf, m_exo);
 }

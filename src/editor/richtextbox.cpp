@@ -106,6 +106,7 @@ RichTextBox::RichTextBox(QWidget *parent) : QTextEdit(parent) {
 }
 
 void RichTextBox::applyDefaultTextFormat() {
+    const UndoStep step(*this);
     const QString fontName = QString::fromLatin1(defaultFontName);
     document()->setDefaultFont(QFont(fontName, defaultFontSizePt));
     setSelIndent(defaultLeftIndentPx);
@@ -120,17 +121,21 @@ void RichTextBox::applyDefaultTextFormat() {
     setSelColor(qRgb(0, 0, 0));
 }
 
-RichTextBox::UndoStep::UndoStep(RichTextBox &box)
+RichTextBox::UndoStep::UndoStep(RichTextBox &box, Start start)
     : m_cursor(std::make_unique<QTextCursor>(box.document())) {
-    m_cursor->beginEditBlock();
+    if (start == JoinPrevious)
+        m_cursor->joinPreviousEditBlock();
+    else
+        m_cursor->beginEditBlock();
 }
 
 RichTextBox::UndoStep::~UndoStep() {
     end();
 }
 
+// A document deleted meanwhile (a text loaded) leaves the cursor detached, and
+// closing it does nothing.
 void RichTextBox::UndoStep::end() {
-    // A text loaded meanwhile took the document away: nothing is left to close.
     if (!m_cursor) return;
     m_cursor->endEditBlock();
     m_cursor.reset();
@@ -149,8 +154,8 @@ void RichTextBox::undoOrRedo(void (QTextEdit::*step)()) {
     const QTextCursor was = textCursor();
     const int length = lastPosition();
     (this->*step)();
-    // Qt puts the caret at the start of the text after undoing a change of
-    // format; the user's selection stays, as its characters did.
+    // Qt moves the caret after undoing a change of format; the user's
+    // selection stays, as its characters did.
     if (lastPosition() == length) {
         QTextCursor cursor = textCursor();
         cursor.setPosition(std::min(was.anchor(), length));

@@ -36,10 +36,12 @@ public:
 
     // While one lives, every change to the text or its format is one step of
     // undo: a command that makes several changes is undone by one Ctrl+Z.
-    // Steps nest; the outermost one counts.
+    // Steps nest; the outermost one counts. A step may continue the last one,
+    // for a dialog whose changes, made over several clicks, are one command.
     class UndoStep {
     public:
-        explicit UndoStep(RichTextBox &box);
+        enum Start { NewStep, JoinPrevious };
+        explicit UndoStep(RichTextBox &box, Start start = NewStep);
         ~UndoStep();
         UndoStep(const UndoStep &) = delete;
         UndoStep &operator=(const UndoStep &) = delete;
