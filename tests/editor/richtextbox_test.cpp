@@ -41,8 +41,6 @@ private slots:
     void clipboardSpeaksRtf();
     void oneUndoRevertsOneCommand();
     void undoStepGroupsACommand();
-    void redoKeys_data();
-    void redoKeys();
     void filesLoadAndSaveSafely();
     void printsTheSelectionToPdf();
     void symbolTextIsDrawnWithItsCharacters();
@@ -423,33 +421,6 @@ void RichTextBoxTest::undoStepGroupsACommand() {
     QCOMPARE(box.text(), QStringLiteral("xneuf"));
     QTest::keyClick(&box, Qt::Key_Z, Qt::ControlModifier);
     QCOMPARE(box.text(), QStringLiteral("neuf"));
-}
-
-void RichTextBoxTest::redoKeys_data() {
-    QTest::addColumn<int>("modifiers");
-    QTest::addColumn<int>("key");
-    QTest::newRow("Ctrl+Y") << int(Qt::ControlModifier) << int(Qt::Key_Y);
-    QTest::newRow("Ctrl+Shift+Z") << int(Qt::ControlModifier | Qt::ShiftModifier) << int(Qt::Key_Z);
-}
-
-void RichTextBoxTest::redoKeys() {
-    QFETCH(int, modifiers);
-    QFETCH(int, key);
-    RichTextBox box;
-    box.show();
-    QVERIFY(QTest::qWaitForWindowExposed(&box));
-    fillMixed(box);
-    box.setSelStart(0);
-    box.setSelLength(5);
-    box.setSelItalic(true);
-    const QByteArray italic = box.textRTF();
-    QSignalSpy announced(&box, &RichTextBox::undoneOrRedone);
-    QTest::keyClick(&box, Qt::Key_Z, Qt::ControlModifier);
-    QCOMPARE(*box.selItalic(), false);
-    QTest::keyClick(&box, Qt::Key(key), Qt::KeyboardModifiers(modifiers));
-    QCOMPARE(box.textRTF(), italic);
-    QCOMPARE(box.text(), QStringLiteral("alpha beta gamma"));
-    QCOMPARE(announced.count(), 2);
 }
 
 void RichTextBoxTest::filesLoadAndSaveSafely() {
