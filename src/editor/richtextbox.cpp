@@ -180,7 +180,10 @@ void RichTextBox::replaceSelection(const std::function<void(QTextCursor &)> &edi
     {
         QScopedValueRollback<bool> editing(m_editing, true);
         QTextCursor cursor = textCursor();
+        // However many pieces the edit inserts, it is one step of undo.
+        cursor.beginEditBlock();
         edit(cursor);
+        cursor.endEditBlock();
         setTextCursor(cursor);
     }
     notifySelectionChange();
