@@ -346,6 +346,8 @@ void MainWindow::startUp() {
     if (m_state.nomfichier.isEmpty()) m_state.nomfichier = SharedState::noName;
     updateTitle();
     m_exo->setSelFontSize(m_characters->showArrowsSizePt());
+    // The look a text starts with is no step the user could undo.
+    m_exo->document()->clearUndoRedoStacks();
     m_exo->refresh();
     fillFontList();
     m_ruler->showIndents();
@@ -394,6 +396,8 @@ void MainWindow::connectEditorNotifications() {
             m_refresh->maj();
         }
     });
+    // Undo and redo may leave the selection where it was, its attributes changed.
+    connect(exo, &RichTextBox::undoneOrRedone, this, [this] { m_refresh->maj(); });
     // Any change the user makes marks the text modified; loading does not.
     connect(exo, &RichTextBox::contentEdited, this, [this] {
         if (m_state.majencours == majphase::idle) m_state.sauvegarde = 0;

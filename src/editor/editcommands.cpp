@@ -90,7 +90,7 @@ void EditCommands::addTo(QMenu *editMenu, QMenu *optionsMenu, QToolBar *toolBar)
 
 void EditCommands::annuleur_Click() {
     m_exo.setFocus();
-    m_exo.undo();
+    m_exo.undoLastStep();
     m_exo.setFocus();
 }
 
@@ -129,6 +129,8 @@ void EditCommands::supprime_Click() {
 }
 
 void EditCommands::supercolle_Click() {
+    // The paste and the caret's attributes given back after it are one step.
+    const RichTextBox::UndoStep step(m_exo);
     m_state.insertionencours = 1;
     memoriser();
     QClipboard *clipboard = QApplication::clipboard();
@@ -156,5 +158,6 @@ void EditCommands::memoriser() {
 }
 
 void EditCommands::restituer() {
+    const RichTextBox::UndoStep step(m_exo);
     copyTypingAttributes(*m_tamponrtf, m_exo);
 }

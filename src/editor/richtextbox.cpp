@@ -106,6 +106,7 @@ RichTextBox::RichTextBox(QWidget *parent) : QTextEdit(parent) {
 }
 
 void RichTextBox::applyDefaultTextFormat() {
+    const UndoStep step(*this);
     const QString fontName = QString::fromLatin1(defaultFontName);
     document()->setDefaultFont(QFont(fontName, defaultFontSizePt));
     setSelIndent(defaultLeftIndentPx);
@@ -118,6 +119,50 @@ void RichTextBox::applyDefaultTextFormat() {
     setSelFontSize(defaultFontSizePt);
     setSelCharOffset(0);
     setSelColor(qRgb(0, 0, 0));
+}
+
+RichTextBox::UndoStep::UndoStep(RichTextBox &box, Start start)
+    : m_cursor(std::make_unique<QTextCursor>(box.document())) {
+    if (start == JoinPrevious)
+        m_cursor->joinPreviousEditBlock();
+    else
+        m_cursor->beginEditBlock();
+}
+
+RichTextBox::UndoStep::~UndoStep() {
+    end();
+}
+
+// A document deleted meanwhile (a text loaded) leaves the cursor detached, and
+// closing it does nothing.
+void RichTextBox::UndoStep::end() {
+    if (!m_cursor) return;
+    m_cursor->endEditBlock();
+    m_cursor.reset();
+}
+
+void RichTextBox::undoLastStep() {
+    undoOrRedo(&QTextEdit::undo);
+}
+
+void RichTextBox::redoLastStep() {
+    undoOrRedo(&QTextEdit::redo);
+}
+
+void RichTextBox::undoOrRedo(void (QTextEdit::*step)()) {
+    if (isReadOnly()) return;
+    const QTextCursor was = textCursor();
+    const int length = lastPosition();
+    (this->*step)();
+    // Qt moves the caret after undoing a change of format; the user's
+    // selection stays, as its characters did.
+    if (lastPosition() == length) {
+        QTextCursor cursor = textCursor();
+        cursor.setPosition(std::min(was.anchor(), length));
+        cursor.setPosition(std::min(was.position(), length), QTextCursor::KeepAnchor);
+        setTextCursor(cursor);
+    }
+    emit undoneOrRedone();
 }
 
 // One notification per real move of the caret or the selection, and none
@@ -135,7 +180,10 @@ void RichTextBox::replaceSelection(const std::function<void(QTextCursor &)> &edi
     {
         QScopedValueRollback<bool> editing(m_editing, true);
         QTextCursor cursor = textCursor();
+        // However many pieces the edit inserts, it is one step of undo.
+        cursor.beginEditBlock();
         edit(cursor);
+        cursor.endEditBlock();
         setTextCursor(cursor);
     }
     notifySelectionChange();
@@ -320,7 +368,12 @@ std::optional<T> RichTextBox::commonCharValue(Read read) const {
 }
 
 void RichTextBox::mergeSelectionFormat(const QTextCharFormat &format) {
-    mergeCurrentCharFormat(format);
+    if (!textCursor().hasSelection()) {
+        mergeCurrentCharFormat(format);
+        return;
+    }
+    // Run by run, so that text already so formatted leaves no step to undo.
+    changeSelectedChars([&format](QTextCharFormat &piece) { piece.merge(format); });
 }
 
 void RichTextBox::changeSelectedChars(const std::function<void(QTextCharFormat &)> &change) {
@@ -347,7 +400,10 @@ void RichTextBox::changeSelectedChars(const std::function<void(QTextCharFormat &
     QTextCursor editor(document());
     editor.beginEditBlock();
     for (Piece &piece : pieces) {
+        const QTextCharFormat before = piece.format;
         change(piece.format);
+        // A write that changes nothing would still leave a step to undo.
+        if (piece.format == before) continue;
         editor.setPosition(piece.from);
         editor.setPosition(piece.to, QTextCursor::KeepAnchor);
         editor.setCharFormat(piece.format);
@@ -550,8 +606,11 @@ void RichTextBox::changeSelectedBlocks(const std::function<void(QTextBlockFormat
          block = block.next()) {
         QTextBlockFormat format = block.blockFormat();
         change(format);
-        editor.setPosition(block.position());
-        editor.setBlockFormat(format);
+        // A write that changes nothing would still leave a step to undo.
+        if (format != block.blockFormat()) {
+            editor.setPosition(block.position());
+            editor.setBlockFormat(format);
+        }
         if (block == last) break;
     }
     editor.endEditBlock();
@@ -791,6 +850,21 @@ void RichTextBox::keyPressEvent(QKeyEvent *event) {
         event->accept();
         return;
     }
+    // Ctrl+Y redoes too, whatever the desktop's own keys for it.
+    const Qt::KeyboardModifiers modifiers =
+        event->modifiers() & (Qt::ControlModifier | Qt::ShiftModifier | Qt::AltModifier);
+    const bool redoKey =
+        event->matches(QKeySequence::Redo) ||
+        (event->key() == Qt::Key_Y && modifiers == Qt::ControlModifier) ||
+        (event->key() == Qt::Key_Z && modifiers == (Qt::ControlModifier | Qt::ShiftModifier));
+    if (!isReadOnly() && (redoKey || event->matches(QKeySequence::Undo))) {
+        if (redoKey)
+            redoLastStep();
+        else
+            undoLastStep();
+        event->accept();
+        return;
+    }
     int from = 0;
     int to = 0;
     if (!isReadOnly() && rangeOfKey(event, from, to) && touchesProtected(from, to)) {
@@ -837,9 +911,9 @@ void RichTextBox::contextMenuEvent(QContextMenuEvent *event) {
     const QTextCursor cursor = textCursor();
     const bool selection = cursor.hasSelection();
     const bool editable = !touchesProtected(cursor.selectionStart(), cursor.selectionEnd());
-    menu.addAction(tr("Annuler"), this, &QTextEdit::undo)
+    menu.addAction(tr("Annuler"), this, &RichTextBox::undoLastStep)
         ->setEnabled(document()->isUndoAvailable());
-    menu.addAction(tr("Rétablir"), this, &QTextEdit::redo)
+    menu.addAction(tr("Rétablir"), this, &RichTextBox::redoLastStep)
         ->setEnabled(document()->isRedoAvailable());
     menu.addSeparator();
     menu.addAction(tr("Couper"), this, &RichTextBox::cutSelection)

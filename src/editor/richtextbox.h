@@ -6,6 +6,7 @@
 #include <QString>
 #include <QTextEdit>
 #include <functional>
+#include <memory>
 #include <optional>
 #include <utility>
 
@@ -32,6 +33,24 @@ public:
         std::optional<double> fontSize; // points
         std::optional<QRgb> color;
         std::optional<int> charOffset; // twips
+    };
+
+    // While one lives, every change to the text or its format is one step of
+    // undo: a command that makes several changes is undone by one Ctrl+Z.
+    // Steps nest; the outermost one counts. A step may continue the last one,
+    // for a dialog whose changes, made over several clicks, are one command.
+    class UndoStep {
+    public:
+        enum Start { NewStep, JoinPrevious };
+        explicit UndoStep(RichTextBox &box, Start start = NewStep);
+        ~UndoStep();
+        UndoStep(const UndoStep &) = delete;
+        UndoStep &operator=(const UndoStep &) = delete;
+        // Closes the step before the guard goes.
+        void end();
+
+    private:
+        std::unique_ptr<QTextCursor> m_cursor; // on the document the step began in
     };
 
     enum FindOption { WholeWord = 2, MatchCase = 4 };
@@ -133,6 +152,11 @@ public:
     int find(const QString &text, std::optional<int> start = std::nullopt,
              std::optional<int> end = std::nullopt, int options = 0);
 
+    // The control's own undo and redo, announced by undoneOrRedone(): the
+    // selection may stay where it is while its attributes change.
+    void undoLastStep();
+    void redoLastStep();
+
     // True when replacing [from, to) (an insertion when from == to) would
     // change protected characters.
     bool touchesProtected(int from, int to) const;
@@ -144,6 +168,8 @@ signals:
     void selChange();
     // The text or its formatting changed, by any means but loading a whole text.
     void contentEdited();
+    // An undo or a redo ran, by key, menu or button.
+    void undoneOrRedone();
 
 protected:
     void focusInEvent(QFocusEvent *event) override;
@@ -160,6 +186,7 @@ protected:
 
 private:
     int lastPosition() const;
+    void undoOrRedo(void (QTextEdit::*step)());
     void notifySelectionChange();
     // Runs an edit on a copy of the caret, then gives the caret its result.
     void replaceSelection(const std::function<void(QTextCursor &)> &edit);

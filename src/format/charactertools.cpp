@@ -187,6 +187,7 @@ void CharacterTools::Check1_Click(int) {
     const bool bold = m_check1[0]->isChecked();
     const bool italic = m_check1[1]->isChecked();
     const bool underline = m_check1[2]->isChecked();
+    const RichTextBox::UndoStep step(m_exo);
     m_exo.setSelBold(bold);
     m_q2[0]->setChecked(bold);
     m_exo.setSelItalic(italic);
@@ -273,6 +274,7 @@ void CharacterTools::cotext_Click() {
 }
 
 void CharacterTools::Command15_Click() {
+    const RichTextBox::UndoStep step(m_exo);
     m_exo.setSelFontName(QStringLiteral("Arial"));
     m_exo.setSelItalic(true);
     m_exo.setFocus();

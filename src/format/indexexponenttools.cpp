@@ -123,6 +123,8 @@ void IndexExponentTools::showOffset(std::optional<int> offsetTwips) {
 
 void IndexExponentTools::Option2_Click(int index) {
     if (m_state.majencours == majphase::modes) return;
+    // The offset and the size change together.
+    const RichTextBox::UndoStep step(m_exo);
     if (index == 0) {
         for (QCheckBox *box : m_check3)
             box->setChecked(false);

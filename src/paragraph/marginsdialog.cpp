@@ -120,6 +120,7 @@ bool MarginsDialog::filterFieldKey(QLineEdit *field, QKeyEvent *event) {
 void MarginsDialog::validate() {
     keepWithinRange(m_leftCm);
     keepWithinRange(m_rightCm);
+    const RichTextBox::UndoStep step(m_exo);
     if (!isBlank(m_leftCm)) m_exo.setSelIndent(indentPxOf(m_leftCm));
     if (!isBlank(m_rightCm)) m_exo.setSelRightIndent(indentPxOf(m_rightCm));
     accept();

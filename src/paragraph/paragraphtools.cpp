@@ -91,6 +91,7 @@ void ParagraphTools::addTo(QToolBar *toolBar, QMenu *formatMenu) {
 
 void ParagraphTools::Option3_Click(int) {
     if (m_state.majencours == majphase::styles) return;
+    const RichTextBox::UndoStep step(m_exo);
     // The buttons are read in their order, as they stand now.
     for (int i = 0; i < 3; ++i) {
         if (!m_option3[i]->isChecked()) continue;

@@ -218,7 +218,13 @@ void Ruler::mouseReleaseEvent(QMouseEvent *event) {
 }
 
 void Ruler::addTabStopAt(double xCm) {
-    if (!m_exo.selTabCount() || !insertTabStop(std::nearbyint(xCm * pixelsPerCm))) {
+    bool added = false;
+    {
+        // The stops shift one by one to make room: one step for the click.
+        const RichTextBox::UndoStep step(m_exo);
+        added = m_exo.selTabCount() && insertTabStop(std::nearbyint(xCm * pixelsPerCm));
+    }
+    if (!added) {
         refuseTab();
         return;
     }

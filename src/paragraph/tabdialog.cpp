@@ -14,6 +14,7 @@
 #include <QLineEdit>
 #include <QListWidget>
 #include <QPushButton>
+#include <QTextDocument>
 
 namespace {
 
@@ -155,8 +156,10 @@ void TabDialog::addStop() {
         return;
     }
     // Appended after the others: the list shows them sorted, closing sorts them.
-    m_exo.setSelTabCount(*count + 1);
-    m_exo.setSelTabs(*count, positionCm * units::pixelsPerCmClick);
+    changeStops([&] {
+        m_exo.setSelTabCount(*count + 1);
+        m_exo.setSelTabs(*count, positionCm * units::pixelsPerCmClick);
+    });
     m_exo.refresh();
     m_newPositionCm->clear();
     listStops();
@@ -176,26 +179,42 @@ void TabDialog::deleteSelectedStop() {
         listStops();
         return;
     }
-    for (int index = stopIndex; index <= m_sortedCm->count() - 2; ++index)
-        m_exo.setSelTabs(index, m_exo.selTabs(index + 1).value_or(0));
-    m_exo.setSelTabCount(*count - 1);
+    changeStops([&] {
+        for (int index = stopIndex; index <= m_sortedCm->count() - 2; ++index)
+            m_exo.setSelTabs(index, m_exo.selTabs(index + 1).value_or(0));
+        m_exo.setSelTabCount(*count - 1);
+    });
     m_exo.refresh();
     listStops();
 }
 
 void TabDialog::deleteAllStops() {
-    m_exo.setSelTabCount(0);
+    changeStops([this] { m_exo.setSelTabCount(0); });
     listStops();
 }
 
 void TabDialog::writeStopsBack() {
-    for (int row = 0; row < m_sortedCm->count(); ++row) {
-        const double positionCm =
-            numbertext::localeNumber(m_sortedCm->item(row)->text()).value_or(0);
-        m_exo.setSelTabs(row, positionCm * units::pixelsPerCmClick);
-    }
+    changeStops([this] {
+        for (int row = 0; row < m_sortedCm->count(); ++row) {
+            const double positionCm =
+                numbertext::localeNumber(m_sortedCm->item(row)->text()).value_or(0);
+            m_exo.setSelTabs(row, positionCm * units::pixelsPerCmClick);
+        }
+    });
     if (afterClose) afterClose();
     m_exo.refresh();
+}
+
+void TabDialog::changeStops(const std::function<void()> &change) {
+    const QTextDocument *document = m_exo.document();
+    const int stepsBefore = document->availableUndoSteps();
+    {
+        const RichTextBox::UndoStep step(m_exo, m_changedStops ? RichTextBox::UndoStep::JoinPrevious
+                                                               : RichTextBox::UndoStep::NewStep);
+        change();
+    }
+    // Until something changed there is no step of ours to join.
+    if (document->availableUndoSteps() != stepsBefore) m_changedStops = true;
 }
 
 void TabDialog::done(int result) {
@@ -208,6 +227,7 @@ void TabDialog::done(int result) {
 
 void TabDialog::showEvent(QShowEvent *event) {
     m_writtenBack = false;
+    m_changedStops = false;
     QDialog::showEvent(event);
 }
 

@@ -13,6 +13,7 @@ class RichTextBox;
 
 // Lists the tab stops of the selected paragraphs in centimetres, adds and
 // removes them. Closing writes the listed stops back, in the list's order.
+// Everything done from opening to closing is one step of undo.
 class TabDialog : public QDialog {
     Q_OBJECT
 public:
@@ -40,6 +41,8 @@ private:
     void deleteSelectedStop();
     void deleteAllStops();
     void writeStopsBack();
+    // Makes a change of the stops part of the dialog's one step of undo.
+    void changeStops(const std::function<void()> &change);
     bool filterPositionKey(QKeyEvent *event);
 
     RichTextBox &m_exo;
@@ -49,4 +52,5 @@ private:
     QLineEdit *m_newPositionCm = nullptr; // Text1
     bool m_loaded = true;
     bool m_writtenBack = false;
+    bool m_changedStops = false; // since the dialog opened
 };

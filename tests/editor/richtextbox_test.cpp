@@ -40,6 +40,7 @@ private slots:
     void protectedBoundariesStayEditable();
     void clipboardSpeaksRtf();
     void oneUndoRevertsOneCommand();
+    void undoStepGroupsACommand();
     void filesLoadAndSaveSafely();
     void picturesGoInAsOneStepAtTheirShownSize();
     void printsTheSelectionToPdf();
@@ -369,6 +370,58 @@ void RichTextBoxTest::oneUndoRevertsOneCommand() {
     QCOMPARE(box.text(), QStringLiteral("A\nB beta gamma"));
     QTest::keyClick(&box, Qt::Key_Z, Qt::ControlModifier);
     QCOMPARE(box.textRTF(), before);
+}
+
+void RichTextBoxTest::undoStepGroupsACommand() {
+    RichTextBox box;
+    box.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&box));
+    fillMixed(box);
+    box.document()->clearUndoRedoStacks();
+    const QByteArray before = box.textRTF();
+    box.setSelStart(0);
+    box.setSelLength(16);
+    {
+        const RichTextBox::UndoStep step(box);
+        box.setSelBold(true);
+        box.setSelItalic(true);
+        {
+            const RichTextBox::UndoStep inner(box);
+            box.setSelIndent(40);
+            box.setSelTabCount(1);
+            box.setSelTabs(0, 100);
+        }
+        box.setSelColor(qRgb(0, 0, 200));
+    }
+    QCOMPARE(*box.selItalic(), true);
+    QTest::keyClick(&box, Qt::Key_Z, Qt::ControlModifier);
+    QCOMPARE(box.textRTF(), before);
+    QVERIFY(!box.document()->isUndoAvailable());
+
+    // Writing what the text already has leaves nothing to undo.
+    box.setSelStart(11);
+    box.setSelLength(5);
+    box.setSelAlignment(RichTextBox::AlignCenter);
+    const QByteArray centred = box.textRTF();
+    box.document()->clearUndoRedoStacks();
+    box.setSelBold(true);
+    box.setSelColor(qRgb(200, 0, 0));
+    box.setSelFontSize(14);
+    box.setSelAlignment(RichTextBox::AlignCenter);
+    box.setSelBullet(false);
+    QVERIFY(!box.document()->isUndoAvailable());
+    QCOMPARE(box.textRTF(), centred);
+
+    // A text loaded while a step is open leaves nothing open behind it.
+    {
+        const RichTextBox::UndoStep step(box);
+        box.setSelBold(true);
+        QVERIFY(box.setTextRTF("{\\rtf1\\ansi{\\fonttbl{\\f0 Arial;}}\\f0\\fs20 neuf\\par}"));
+    }
+    QTest::keyClicks(&box, QStringLiteral("x"));
+    QCOMPARE(box.text(), QStringLiteral("xneuf"));
+    QTest::keyClick(&box, Qt::Key_Z, Qt::ControlModifier);
+    QCOMPARE(box.text(), QStringLiteral("neuf"));
 }
 
 void RichTextBoxTest::filesLoadAndSaveSafely() {

@@ -8,6 +8,7 @@
 #include <QLineEdit>
 #include <QListWidget>
 #include <QTest>
+#include <QTextDocument>
 
 #include <cmath>
 
@@ -90,6 +91,7 @@ private slots:
     void deleteRemovesTheLastStopWithTheText();
     void differingStopsAreRefused_data();
     void differingStopsAreRefused();
+    void oneUndoFromOpeningToClosing();
 };
 
 void TabDialogTest::controlsSitOnTheTwipGrid_data() {
@@ -291,6 +293,32 @@ void TabDialogTest::differingStopsAreRefused() {
     QCOMPARE(message.title, QStringLiteral("Tabulation refusée"));
     QCOMPARE(message.icon, MessageIcon::Critical);
     QCOMPARE(message.buttons, MessageButtons::Ok);
+}
+
+// However many clicks the dialog took, one Ctrl+Z gives the stops back as
+// they were when it opened, and nothing of what came before it.
+void TabDialogTest::oneUndoFromOpeningToClosing() {
+    Fixture f({76.6, 114.9});
+    f.exo.document()->clearUndoRedoStacks();
+    const Stops before = stopsPx(f.exo);
+    f.exo.setSelBold(true); // a step of its own, before the dialog changes anything
+    const QByteArray bold = f.exo.textRTF();
+    f.click(QStringLiteral("Command1")); // Effacer tout
+    f.click(QStringLiteral("Command1")); // nothing left to clear
+    for (const char *position : {"3", "1.5", "4"}) {
+        QTest::keyClicks(f.field(), QLatin1String(position));
+        QTest::keyClick(f.field(), Qt::Key_Return);
+    }
+    f.shown()->setCurrentRow(0);
+    f.click(QStringLiteral("Command2"));
+    f.click(QStringLiteral("Command3"));
+    QCOMPARE(stopsPx(f.exo), Stops({114.9, 153.2}));
+    QTest::keyClick(&f.exo, Qt::Key_Z, Qt::ControlModifier);
+    QCOMPARE(stopsPx(f.exo), before);
+    QCOMPARE(f.exo.textRTF(), bold);
+    QTest::keyClick(&f.exo, Qt::Key_Z, Qt::ControlModifier);
+    QCOMPARE(*f.exo.selBold(), false);
+    QVERIFY(!f.exo.document()->isUndoAvailable());
 }
 
 QTEST_MAIN(TabDialogTest)
