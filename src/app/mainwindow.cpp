@@ -19,6 +19,7 @@
 #include "paragraph/paragraphtools.h"
 #include "paragraph/ruler.h"
 #include "paragraph/tabdialog.h"
+#include "symbols/fontsamplewindow.h"
 #include "symbols/symbolpalettes.h"
 #include "widgets/updownbuttons.h"
 
@@ -83,6 +84,9 @@ MainWindow::MainWindow(Dialogs &dialogs, const QString &programDirectory,
     buildEditors();
     buildFileMenu();
     QMenu *edition = namedMenu(menuBar(), "edition", QStringLiteral("&Edition"));
+    QMenu *insert = namedMenu(menuBar(), "insert", QStringLiteral("In&sertion"));
+    connect(namedAction(insert, "SPECIALCAr", QStringLiteral("Caractères spéciau&x")),
+            &QAction::triggered, this, &MainWindow::SPECIALCAr_Click);
     QMenu *for0 = namedMenu(menuBar(), "for0", QStringLiteral("For&mat"));
     QMenu *sep24 = namedMenu(menuBar(), "sep24", QStringLiteral("In&dices et exposants"));
     QMenu *optopt = namedMenu(menuBar(), "optopt", QStringLiteral("Op&tions"));
@@ -270,6 +274,13 @@ void MainWindow::tabulo_Click() {
     if (!dialog.loaded()) return;
     dialog.afterClose = [this] { m_ruler->majregle(); };
     m_dialogs.runDialog(dialog);
+}
+
+void MainWindow::SPECIALCAr_Click() {
+    FontSampleWindow echanti(
+        *m_exo, m_state, [this] { return m_characters->shownFontName(); }, this);
+    connect(&echanti, &FontSampleWindow::characterInserted, this, [this] { m_refresh->maj(); });
+    m_dialogs.runDialog(echanti);
 }
 
 void MainWindow::aidant_Click() {

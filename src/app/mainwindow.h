@@ -60,6 +60,7 @@ public:
     void aidant_Click();
     void margo_Click();
     void tabulo_Click();
+    void SPECIALCAr_Click();
 
 protected:
     void closeEvent(QCloseEvent *event) override;

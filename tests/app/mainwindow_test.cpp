@@ -351,8 +351,8 @@ void MainWindowTest::menusInTheirOrder() {
     QStringList titles;
     for (const QAction *menu : window.menuBar()->actions())
         titles << menu->text();
-    QCOMPARE(titles, QStringList({"&Fichier", "&Edition", "For&mat", "In&dices et exposants",
-                                  "Op&tions", "Exer&cice", "&Aide"}));
+    QCOMPARE(titles, QStringList({"&Fichier", "&Edition", "In&sertion", "For&mat",
+                                  "In&dices et exposants", "Op&tions", "Exer&cice", "&Aide"}));
     QCOMPARE(actionNames(window.findChild<QMenu *>(QStringLiteral("for0"))),
              QStringList({"q21", "q22", "q23", "sep524-", "ecorsep-", "bull2", "sep41-", "q24",
                           "q25", "q26", "sep2001-", "margo", "tabulo"}));
