@@ -797,6 +797,14 @@ void RichTextBox::keyPressEvent(QKeyEvent *event) {
         event->accept();
         return;
     }
+    // Typing is allowed right beside protected text, whose format the caret
+    // may have taken: what is typed there stays free.
+    if (!isReadOnly() && !textCursor().hasSelection() && !event->text().isEmpty() &&
+        textprops::isProtected(currentCharFormat())) {
+        QTextCharFormat typing = currentCharFormat();
+        textprops::setProtected(typing, false);
+        setCurrentCharFormat(typing);
+    }
     QTextEdit::keyPressEvent(event);
 }
 
