@@ -138,6 +138,12 @@ IonFormulaDialog::IonFormulaDialog(RichTextBox &exo, QWidget *parent) : QDialog(
     palette.setColor(QPalette::WindowText, instructionColour);
     instruction->setPalette(palette);
     instruction->setGeometry(rectFromTwips(240, 120, 3375, 255));
+    // Drawn for a small dialog font: a larger one is brought down to fit.
+    QFont small = instruction->font();
+    while (small.pointSizeF() > 6 &&
+           QFontMetricsF(small).horizontalAdvance(instruction->text()) > instruction->width())
+        small.setPointSizeF(small.pointSizeF() - 0.5);
+    instruction->setFont(small);
 
     m_frame = new QGroupBox(QStringLiteral("Formule"), this);
     m_frame->setObjectName(QStringLiteral("Frame1"));

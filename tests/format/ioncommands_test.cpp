@@ -306,12 +306,15 @@ void IonCommandsTest::commandsAreInPlace() {
 
     QStringList texts;
     int width = 0;
+    bool labelFits = false;
     fixture.dialogs.dialogAnswers << [&](QDialog &dialog) {
         texts << dialog.windowTitle()
               << dialog.findChild<QPushButton *>(QStringLiteral("Command3"))->text()
               << dialog.findChild<QPushButton *>(QStringLiteral("Command2"))->text()
               << dialog.findChild<QLabel *>(QStringLiteral("Label1"))->text();
         width = dialog.width();
+        const auto *label = dialog.findChild<QLabel *>(QStringLiteral("Label1"));
+        labelFits = QFontMetricsF(label->font()).horizontalAdvance(label->text()) <= label->width();
         return int(QDialog::Rejected);
     };
     fixture.action("ionpoly")->trigger();
@@ -320,6 +323,7 @@ void IonCommandsTest::commandsAreInPlace() {
                           QStringLiteral("OK"), QStringLiteral("Annuler"),
                           QStringLiteral("Ecrire la formule et appuyer sur OK ou annuler")}));
     QCOMPARE(width, 413); // 6195 twips
+    QVERIFY(labelFits);
 }
 
 QTEST_MAIN(IonCommandsTest)
