@@ -6,6 +6,7 @@
 #include "app/textrecovery.h"
 #include "app/welcomepanel.h"
 #include "base/dialogs.h"
+#include "editor/answerfields.h"
 #include "editor/editcommands.h"
 #include "editor/richtextbox.h"
 #include "editor/textfiles.h"
@@ -15,6 +16,7 @@
 #include "exercisefile/recordfile.h"
 #include "format/charactertools.h"
 #include "format/indexexponenttools.h"
+#include "format/ioncommands.h"
 #include "paragraph/marginsdialog.h"
 #include "paragraph/paragraphtools.h"
 #include "paragraph/ruler.h"
@@ -322,6 +324,14 @@ void MainWindow::buildToolStrips(QMenu *edition, QMenu *for0, QMenu *sep24, QMen
     m_characters = new CharacterTools(*m_exo, m_state, m_dialogs, this);
     m_characters->addTo(characters, for0);
     for0->addSeparator()->setObjectName(QStringLiteral("sep524"));
+    QMenu *insert = menuBar()->findChild<QMenu *>(QStringLiteral("insert"));
+    m_ion = new IonCommands(*m_exo, m_state, m_dialogs, *m_edit, this);
+    m_ion->addTo(insert, files, sep24);
+    connect(m_ion, &IonCommands::formatChanged, this, [this] { m_refresh->maj(); });
+    namedSeparator(insert, "sqqsqsqsqsqsq55");
+    m_answers = new AnswerFields(*m_exo, this);
+    m_answers->addInsertEntry(insert);
+    m_answers->addProtectionEntry(for0);
     for0->addSeparator()->setObjectName(QStringLiteral("ecorsep"));
     characters->addSeparator();
     m_paragraphs = new ParagraphTools(*m_exo, m_state, this);

@@ -7,10 +7,12 @@
 #include <memory>
 #include <optional>
 
+class AnswerFields;
 class CharacterTools;
 class Dialogs;
 class EditCommands;
 class IndexExponentTools;
+class IonCommands;
 class ParagraphTools;
 class Ruler;
 class SelectionRefresh;
@@ -49,6 +51,8 @@ public:
     CharacterTools &characterTools() { return *m_characters; }
     IndexExponentTools &modeTools() { return *m_modes; }
     EditCommands &editCommands() { return *m_edit; }
+    IonCommands &ionCommands() { return *m_ion; }
+    AnswerFields &answerFields() { return *m_answers; }
     SelectionRefresh &refresh() { return *m_refresh; }
     ParagraphTools &paragraphTools() { return *m_paragraphs; }
     Ruler *ruler() const { return m_ruler; }
@@ -96,6 +100,8 @@ private:
     CharacterTools *m_characters = nullptr;
     IndexExponentTools *m_modes = nullptr;
     EditCommands *m_edit = nullptr;
+    IonCommands *m_ion = nullptr;
+    AnswerFields *m_answers = nullptr;
     ParagraphTools *m_paragraphs = nullptr;
     Ruler *m_ruler = nullptr;
     QComboBox *m_combo2 = nullptr;

@@ -867,9 +867,17 @@ void RichTextBox::keyPressEvent(QKeyEvent *event) {
     }
     int from = 0;
     int to = 0;
-    if (!isReadOnly() && rangeOfKey(event, from, to) && touchesProtected(from, to)) {
+    const bool edits = !isReadOnly() && rangeOfKey(event, from, to);
+    if (edits && touchesProtected(from, to)) {
         event->accept();
         return;
+    }
+    // Typing is allowed right beside protected text, whose format the caret
+    // may have taken: what is typed there stays free.
+    if (edits && !textCursor().hasSelection() && textprops::isProtected(currentCharFormat())) {
+        QTextCharFormat typing = currentCharFormat();
+        textprops::setProtected(typing, false);
+        setCurrentCharFormat(typing);
     }
     QTextEdit::keyPressEvent(event);
 }

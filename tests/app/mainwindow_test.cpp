@@ -353,9 +353,11 @@ void MainWindowTest::menusInTheirOrder() {
         titles << menu->text();
     QCOMPARE(titles, QStringList({"&Fichier", "&Edition", "In&sertion", "For&mat",
                                   "In&dices et exposants", "Op&tions", "Exer&cice", "&Aide"}));
+    QCOMPARE(actionNames(window.findChild<QMenu *>(QStringLiteral("insert"))),
+             QStringList({"SPECIALCAr", "ionpoly", "sqqsqsqsqsqsq55-", "champreponse"}));
     QCOMPARE(actionNames(window.findChild<QMenu *>(QStringLiteral("for0"))),
-             QStringList({"q21", "q22", "q23", "sep524-", "ecorsep-", "bull2", "sep41-", "q24",
-                          "q25", "q26", "sep2001-", "margo", "tabulo"}));
+             QStringList({"q21", "q22", "q23", "sep524-", "protection", "ecorsep-", "bull2",
+                          "sep41-", "q24", "q25", "q26", "sep2001-", "margo", "tabulo"}));
     QCOMPARE(actionNames(window.findChild<QMenu *>(QStringLiteral("edition"))),
              QStringList({"annuleur", "sep555-", "coupe", "copie", "colle", "supprime", "s4-",
                           "supercolle", "s5-", "toutsel"}));

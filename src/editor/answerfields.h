@@ -1,0 +1,31 @@
+#pragma once
+
+#include <QObject>
+
+class QAction;
+class QMenu;
+class RichTextBox;
+
+// Answer fields: a framed block whose frame lines are protected, so that the
+// pupil can only type between them, and the protection of any selection.
+class AnswerFields : public QObject {
+    Q_OBJECT
+public:
+    AnswerFields(RichTextBox &exo, QObject *parent);
+
+    void addInsertEntry(QMenu *insertMenu);
+    void addProtectionEntry(QMenu *formatMenu);
+
+    // Inserts the block in place of the selection, as one undo step. Nothing
+    // happens where the selection cannot be changed.
+    void champreponse_Click();
+    // Protects the selection, or frees it when the item is checked.
+    void protection_Click();
+    // The item's check mark follows the selection when the Format menu opens;
+    // a partly protected selection counts as free.
+    void showProtection();
+
+private:
+    RichTextBox &m_exo;
+    QAction *m_protection = nullptr;
+};
