@@ -3,6 +3,7 @@
 #include "base/atomicfile.h"
 #include "base/codepages.h"
 #include "document/layoutheight.h"
+#include "document/offsetroom.h"
 #include "document/rtf/rtfreader.h"
 #include "document/rtf/rtfwriter.h"
 #include "document/runwalker.h"
@@ -101,6 +102,7 @@ RichTextBox::RichTextBox(QWidget *parent) : QTextEdit(parent) {
     connect(document(), &QTextDocument::contentsChange, this, [this] {
         if (!m_loading) emit contentEdited();
     });
+    offsetroom::keepFitted(document());
     // Hidden buffers too: the height check counts on lines this wide at least.
     setMinimumWidth(layoutheight::narrowestLinePx);
 }
@@ -171,6 +173,7 @@ bool RichTextBox::setTextRTF(const QByteArray &rtf) {
         readRtf(rtf, cursor, RtfInsertMode::WholeDocument);
     else
         cursor.insertText(plainTextOf(rtf));
+    offsetroom::fitAll(*loaded);
     if (!layoutheight::fits(*loaded)) return false;
     loaded->setUndoRedoEnabled(true);
     loaded->setModified(false);
@@ -187,6 +190,7 @@ void RichTextBox::adoptDocument(QTextDocument *loaded) {
     connect(loaded, &QTextDocument::contentsChange, this, [this] {
         if (!m_loading) emit contentEdited();
     });
+    offsetroom::keepFitted(loaded);
     setTextCursor(QTextCursor(loaded));
 }
 
