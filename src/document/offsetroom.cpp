@@ -158,6 +158,16 @@ void fit(QTextDocument &document, int from, int to) {
     editor.endEditBlock();
 }
 
+bool mayChange(const QTextDocument &document, int from, int to, const QTextCharFormat &typing) {
+    if (typing.hasProperty(QTextFormat::TextBaselineOffset)) return true;
+    const QTextBlock last = document.findBlock(to);
+    for (QTextBlock block = document.findBlock(from); block.isValid(); block = block.next()) {
+        if (kept(block.blockFormat()) != Room{}) return true;
+        if (block == last) break;
+    }
+    return false;
+}
+
 void fitAll(QTextDocument &document) {
     const QList<QTextFormat> formats = document.allFormats();
     const bool any = std::any_of(formats.begin(), formats.end(), [](const QTextFormat &format) {
@@ -188,8 +198,8 @@ public:
             const int from = from_;
             const int to = to_;
             from_ = to_ = -1;
-            // Only an undo leaves steps to redo; changing anything now would
-            // drop them.
+            // Only an undo leaves steps to redo: changing anything now would
+            // drop them, and the step brought its room back anyway.
             if (document_->availableRedoSteps() > 0) return;
             fitting_ = true;
             fit(*document_, from, to);

@@ -2,6 +2,7 @@
 
 class QTextBlock;
 class QTextBlockFormat;
+class QTextCharFormat;
 class QTextDocument;
 
 // Room for raised and lowered characters. Qt draws a character's baseline
@@ -31,6 +32,10 @@ void setRoom(QTextBlockFormat &format, Room room);
 // joins the document's last undo step, so that undoing an edit takes its
 // room back with it.
 void fit(QTextDocument &document, int from, int to);
+// Whether an edit of [from, to], typing in the given format, may change the
+// room of a paragraph.
+bool mayChange(const QTextDocument &document, int from, int to, const QTextCharFormat &typing);
+
 // The whole document, as read from a file; returns at once when no
 // character of it is raised or lowered.
 void fitAll(QTextDocument &document);

@@ -797,11 +797,19 @@ void RichTextBox::keyPressEvent(QKeyEvent *event) {
     }
     int from = 0;
     int to = 0;
-    if (!isReadOnly() && rangeOfKey(event, from, to) && touchesProtected(from, to)) {
+    const bool edits = !isReadOnly() && rangeOfKey(event, from, to);
+    if (edits && touchesProtected(from, to)) {
         event->accept();
         return;
     }
+    // Qt records a keystroke outside any group, where the room it gives or
+    // takes from raised characters could not join it: one key, one undo step.
+    QTextCursor step(document());
+    const bool grouped =
+        edits && offsetroom::mayChange(*document(), from, to, textCursor().charFormat());
+    if (grouped) step.beginEditBlock();
     QTextEdit::keyPressEvent(event);
+    if (grouped) step.endEditBlock();
 }
 
 void RichTextBox::mousePressEvent(QMouseEvent *event) {
