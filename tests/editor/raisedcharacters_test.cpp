@@ -2,6 +2,8 @@
 #include "editor/richtextbox.h"
 
 #include <QAbstractTextDocumentLayout>
+#include <QApplication>
+#include <QInputMethodEvent>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTextBlock>
@@ -72,6 +74,17 @@ void RaisedCharactersTest::typedExponentGrowsItsLineAndOneUndoTakesItBack() {
     QCOMPARE(box.text(), QStringLiteral("x\nnext"));
     QCOMPARE(roomOf(box), offsetroom::Room{});
     QCOMPARE(secondParagraphTop(box), plainTop);
+
+    // A character an input method commits is one step as well.
+    box.setSelCharOffset(200);
+    QInputMethodEvent commit;
+    commit.setCommitString(QStringLiteral("3"));
+    QApplication::sendEvent(&box, &commit);
+    QCOMPARE(box.text(), QStringLiteral("x3\nnext"));
+    QVERIFY(roomOf(box).above > 0);
+    QTest::keyClick(&box, Qt::Key_Z, Qt::ControlModifier);
+    QCOMPARE(box.text(), QStringLiteral("x\nnext"));
+    QCOMPARE(roomOf(box), offsetroom::Room{});
 }
 
 void RaisedCharactersTest::pastedAndLoadedTextGetsItsRoom() {
