@@ -7,6 +7,7 @@
 #include <QTextBlock>
 #include <QTextCursor>
 #include <QTextDocument>
+#include <QTextFrame>
 
 #include <algorithm>
 #include <cmath>
@@ -148,12 +149,29 @@ void fit(QTextDocument &document, int from, int to) {
         setRoom(format, room);
         changes.push_back({block.position(), format});
     }
-    if (changes.empty()) return;
+    // Qt drops the top margin of a frame's first paragraph: the page's own
+    // margin makes that room instead.
+    QTextFrameFormat page = document.rootFrame()->frameFormat();
+    const int pageRoom = page.intProperty(textprops::RaisedRoom);
+    const int firstRoom = changes.empty() || changes.front().position != 0
+                              ? kept(document.begin().blockFormat()).above
+                              : kept(changes.front().format).above;
+    const bool pageChanges = pageRoom != firstRoom;
+    if (changes.empty() && !pageChanges) return;
+
     QTextCursor editor(&document);
     editor.joinPreviousEditBlock();
     for (const Change &change : changes) {
         editor.setPosition(change.position);
         editor.setBlockFormat(change.format);
+    }
+    if (pageChanges) {
+        page.setTopMargin(page.topMargin() - pageRoom + firstRoom);
+        if (firstRoom > 0)
+            page.setProperty(textprops::RaisedRoom, firstRoom);
+        else
+            page.clearProperty(textprops::RaisedRoom);
+        document.rootFrame()->setFrameFormat(page);
     }
     editor.endEditBlock();
 }

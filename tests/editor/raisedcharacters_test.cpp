@@ -16,6 +16,11 @@ offsetroom::Room roomOf(const RichTextBox &box, int blockNumber = 0) {
 
 // Where the paragraph after the first one starts: it moves down as the first
 // one makes room.
+double firstParagraphTop(const RichTextBox &box) {
+    const QTextDocument *document = box.document();
+    return document->documentLayout()->blockBoundingRect(document->begin()).top();
+}
+
 double secondParagraphTop(const RichTextBox &box) {
     const QTextDocument *document = box.document();
     return document->documentLayout()->blockBoundingRect(document->findBlockByNumber(1)).top();
@@ -40,6 +45,7 @@ void RaisedCharactersTest::typedExponentGrowsItsLineAndOneUndoTakesItBack() {
     QTest::keyClick(&box, Qt::Key_Return);
     QTest::keyClicks(&box, QStringLiteral("next"));
     const double plainTop = secondParagraphTop(box);
+    const double pageTop = firstParagraphTop(box);
     box.setSelStart(1);
 
     box.setSelCharOffset(200);
@@ -49,12 +55,14 @@ void RaisedCharactersTest::typedExponentGrowsItsLineAndOneUndoTakesItBack() {
     QCOMPARE(roomOf(box).below, 0);
     const double raisedTop = secondParagraphTop(box);
     QVERIFY(raisedTop > plainTop);
+    QCOMPARE(firstParagraphTop(box), pageTop + roomOf(box).above);
     QCOMPARE(roomOf(box, 1), offsetroom::Room{});
 
     QTest::keyClick(&box, Qt::Key_Z, Qt::ControlModifier);
     QCOMPARE(box.text(), QStringLiteral("x\nnext"));
     QCOMPARE(roomOf(box), offsetroom::Room{});
     QCOMPARE(secondParagraphTop(box), plainTop);
+    QCOMPARE(firstParagraphTop(box), pageTop);
     QVERIFY(box.document()->isRedoAvailable());
     QTest::keyClick(&box, Qt::Key_Z, Qt::ControlModifier | Qt::ShiftModifier);
     QCOMPARE(box.text(), QStringLiteral("x2\nnext"));
