@@ -22,57 +22,65 @@ struct Metrics {
     double shift = 0; // upwards, as Qt draws the format's baseline offset
 };
 
-// Per format index: a paragraph's runs mostly share a handful of formats.
-using MetricsCache = QHash<int, Metrics>;
+// What measuring needs, kept across the paragraphs of one fit: a paragraph's
+// runs mostly share a handful of formats.
+struct Measure {
+    QFont defaultFont;
+    QHash<int, Metrics> metrics; // per format index
+    struct Piece {
+        Metrics metrics;
+        int start;
+        int end;
+    };
+    std::vector<Piece> pieces;
+};
 
-Metrics metricsOf(const QTextFragment &fragment, const QFont &defaultFont, MetricsCache &cache) {
+Metrics metricsOf(const QTextFragment &fragment, Measure &measure) {
     const int index = fragment.charFormatIndex();
-    const auto found = cache.constFind(index);
-    if (found != cache.constEnd()) return *found;
+    const auto found = measure.metrics.constFind(index);
+    if (found != measure.metrics.constEnd()) return *found;
     const QTextCharFormat format = fragment.charFormat();
-    const QFontMetricsF fm(format.font().resolve(defaultFont));
+    const QFontMetricsF fm(format.font().resolve(measure.defaultFont));
     Metrics metrics;
     metrics.ascent = fm.ascent();
     metrics.descent = fm.descent();
     // Qt moves the baseline by this percentage of the font's height.
     metrics.shift = format.baselineOffset() / 100.0 * (fm.ascent() + fm.descent());
-    cache.insert(index, metrics);
+    measure.metrics.insert(index, metrics);
     return metrics;
 }
-
-struct Piece {
-    Metrics metrics;
-    bool spaceAtStart = false;
-    bool spaceAtEnd = false;
-    bool spaceInside = false;
-};
 
 // Neighbours looked at on each side: enough for a formula, and a paragraph
 // of thousands of runs without a blank stays linear.
 constexpr int neighbourReach = 8;
 
-Room neededWith(const QTextBlock &block, MetricsCache &cache) {
+Room neededWith(const QTextBlock &block, Measure &measure) {
+    std::vector<Measure::Piece> &pieces = measure.pieces;
+    pieces.clear();
     bool shifted = false;
-    for (auto it = block.begin(); !it.atEnd() && !shifted; ++it)
-        shifted = it.fragment().charFormat().hasProperty(QTextFormat::TextBaselineOffset);
-    if (!shifted) return {};
-
-    const QFont defaultFont = block.document()->defaultFont();
-    const QString text = block.text();
-    std::vector<Piece> pieces;
     int start = 0;
     for (auto it = block.begin(); !it.atEnd(); ++it) {
         const QTextFragment fragment = it.fragment();
-        const int end = start + fragment.length();
-        Piece piece;
-        piece.metrics = metricsOf(fragment, defaultFont, cache);
-        piece.spaceAtStart = text.at(start).isSpace();
-        piece.spaceAtEnd = text.at(end - 1).isSpace();
-        for (int i = start + 1; i < end - 1 && !piece.spaceInside; ++i)
-            piece.spaceInside = text.at(i).isSpace();
-        pieces.push_back(piece);
-        start = end;
+        const Metrics metrics = metricsOf(fragment, measure);
+        shifted = shifted || metrics.shift != 0;
+        pieces.push_back({metrics, start, start + fragment.length()});
+        start += fragment.length();
     }
+    if (!shifted) return {};
+
+    // Read only when a neighbour could lend: copying every paragraph's text
+    // would cost a large document more than the rest of the measure.
+    QString text;
+    const auto spaceAt = [&text, &block](int at) {
+        if (text.isNull()) text = block.text();
+        return at < text.size() && text.at(at).isSpace();
+    };
+    const auto spaceInside = [&spaceAt](const Measure::Piece &piece) {
+        for (int at = piece.start + 1; at < piece.end - 1; ++at) {
+            if (spaceAt(at)) return true;
+        }
+        return false;
+    };
 
     // A line is as tall as the unmoved characters on it, and the runs of the
     // same word share a line: "Cu" lends its ascent to the "2+" after it.
@@ -84,19 +92,27 @@ Room neededWith(const QTextBlock &block, MetricsCache &cache) {
         if (own.shift == 0) continue;
         double lineAscent = own.ascent;
         double lineDescent = own.descent;
-        const auto lend = [&](const Piece &other) {
+        const auto lend = [&](const Measure::Piece &other) {
             lineAscent = std::max(lineAscent, other.metrics.ascent);
             lineDescent = std::max(lineDescent, other.metrics.descent);
         };
-        for (int j = i - 1; j >= std::max(0, i - neighbourReach); --j) {
-            if (pieces[j + 1].spaceAtStart || pieces[j].spaceAtEnd) break;
-            lend(pieces[j]);
-            if (pieces[j].spaceInside || pieces[j].spaceAtStart) break;
+        const int first = std::max(0, i - neighbourReach);
+        const int last = std::min(count - 1, i + neighbourReach);
+        bool mayLend = false;
+        for (int j = first; j <= last && !mayLend; ++j)
+            mayLend =
+                pieces[j].metrics.ascent > own.ascent || pieces[j].metrics.descent > own.descent;
+        for (int j = i - 1; mayLend && j >= first; --j) {
+            const Measure::Piece &other = pieces[j];
+            if (spaceAt(other.end) || spaceAt(other.end - 1)) break;
+            lend(other);
+            if (spaceAt(other.start) || spaceInside(other)) break;
         }
-        for (int j = i + 1; j < std::min(count, i + 1 + neighbourReach); ++j) {
-            if (pieces[j - 1].spaceAtEnd || pieces[j].spaceAtStart) break;
-            lend(pieces[j]);
-            if (pieces[j].spaceInside || pieces[j].spaceAtEnd) break;
+        for (int j = i + 1; mayLend && j <= last; ++j) {
+            const Measure::Piece &other = pieces[j];
+            if (spaceAt(other.start - 1) || spaceAt(other.start)) break;
+            lend(other);
+            if (spaceAt(other.end - 1) || spaceInside(other)) break;
         }
         if (own.shift > 0)
             above = std::max(above, own.shift + own.ascent - lineAscent);
@@ -109,8 +125,9 @@ Room neededWith(const QTextBlock &block, MetricsCache &cache) {
 } // namespace
 
 Room needed(const QTextBlock &block) {
-    MetricsCache cache;
-    return neededWith(block, cache);
+    Measure measure;
+    measure.defaultFont = block.document()->defaultFont();
+    return neededWith(block, measure);
 }
 
 Room kept(const QTextBlockFormat &format) {
@@ -135,25 +152,49 @@ void setRoom(QTextBlockFormat &format, Room room) {
 }
 
 void fit(QTextDocument &document, int from, int to) {
-    MetricsCache cache;
+    Measure measure;
+    measure.defaultFont = document.defaultFont();
+    // Neighbours given the same format change together, as one run.
     struct Change {
-        int position;
+        QTextBlock first;
+        QTextBlock last;
+        quint64 key;
         QTextBlockFormat format;
     };
     std::vector<Change> changes;
-    for (QTextBlock block = document.findBlock(from); block.isValid() && block.position() <= to;
-         block = block.next()) {
-        QTextBlockFormat format = block.blockFormat();
-        const Room room = neededWith(block, cache);
-        if (kept(format) == room) continue;
-        setRoom(format, room);
-        changes.push_back({block.position(), format});
+    // Paragraphs share their formats too: each one met is read, and each one
+    // made, once.
+    QHash<int, Room> keptRooms;
+    QHash<quint64, QTextBlockFormat> made; // by format index and room
+    const QTextBlock last = document.findBlock(to);
+    for (QTextBlock block = document.findBlock(from); block.isValid(); block = block.next()) {
+        const int index = block.blockFormatIndex();
+        auto keptRoom = keptRooms.constFind(index);
+        if (keptRoom == keptRooms.constEnd())
+            keptRoom = keptRooms.insert(index, kept(block.blockFormat()));
+        const Room room = neededWith(block, measure);
+        if (*keptRoom != room) {
+            const quint64 key = quint64(quint32(index)) << 32 | quint64(quint16(room.above)) << 16 |
+                                quint16(room.below);
+            if (!changes.empty() && changes.back().key == key &&
+                changes.back().last.next() == block) {
+                changes.back().last = block;
+            } else {
+                auto format = made.find(key);
+                if (format == made.end()) {
+                    format = made.insert(key, block.blockFormat());
+                    setRoom(*format, room);
+                }
+                changes.push_back({block, block, key, *format});
+            }
+        }
+        if (block == last) break;
     }
     // Qt drops the top margin of a frame's first paragraph: the page's own
     // margin makes that room instead.
     QTextFrameFormat page = document.rootFrame()->frameFormat();
     const int pageRoom = page.intProperty(textprops::RaisedRoom);
-    const int firstRoom = changes.empty() || changes.front().position != 0
+    const int firstRoom = changes.empty() || changes.front().first != document.begin()
                               ? kept(document.begin().blockFormat()).above
                               : kept(changes.front().format).above;
     const bool pageChanges = pageRoom != firstRoom;
@@ -162,7 +203,8 @@ void fit(QTextDocument &document, int from, int to) {
     QTextCursor editor(&document);
     editor.joinPreviousEditBlock();
     for (const Change &change : changes) {
-        editor.setPosition(change.position);
+        editor.setPosition(change.first.position());
+        editor.setPosition(change.last.position(), QTextCursor::KeepAnchor);
         editor.setBlockFormat(change.format);
     }
     if (pageChanges) {
