@@ -225,6 +225,8 @@ void RichTextBox::selPrint(QPrinter &printer) const {
         QTextCursor head(copy.get());
         head.setPosition(selection.selectionStart(), QTextCursor::KeepAnchor);
         head.removeSelectedText();
+        // The page's top margin holds the room of the first paragraph printed.
+        offsetroom::fit(*copy, 0, 0);
     }
     // A page size of our own keeps Qt from adding its margins and page numbers.
     copy->setPageSize(printer.pageLayout().paintRectPixels(printer.resolution()).size());

@@ -7,6 +7,9 @@
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTextBlock>
+#include <QTextFrame>
+
+#include <memory>
 
 namespace {
 
@@ -119,6 +122,13 @@ void RaisedCharactersTest::pastedAndLoadedTextGetsItsRoom() {
     QCOMPARE(roomOf(reader, 1), roomOf(box, 1));
     QVERIFY(!reader.document()->isModified());
     QVERIFY(!reader.document()->isUndoAvailable());
+
+    // Printing lays out a copy: the room goes with it, the page's included.
+    const std::unique_ptr<QTextDocument> printed(reader.document()->clone());
+    QCOMPARE(offsetroom::kept(printed->begin().blockFormat()), roomOf(reader));
+    QCOMPARE(printed->rootFrame()->frameFormat().topMargin(),
+             reader.document()->rootFrame()->frameFormat().topMargin());
+    QVERIFY(printed->rootFrame()->frameFormat().topMargin() > reader.document()->documentMargin());
 }
 
 QTEST_MAIN(RaisedCharactersTest)
