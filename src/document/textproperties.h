@@ -38,6 +38,11 @@ enum : int {
     // QString: a font name kept for writing back while the characters are
     // drawn in the document's default font (see setFontNameKeptOnly).
     FontNameKept = QTextFormat::UserProperty + 9,
+    // int, pixels, on a block format: the room kept above and below the
+    // paragraph's lines for its raised and lowered characters (see
+    // offsetroom.h). Display only: never read from nor written to files.
+    RaisedRoom = QTextFormat::UserProperty + 20,
+    LoweredRoom = QTextFormat::UserProperty + 21,
 };
 
 int offsetTwips(const QTextCharFormat &format);

@@ -3,6 +3,7 @@
 #include "base/atomicfile.h"
 #include "base/codepages.h"
 #include "document/layoutheight.h"
+#include "document/offsetroom.h"
 #include "document/rtf/rtfreader.h"
 #include "document/rtf/rtfwriter.h"
 #include "document/runwalker.h"
@@ -101,6 +102,7 @@ RichTextBox::RichTextBox(QWidget *parent) : QTextEdit(parent) {
     connect(document(), &QTextDocument::contentsChange, this, [this] {
         if (!m_loading) emit contentEdited();
     });
+    offsetroom::keepFitted(document());
     // Hidden buffers too: the height check counts on lines this wide at least.
     setMinimumWidth(layoutheight::narrowestLinePx);
 }
@@ -219,6 +221,7 @@ bool RichTextBox::setTextRTF(const QByteArray &rtf) {
         readRtf(rtf, cursor, RtfInsertMode::WholeDocument);
     else
         cursor.insertText(plainTextOf(rtf));
+    offsetroom::fitAll(*loaded);
     if (!layoutheight::fits(*loaded)) return false;
     loaded->setUndoRedoEnabled(true);
     loaded->setModified(false);
@@ -235,6 +238,7 @@ void RichTextBox::adoptDocument(QTextDocument *loaded) {
     connect(loaded, &QTextDocument::contentsChange, this, [this] {
         if (!m_loading) emit contentEdited();
     });
+    offsetroom::keepFitted(loaded);
     setTextCursor(QTextCursor(loaded));
 }
 
@@ -269,6 +273,8 @@ void RichTextBox::selPrint(QPrinter &printer) const {
         QTextCursor head(copy.get());
         head.setPosition(selection.selectionStart(), QTextCursor::KeepAnchor);
         head.removeSelectedText();
+        // The page's top margin holds the room of the first paragraph printed.
+        offsetroom::fit(*copy, 0, 0);
     }
     // A page size of our own keeps Qt from adding its margins and page numbers.
     copy->setPageSize(printer.pageLayout().paintRectPixels(printer.resolution()).size());
@@ -879,7 +885,14 @@ void RichTextBox::keyPressEvent(QKeyEvent *event) {
         textprops::setProtected(typing, false);
         setCurrentCharFormat(typing);
     }
+    // Qt records a keystroke outside any group, where the room it gives or
+    // takes from raised characters could not join it: one key, one undo step.
+    QTextCursor step(document());
+    const bool grouped =
+        edits && offsetroom::mayChange(*document(), from, to, textCursor().charFormat());
+    if (grouped) step.beginEditBlock();
     QTextEdit::keyPressEvent(event);
+    if (grouped) step.endEditBlock();
 }
 
 void RichTextBox::mousePressEvent(QMouseEvent *event) {
