@@ -3,6 +3,7 @@
 #include "base/sharedstate.h"
 
 #include <QMainWindow>
+#include <QMargins>
 #include <QRect>
 #include <memory>
 #include <optional>
@@ -64,6 +65,7 @@ public:
 protected:
     void closeEvent(QCloseEvent *event) override;
     void changeEvent(QEvent *event) override;
+    void moveEvent(QMoveEvent *event) override;
 
 private:
     void buildEditors();
@@ -74,6 +76,7 @@ private:
     void buildSidePanels();
     void activateLink(int link);
     void startUp();
+    void placeOnScreen(const QMargins &frame);
     void fillFontList();
     void fillModuleList();
     void updateTitle();
@@ -83,6 +86,7 @@ private:
     SharedState m_state;
     Dialogs &m_dialogs;
     QString m_programDirectory;
+    bool m_placedWithFrame = false;
 
     RichTextBox *m_exo = nullptr;
     RichTextBox *m_sujetampon = nullptr;
@@ -110,6 +114,10 @@ private:
     std::unique_ptr<TextRecovery> m_recovery;
 };
 
-// Where a window of 800 x 600 pixels goes on a screen narrower than 850
-// pixels: centred. Nothing on a wider screen.
+// Where a window of 800 x 600 pixels, frame included, goes on a screen
+// narrower than 850 pixels: centred. Nothing on a wider screen.
 std::optional<QRect> smallScreenPlacement(const QSize &screenPx);
+// The window's frame rectangle at start, title bar included: the small-screen
+// placement or the designed size around the window, centred; shrunk and moved
+// when need be so that it lies within the screen's available area.
+QRect startFrameGeometry(const QRect &screen, const QRect &available, const QMargins &frame);
