@@ -461,7 +461,17 @@ void MainWindow::changeEvent(QEvent *event) {
 
 void MainWindow::moveEvent(QMoveEvent *event) {
     QMainWindow::moveEvent(event);
-    // Once the window manager has framed the window its real frame is known:
+    placeWithItsFrame();
+}
+
+void MainWindow::showEvent(QShowEvent *event) {
+    QMainWindow::showEvent(event);
+    placeWithItsFrame();
+}
+
+void MainWindow::placeWithItsFrame() {
+    // Once the window is shown and framed its real frame is known (on some
+    // desktops only when the window manager has moved it into its frame):
     // the placement made with a guessed frame is made again, once.
     if (m_placedWithFrame || !isVisible() || !windowHandle()) return;
     const QMargins frame = windowHandle()->frameMargins();

@@ -66,6 +66,7 @@ protected:
     void closeEvent(QCloseEvent *event) override;
     void changeEvent(QEvent *event) override;
     void moveEvent(QMoveEvent *event) override;
+    void showEvent(QShowEvent *event) override;
 
 private:
     void buildEditors();
@@ -77,6 +78,7 @@ private:
     void activateLink(int link);
     void startUp();
     void placeOnScreen(const QMargins &frame);
+    void placeWithItsFrame();
     void fillFontList();
     void fillModuleList();
     void updateTitle();
