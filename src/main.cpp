@@ -1,7 +1,9 @@
 #include "app/application.h"
 #include "app/mainwindow.h"
 #include "app/qtdialogs.h"
+#include "base/sharedstate.h"
 #include "editor/richtextbox.h"
+#include "exercise/exercisecommands.h"
 
 int main(int argc, char *argv[]) {
     QApplication app(argc, argv);
@@ -10,6 +12,9 @@ int main(int argc, char *argv[]) {
     QtDialogs dialogs;
     MainWindow window(dialogs);
     dialogs.setParentWindow(&window);
+    dialogs.setExerciseFolder([&window] {
+        return window.exercise().exerciseOpen() ? window.state().repertoire : QString();
+    });
     window.show();
     return app.exec();
 }

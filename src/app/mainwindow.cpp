@@ -23,8 +23,10 @@
 #include "paragraph/tabdialog.h"
 #include "symbols/fontsamplewindow.h"
 #include "symbols/symbolpalettes.h"
+#include "widgets/editicons.h"
 #include "widgets/updownbuttons.h"
 
+#include <QApplication>
 #include <QCloseEvent>
 #include <QComboBox>
 #include <QCoreApplication>
@@ -45,6 +47,9 @@
 #include <QToolBar>
 #include <QToolButton>
 #include <QVBoxLayout>
+#include <QWindow>
+
+#include <algorithm>
 
 namespace {
 
@@ -75,6 +80,22 @@ std::optional<QRect> smallScreenPlacement(const QSize &screenPx) {
     return QRect(QPoint((screenPx.width() - windowPx.width()) / 2,
                         (screenPx.height() - windowPx.height()) / 2),
                  windowPx);
+}
+
+QRect startFrameGeometry(const QRect &screen, const QRect &available, const QMargins &frame) {
+    QRect placed;
+    if (const auto small = smallScreenPlacement(screen.size())) {
+        placed = small->translated(screen.topLeft());
+    } else {
+        placed = QRect(QPoint(), designedSizePx.grownBy(frame));
+        placed.moveCenter(available.center());
+    }
+    placed.setSize(placed.size().boundedTo(available.size()));
+    placed.moveLeft(
+        std::clamp(placed.left(), available.left(), available.right() - placed.width() + 1));
+    placed.moveTop(
+        std::clamp(placed.top(), available.top(), available.bottom() - placed.height() + 1));
+    return placed;
 }
 
 MainWindow::MainWindow(Dialogs &dialogs, const QString &programDirectory,
@@ -293,22 +314,23 @@ void MainWindow::aidant_Click() {
 void MainWindow::buildToolStrips(QMenu *edition, QMenu *for0, QMenu *sep24, QMenu *optopt) {
     QToolBar *files = addToolBar(QStringLiteral("Fichiers"));
     files->setObjectName(QStringLiteral("fichiers"));
-    const auto addButton = [this, files](const char *name, const QString &tip,
-                                         QStyle::StandardPixmap picture, auto handler) {
+    const auto addButton = [this, files](const char *name, const QString &tip, const QIcon &picture,
+                                         auto handler) {
         auto *button = new QToolButton(files);
         button->setObjectName(QLatin1String(name));
         button->setToolTip(tip);
-        button->setIcon(style()->standardIcon(picture));
+        button->setIcon(picture);
         files->addWidget(button);
         connect(button, &QToolButton::clicked, this, handler);
     };
-    addButton("Command2", QStringLiteral("Nouveau"), QStyle::SP_FileIcon, [this] { Nouv_Click(); });
-    addButton("Command3", QStringLiteral("Ouvrir"), QStyle::SP_DialogOpenButton,
-              [this] { m_textFiles->ouvre(); });
-    addButton("Command4", QStringLiteral("Enregistrer"), QStyle::SP_DialogSaveButton,
-              [this] { Command4_Click(); });
-    addButton("Command5", QStringLiteral("Quitter"), QStyle::SP_DialogCloseButton,
-              [this] { close(); });
+    addButton("Command2", QStringLiteral("Nouveau"), style()->standardIcon(QStyle::SP_FileIcon),
+              [this] { Nouv_Click(); });
+    addButton("Command3", QStringLiteral("Ouvrir"),
+              style()->standardIcon(QStyle::SP_DialogOpenButton), [this] { m_textFiles->ouvre(); });
+    addButton("Command4", QStringLiteral("Enregistrer"),
+              style()->standardIcon(QStyle::SP_DialogSaveButton), [this] { Command4_Click(); });
+    // A door, not a cross: beside the scissors a cross reads as "cut".
+    addButton("Command5", QStringLiteral("Quitter"), editicons::exitDoor(), [this] { close(); });
 
     m_edit = new EditCommands(*m_exo, m_state, this);
     m_edit->addTo(edition, optopt, files);
@@ -353,14 +375,12 @@ void MainWindow::startUp() {
     m_state.policesymbole = QStringLiteral("Windings");
     const bool interrupted = previousRunInterrupted();
     writeRunningFlag(QStringLiteral("OUI"));
-    if (const QScreen *screen = this->screen()) {
-        if (const auto placement = smallScreenPlacement(screen->size())) {
-            setWindowState(Qt::WindowNoState);
-            setGeometry(*placement);
-        } else {
-            resize(designedSizePx);
-        }
-    }
+    setWindowState(Qt::WindowNoState);
+    // Until the window manager has framed the window, its frame is a guess:
+    // a title bar one line high and thin borders.
+    const int titleBarPx = QFontMetrics(QApplication::font("QMdiSubWindowTitleBar")).height() + 10;
+    constexpr int borderPx = 4;
+    placeOnScreen(QMargins(borderPx, titleBarPx + borderPx, borderPx, borderPx));
     m_state.sauvegarde = 1;
     m_exo->applyDefaultTextFormat();
     m_exo->refresh();
@@ -379,6 +399,15 @@ void MainWindow::startUp() {
     auto *recoveryTimer = new QTimer(this);
     connect(recoveryTimer, &QTimer::timeout, this, [this] { m_recovery->writeCopies(); });
     recoveryTimer->start(recoveryIntervalMs);
+}
+
+void MainWindow::placeOnScreen(const QMargins &frame) {
+    const QScreen *screen = this->screen();
+    if (!screen) return;
+    const QRect placed = startFrameGeometry(screen->geometry(), screen->availableGeometry(), frame);
+    resize(placed.size().shrunkBy(frame));
+    // The position of a window is that of its frame.
+    move(placed.topLeft());
 }
 
 void MainWindow::fillFontList() {
@@ -468,6 +497,27 @@ void MainWindow::closeEvent(QCloseEvent *event) {
 void MainWindow::changeEvent(QEvent *event) {
     QMainWindow::changeEvent(event);
     if (event->type() == QEvent::ActivationChange && isActiveWindow()) m_exo->setFocus();
+}
+
+void MainWindow::moveEvent(QMoveEvent *event) {
+    QMainWindow::moveEvent(event);
+    placeWithItsFrame();
+}
+
+void MainWindow::showEvent(QShowEvent *event) {
+    QMainWindow::showEvent(event);
+    placeWithItsFrame();
+}
+
+void MainWindow::placeWithItsFrame() {
+    // Once the window is shown and framed its real frame is known (on some
+    // desktops only when the window manager has moved it into its frame):
+    // the placement made with a guessed frame is made again, once.
+    if (m_placedWithFrame || !isVisible() || !windowHandle()) return;
+    const QMargins frame = windowHandle()->frameMargins();
+    if (frame.isNull()) return;
+    m_placedWithFrame = true;
+    placeOnScreen(frame);
 }
 
 void MainWindow::updateTitle() {

@@ -3,6 +3,7 @@
 #include "base/sharedstate.h"
 
 #include <QMainWindow>
+#include <QMargins>
 #include <QRect>
 #include <memory>
 #include <optional>
@@ -69,6 +70,8 @@ public:
 protected:
     void closeEvent(QCloseEvent *event) override;
     void changeEvent(QEvent *event) override;
+    void moveEvent(QMoveEvent *event) override;
+    void showEvent(QShowEvent *event) override;
 
 private:
     void buildEditors();
@@ -79,6 +82,8 @@ private:
     void buildSidePanels();
     void activateLink(int link);
     void startUp();
+    void placeOnScreen(const QMargins &frame);
+    void placeWithItsFrame();
     void fillFontList();
     void fillModuleList();
     void updateTitle();
@@ -88,6 +93,7 @@ private:
     SharedState m_state;
     Dialogs &m_dialogs;
     QString m_programDirectory;
+    bool m_placedWithFrame = false;
 
     RichTextBox *m_exo = nullptr;
     RichTextBox *m_sujetampon = nullptr;
@@ -117,6 +123,10 @@ private:
     std::unique_ptr<TextRecovery> m_recovery;
 };
 
-// Where a window of 800 x 600 pixels goes on a screen narrower than 850
-// pixels: centred. Nothing on a wider screen.
+// Where a window of 800 x 600 pixels, frame included, goes on a screen
+// narrower than 850 pixels: centred. Nothing on a wider screen.
 std::optional<QRect> smallScreenPlacement(const QSize &screenPx);
+// The window's frame rectangle at start, title bar included: the small-screen
+// placement or the designed size around the window, centred; shrunk and moved
+// when need be so that it lies within the screen's available area.
+QRect startFrameGeometry(const QRect &screen, const QRect &available, const QMargins &frame);

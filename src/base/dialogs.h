@@ -45,5 +45,7 @@ public:
 };
 
 // "Texte format rtf|*.rtf|Tous |*.*" as Qt writes it:
-// "Texte format rtf (*.rtf);;Tous  (*.*)".
+// "Texte format rtf (*.rtf);;Tous (*.*)". Each description shows once: a lone
+// pattern stands for itself, a description that already ends with patterns
+// in brackets is kept as it is.
 QString qtFileFilter(const QString &filter);

@@ -1,6 +1,7 @@
 #include "format/colourpalette.h"
 
 #include "base/units.h"
+#include "widgets/dialogfit.h"
 
 #include <QLabel>
 #include <QMouseEvent>
@@ -71,6 +72,7 @@ private:
 ColourPalette::ColourPalette(QWidget *parent) : QDialog(parent) {
     setObjectName(QStringLiteral("coul"));
     setWindowTitle(QStringLiteral("Couleurs"));
+    setWindowFlags(dialogfit::smallDialogFlags);
     setModal(true);
     setFixedSize(units::pixelsFromTwips(clientWidthTwips),
                  units::pixelsFromTwips(clientHeightTwips));
@@ -85,6 +87,7 @@ ColourPalette::ColourPalette(QWidget *parent) : QDialog(parent) {
                         units::pixelsFromTwips(buttonWidthTwips),
                         units::pixelsFromTwips(buttonHeightTwips));
     connect(cancel, &QPushButton::clicked, this, &QDialog::reject);
+    dialogfit::fitFixedDialog(*this);
 }
 
 QRgb ColourPalette::cellColour(int index) {

@@ -4,6 +4,7 @@
 #include "document/runwalker.h"
 #include "document/textproperties.h"
 #include "editor/richtextbox.h"
+#include "widgets/dialogfit.h"
 #include "widgets/twipsrect.h"
 #include "widgets/updownbuttons.h"
 
@@ -92,6 +93,7 @@ Formateur::Formateur(OffsetKind kind, const QByteArray &selectionRtf, int offset
     setObjectName(QStringLiteral("Formateur"));
     setWindowTitle(kind == OffsetKind::Exponents ? QStringLiteral("Modifier les exposants")
                                                  : QStringLiteral("Modifier les indices"));
+    setWindowFlags(dialogfit::smallDialogFlags);
     setModal(true);
     setFixedSize(units::pixelsFromTwips(clientWidthTwips),
                  units::pixelsFromTwips(clientHeightTwips));
@@ -135,6 +137,7 @@ Formateur::Formateur(OffsetKind kind, const QByteArray &selectionRtf, int offset
     m_copy->setObjectName(QStringLiteral("iertf"));
     m_copy->hide();
     m_copy->setTextRTF(selectionRtf);
+    dialogfit::fitFixedDialog(*this);
 }
 
 void Formateur::applyAndClose() {

@@ -3,6 +3,7 @@
 #include "base/numbertext.h"
 #include "base/units.h"
 #include "editor/richtextbox.h"
+#include "widgets/dialogfit.h"
 #include "widgets/numerickeyfilter.h"
 #include "widgets/twipsrect.h"
 
@@ -52,6 +53,7 @@ double indentPxOf(const QLineEdit *field) {
 MarginsDialog::MarginsDialog(RichTextBox &exo, QWidget *parent) : QDialog(parent), m_exo(exo) {
     setObjectName(QStringLiteral("marges"));
     setWindowTitle(QStringLiteral("Les marges"));
+    setWindowFlags(dialogfit::smallDialogFlags);
     setModal(true);
     setFixedSize(units::pixelsFromTwips(clientWidthTwips),
                  units::pixelsFromTwips(clientHeightTwips));
@@ -78,6 +80,7 @@ MarginsDialog::MarginsDialog(RichTextBox &exo, QWidget *parent) : QDialog(parent
     cancel->setObjectName(QStringLiteral("Command2"));
     cancel->setGeometry(rectFromTwips(480, buttonTopTwips, buttonWidthTwips, buttonHeightTwips));
     connect(cancel, &QPushButton::clicked, this, &QDialog::reject);
+    dialogfit::fitFixedDialog(*this);
 
     // A field stays empty where the selected paragraphs differ.
     showCm(m_leftCm, m_exo.selIndent());

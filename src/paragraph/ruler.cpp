@@ -29,7 +29,8 @@ constexpr double rightBandWidthCm = 300;
 // Beyond any screen, until the selection gives a right indent.
 constexpr double rightBandStartCm = 1000;
 
-constexpr int scaleLengthCm = 12;
+// The scale runs at least this far, and on to the ruler's right end.
+constexpr int shortestScaleCm = 12;
 constexpr double longTickTopCm = 0.1;
 constexpr double longTickBottomCm = 0.25;
 constexpr double shortTickTopCm = 0.15;
@@ -189,6 +190,7 @@ void Ruler::paintBands(QPainter &painter) {
 
 void Ruler::paintScale(QPainter &painter) {
     painter.setPen(Qt::black);
+    const int scaleLengthCm = std::max(shortestScaleCm, int(std::ceil(width() / pixelsPerCm)) + 1);
     for (int n = 0; n < scaleLengthCm; ++n) {
         const double xCm = n + 0.5;
         painter.drawLine(pointOf(xCm, longTickTopCm), pointOf(xCm, longTickBottomCm));

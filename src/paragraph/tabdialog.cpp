@@ -5,6 +5,7 @@
 #include "base/numbertext.h"
 #include "base/units.h"
 #include "editor/richtextbox.h"
+#include "widgets/dialogfit.h"
 #include "widgets/numerickeyfilter.h"
 #include "widgets/twipsrect.h"
 
@@ -61,6 +62,7 @@ TabDialog::TabDialog(RichTextBox &exo, Dialogs &dialogs, QWidget *parent)
     QFont small = font();
     small.setPointSizeF(8);
     setFont(small);
+    setWindowFlags(dialogfit::smallDialogFlags);
     setModal(true);
     setFixedSize(units::pixelsFromTwips(clientWidthTwips),
                  units::pixelsFromTwips(clientHeightTwips));
@@ -70,6 +72,7 @@ TabDialog::TabDialog(RichTextBox &exo, Dialogs &dialogs, QWidget *parent)
     setAutoFillBackground(true);
 
     buildControls();
+    dialogfit::fitFixedDialog(*this);
 
     if (sharedStopsPx(m_exo)) {
         listStops();

@@ -55,4 +55,23 @@ QIcon clipboard() {
     });
 }
 
+QIcon exitDoor() {
+    return drawn([](QPainter &painter) {
+        // The door frame, then the door swung open towards the viewer.
+        painter.setPen(QPen(QColor(90, 60, 30), 1));
+        painter.setBrush(QColor(60, 60, 70));
+        painter.drawRect(QRectF(8.5, 1.5, 9, 17));
+        painter.setBrush(QColor(190, 130, 60));
+        const QPointF door[] = {{8.5, 1.5}, {13.5, 3.5}, {13.5, 19.5}, {8.5, 18.5}};
+        painter.drawPolygon(door, 4);
+        painter.setBrush(QColor(250, 220, 80));
+        painter.drawEllipse(QPointF(12, 11), 0.9, 0.9);
+        // The arrow leaving through it, to the left.
+        painter.setPen(QPen(QColor(30, 140, 40), 2.2, Qt::SolidLine, Qt::RoundCap));
+        painter.drawLine(QPointF(10, 10), QPointF(2.5, 10));
+        painter.drawLine(QPointF(2.5, 10), QPointF(5.5, 7));
+        painter.drawLine(QPointF(2.5, 10), QPointF(5.5, 13));
+    });
+}
+
 } // namespace editicons

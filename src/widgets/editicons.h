@@ -2,11 +2,14 @@
 
 #include <QIcon>
 
-// Pictures of the clipboard buttons, drawn rather than shipped.
+// Pictures of the clipboard buttons and of leaving the program, drawn rather
+// than shipped.
 namespace editicons {
 
 QIcon scissors();
 QIcon twoPages();
 QIcon clipboard();
+// An open door with an arrow leading out through it.
+QIcon exitDoor();
 
 } // namespace editicons

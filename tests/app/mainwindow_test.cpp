@@ -15,9 +15,12 @@
 #include <QMenu>
 #include <QMenuBar>
 #include <QSpinBox>
+#include <QScreen>
+#include <QStyle>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QToolButton>
+#include <QWindow>
 
 namespace {
 
@@ -84,6 +87,10 @@ private slots:
     void ownDialogsAreAnsweredLikeMessages();
     void smallScreens_data();
     void smallScreens();
+    void windowFitsItsScreen_data();
+    void windowFitsItsScreen();
+    void shownFrameLiesOnTheScreen();
+    void quitButtonIsNotACross();
 
 private:
     std::unique_ptr<QTemporaryDir> m_dir;
@@ -390,6 +397,61 @@ void MainWindowTest::smallScreens() {
     QFETCH(QSize, screen);
     QFETCH(QRect, placement);
     QCOMPARE(smallScreenPlacement(screen).value_or(QRect()), placement);
+}
+
+void MainWindowTest::windowFitsItsScreen_data() {
+    QTest::addColumn<QRect>("screen");
+    QTest::addColumn<QRect>("available"); // without the task bar
+    QTest::addColumn<QRect>("frame");     // the window with its title bar and borders
+    const QRect wide(0, 0, 1366, 768), square(0, 0, 1024, 768), small(0, 0, 800, 600);
+    QTest::newRow("1366 x 768") << wide << wide << QRect(182, 11, 1002, 745);
+    QTest::newRow("1366 x 768, task bar")
+        << wide << QRect(0, 0, 1366, 728) << QRect(182, 0, 1002, 728);
+    QTest::newRow("1024 x 768") << square << square << QRect(11, 11, 1002, 745);
+    QTest::newRow("1024 x 768, task bar at the top")
+        << square << QRect(0, 40, 1024, 728) << QRect(11, 40, 1002, 728);
+    QTest::newRow("800 x 600") << small << small << QRect(0, 0, 800, 600);
+    QTest::newRow("800 x 600, task bar") << small << QRect(0, 0, 800, 570) << QRect(0, 0, 800, 570);
+    QTest::newRow("849 x 700, second screen")
+        << QRect(1366, 0, 849, 700) << QRect(1366, 0, 849, 700) << QRect(1390, 50, 800, 600);
+}
+
+// The whole frame, title bar included, lies within the part of the screen
+// windows may use: the designed size when it fits, 800 x 600 on small
+// screens.
+void MainWindowTest::windowFitsItsScreen() {
+    QFETCH(QRect, screen);
+    QFETCH(QRect, available);
+    QFETCH(QRect, frame);
+    const QMargins titleBarAndBorders(1, 20, 1, 5);
+    const QRect placed = startFrameGeometry(screen, available, titleBarAndBorders);
+    QCOMPARE(placed, frame);
+    QVERIFY(available.contains(placed));
+}
+
+void MainWindowTest::shownFrameLiesOnTheScreen() {
+    ScriptedDialogs dialogs;
+    MainWindow window(dialogs, m_dir->path());
+    window.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&window));
+    const QScreen *screen = window.screen();
+    const QRect expected = startFrameGeometry(screen->geometry(), screen->availableGeometry(),
+                                              window.windowHandle()->frameMargins());
+    QTRY_COMPARE(window.frameGeometry(), expected);
+    QVERIFY(screen->availableGeometry().contains(window.frameGeometry()));
+}
+
+// Beside the scissors, the quit button must not be a cross.
+void MainWindowTest::quitButtonIsNotACross() {
+    ScriptedDialogs dialogs;
+    MainWindow window(dialogs, m_dir->path());
+    const auto picture = [](const QIcon &icon) { return icon.pixmap(20, 20).toImage(); };
+    const QImage quit =
+        picture(window.findChild<QToolButton *>(QStringLiteral("Command5"))->icon());
+    QVERIFY(!quit.isNull());
+    QVERIFY(quit != picture(window.findChild<QToolButton *>(QStringLiteral("Command7"))->icon()));
+    QVERIFY(quit != picture(window.style()->standardIcon(QStyle::SP_DialogCloseButton)));
+    QVERIFY(quit != picture(window.style()->standardIcon(QStyle::SP_TitleBarCloseButton)));
 }
 
 void MainWindowTest::ownDialogsAreAnsweredLikeMessages() {

@@ -92,6 +92,8 @@ private slots:
     void dropMovesTheStop();
     void bandsShowTheIndents_data();
     void bandsShowTheIndents();
+    void scaleRunsToTheRightEnd_data();
+    void scaleRunsToTheRightEnd();
 };
 
 void RulerTest::clickAddsStopInOrder_data() {
@@ -277,6 +279,29 @@ void RulerTest::bandsShowTheIndents() {
     editor.selectBoth();
     editor.ruler->showIndents();
     QCOMPARE(editor.ruler->grab().toImage(), image);
+}
+
+void RulerTest::scaleRunsToTheRightEnd_data() {
+    QTest::addColumn<int>("windowWidthPx");
+    QTest::newRow("narrow") << 400;
+    QTest::newRow("wide") << 1000;
+    QTest::newRow("very wide") << 1800;
+}
+
+// However wide the window, the last centimetre of the ruler has its ticks.
+void RulerTest::scaleRunsToTheRightEnd() {
+    QFETCH(int, windowWidthPx);
+    Editor editor;
+    editor.window.resize(windowWidthPx, 300);
+    QTRY_COMPARE(editor.ruler->width(), editor.exo->width());
+    const QImage image = editor.ruler->grab().toImage();
+    const int lastCmLeftPx = image.width() - qCeil(Ruler::pixelsPerCm) - 1;
+    int tickPixels = 0;
+    for (int x = lastCmLeftPx; x < image.width(); ++x) {
+        for (int y = qFloor(0.1 * Ruler::pixelsPerCm); y < qCeil(0.25 * Ruler::pixelsPerCm); ++y)
+            tickPixels += image.pixelColor(x, y).lightness() < 100 ? 1 : 0;
+    }
+    QVERIFY2(tickPixels > 0, "the scale stops short of the ruler's end");
 }
 
 QTEST_MAIN(RulerTest)
