@@ -132,6 +132,9 @@ public:
     // the selection if there is one, else the whole text. Never wraps.
     int find(const QString &text, std::optional<int> start = std::nullopt,
              std::optional<int> end = std::nullopt, int options = 0);
+    // The index of the first match within [from, to), or -1, selecting
+    // nothing: for going through many matches without moving the caret.
+    int locate(const QString &text, int from, int to, int options = 0) const;
 
     // True when replacing [from, to) (an insertion when from == to) would
     // change protected characters.

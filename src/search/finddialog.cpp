@@ -4,7 +4,7 @@
 #include "base/messages.h"
 #include "base/sharedstate.h"
 #include "editor/richtextbox.h"
-#include "search/captionfit.h"
+#include "search/dialoggeometry.h"
 #include "search/replacedialog.h"
 #include "search/searchoptions.h"
 #include "widgets/twipsrect.h"
@@ -29,11 +29,8 @@ constexpr int buttonHeightTwips = 375;
 
 FindDialog::FindDialog(RichTextBox &exo, SharedState &state, Dialogs &dialogs, QWidget *parent)
     : QDialog(parent), m_exo(exo), m_state(state), m_dialogs(dialogs) {
-    setObjectName(QStringLiteral("Chercher"));
-    setWindowTitle(QStringLiteral("Rechercher"));
-    setModal(true);
-    setFixedSize(units::pixelsFromTwips(clientWidthTwips),
-                 units::pixelsFromTwips(clientHeightTwips));
+    setUpFixedDialog(*this, "Chercher", QStringLiteral("Rechercher"), clientWidthTwips,
+                     clientHeightTwips);
 
     auto *frame1 = new QGroupBox(QStringLiteral("Texte à rechercher"), this);
     frame1->setObjectName(QStringLiteral("Frame1"));

@@ -1,6 +1,6 @@
 #include "search/replacechoicedialog.h"
 
-#include "search/captionfit.h"
+#include "search/dialoggeometry.h"
 #include "widgets/twipsrect.h"
 
 #include <QPushButton>
@@ -18,11 +18,8 @@ constexpr int buttonStepTwips = 1440;
 } // namespace
 
 ReplaceChoiceDialog::ReplaceChoiceDialog(QWidget *parent) : QDialog(parent) {
-    setObjectName(QStringLiteral("Choixremp"));
-    setWindowTitle(QStringLiteral("Remplacer"));
-    setModal(true);
-    setFixedSize(units::pixelsFromTwips(clientWidthTwips),
-                 units::pixelsFromTwips(clientHeightTwips));
+    setUpFixedDialog(*this, "Choixremp", QStringLiteral("Remplacer"), clientWidthTwips,
+                     clientHeightTwips);
     const struct {
         const char *name;
         QString caption;

@@ -4,7 +4,7 @@
 #include "base/messages.h"
 #include "base/sharedstate.h"
 #include "editor/richtextbox.h"
-#include "search/captionfit.h"
+#include "search/dialoggeometry.h"
 #include "search/replacechoicedialog.h"
 #include "search/replacement.h"
 #include "search/searchoptions.h"
@@ -63,11 +63,8 @@ void placeClearOfMatch(QDialog &choice, const RichTextBox &exo) {
 ReplaceDialog::ReplaceDialog(RichTextBox &exo, SharedState &state, Dialogs &dialogs,
                              QWidget *parent)
     : QDialog(parent), m_exo(exo), m_state(state), m_dialogs(dialogs) {
-    setObjectName(QStringLiteral("remplaceur"));
-    setWindowTitle(QStringLiteral("Remplacer"));
-    setModal(true);
-    setFixedSize(units::pixelsFromTwips(clientWidthTwips),
-                 units::pixelsFromTwips(clientHeightTwips));
+    setUpFixedDialog(*this, "remplaceur", QStringLiteral("Remplacer"), clientWidthTwips,
+                     clientHeightTwips);
 
     QList<QWidget *> widened;
     m_text1 =

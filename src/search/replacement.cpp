@@ -2,34 +2,38 @@
 
 #include "editor/richtextbox.h"
 
-#include <QSignalBlocker>
 #include <QTextCursor>
+#include <QTextDocument>
 
 namespace replacement {
 
 Outcome replaceAll(RichTextBox &exo, const QString &text, const QString &replacement, int options) {
     Outcome outcome;
     if (text.isEmpty()) return outcome;
-    QTextCursor undoStep(exo.document());
-    undoStep.beginEditBlock();
-    {
-        // The tools need not follow every match: they follow the caret
-        // once the replacement is over.
-        const QSignalBlocker quiet(exo);
-        int from = 0;
-        while (true) {
-            const int at = exo.find(text, from, std::nullopt, options);
-            if (at < 0) break;
-            if (exo.setSelText(replacement)) {
-                ++outcome.replaced;
-                from = at + int(replacement.size());
-            } else {
-                ++outcome.protectedLeft;
-                from = at + int(text.size());
-            }
+    // The matches are replaced through a cursor of our own: moving the
+    // editor's selection to each would lay the text out and refresh the
+    // tools ten thousand times on a long text. One edit block: one undo.
+    QTextCursor cursor(exo.document());
+    cursor.beginEditBlock();
+    int from = 0;
+    while (true) {
+        const int at = exo.locate(text, from, exo.document()->characterCount(), options);
+        if (at < 0) break;
+        const int after = at + int(text.size());
+        if (exo.touchesProtected(at, after)) {
+            ++outcome.protectedLeft;
+            from = after;
+            continue;
         }
+        cursor.setPosition(at);
+        cursor.setPosition(after, QTextCursor::KeepAnchor);
+        // Typed in the look of the match, as when the user types over it.
+        cursor.insertText(replacement);
+        ++outcome.replaced;
+        from = cursor.position();
     }
-    undoStep.endEditBlock();
+    cursor.endEditBlock();
+    if (outcome.replaced > 0) exo.setTextCursor(cursor);
     return outcome;
 }
 

@@ -1,7 +1,20 @@
-#include "search/captionfit.h"
+#include "search/dialoggeometry.h"
 
-#include <QWidget>
+#include "base/units.h"
+
+#include <QDialog>
 #include <algorithm>
+
+void setUpFixedDialog(QDialog &dialog, const char *name, const QString &title, int clientWidthTwips,
+                      int clientHeightTwips) {
+    dialog.setObjectName(QLatin1String(name));
+    dialog.setWindowTitle(title);
+    dialog.setModal(true);
+    dialog.setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
+                          Qt::WindowCloseButtonHint);
+    dialog.setFixedSize(units::pixelsFromTwips(clientWidthTwips),
+                        units::pixelsFromTwips(clientHeightTwips));
+}
 
 void fitCaptions(QWidget &window, const QList<CaptionFit> &fits) {
     for (const CaptionFit &fit : fits) {

@@ -1,8 +1,15 @@
 #pragma once
 
 #include <QList>
+#include <QString>
 
+class QDialog;
 class QWidget;
+
+// A modal dialog of fixed size, its client area given in twips, with a
+// title and a close box only.
+void setUpFixedDialog(QDialog &dialog, const char *name, const QString &title, int clientWidthTwips,
+                      int clientHeightTwips);
 
 // The dialogs are laid out in twips as designed; a font wider than the
 // designed one would cut their captions. Widens what holds the widest
