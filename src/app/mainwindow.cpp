@@ -21,6 +21,7 @@
 #include "paragraph/paragraphtools.h"
 #include "paragraph/ruler.h"
 #include "paragraph/tabdialog.h"
+#include "search/searchcommands.h"
 #include "symbols/fontsamplewindow.h"
 #include "symbols/symbolpalettes.h"
 #include "widgets/editicons.h"
@@ -113,6 +114,7 @@ MainWindow::MainWindow(Dialogs &dialogs, const QString &programDirectory,
     QMenu *for0 = namedMenu(menuBar(), "for0", QStringLiteral("For&mat"));
     QMenu *sep24 = namedMenu(menuBar(), "sep24", QStringLiteral("In&dices et exposants"));
     QMenu *optopt = namedMenu(menuBar(), "optopt", QStringLiteral("Op&tions"));
+    namedMenu(menuBar(), "outil", QStringLiteral("&Outils"));
     buildExerciseMenu();
     buildToolStrips(edition, for0, sep24, optopt);
     buildSidePanels();
@@ -334,6 +336,8 @@ void MainWindow::buildToolStrips(QMenu *edition, QMenu *for0, QMenu *sep24, QMen
 
     m_edit = new EditCommands(*m_exo, m_state, this);
     m_edit->addTo(edition, optopt, files);
+    m_search = new SearchCommands(*m_exo, m_state, m_dialogs, this);
+    m_search->addTo(menuBar()->findChild<QMenu *>(QStringLiteral("outil")), files);
 
     QToolBar *modes = addToolBar(QStringLiteral("Indices et exposants"));
     modes->setObjectName(QStringLiteral("modes"));

@@ -27,6 +27,7 @@ class QSpinBox;
 class QStackedWidget;
 class QToolButton;
 class RichTextBox;
+class SearchCommands;
 class TextFiles;
 class TextRecovery;
 class WelcomePanel;
@@ -58,6 +59,7 @@ public:
     ParagraphTools &paragraphTools() { return *m_paragraphs; }
     Ruler *ruler() const { return m_ruler; }
     TextRecovery &recovery() { return *m_recovery; }
+    SearchCommands &search() { return *m_search; }
 
     void Nouv_Click();
     void Combo2_Click();
@@ -110,6 +112,7 @@ private:
     AnswerFields *m_answers = nullptr;
     ParagraphTools *m_paragraphs = nullptr;
     Ruler *m_ruler = nullptr;
+    SearchCommands *m_search = nullptr;
     QComboBox *m_combo2 = nullptr;
     QStackedWidget *m_side = nullptr;
     WelcomePanel *m_welcome = nullptr;

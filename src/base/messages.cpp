@@ -86,6 +86,29 @@ Message tabRefusal() {
         QStringLiteral("Tabulation refusée"), MessageButtons::Ok, MessageIcon::Critical};
 }
 
+Message searchTextNotFound(const QString &text) {
+    return {QStringLiteral("Impossible de trouver ") + text, QStringLiteral("Texte introuvable"),
+            MessageButtons::Ok, MessageIcon::None};
+}
+
+Message replaceFinished(const QString &text, const QString &replacement) {
+    return {QStringLiteral("Remplacement de ") + text + QStringLiteral(" par ") + replacement +
+                QStringLiteral(" terminé."),
+            QStringLiteral("Remplacement achevé"), MessageButtons::Ok, MessageIcon::None};
+}
+
+Message nothingToReplace() {
+    return {QStringLiteral("Il faut saisir une chaîne à remplacer"),
+            QStringLiteral("Remplacement impossible"), MessageButtons::Ok, MessageIcon::Critical};
+}
+
+Message replacedNothingProtected(const QString &text) {
+    return {QStringLiteral("Aucun remplacement n'a été fait : chaque ") + text +
+                QStringLiteral(" trouvé est dans du texte protégé en écriture."),
+            QStringLiteral("Remplacement impossible"), MessageButtons::Ok,
+            MessageIcon::Exclamation};
+}
+
 Message tooTallToShow(const QString &path) {
     return {QStringLiteral("Le texte ") + path +
                 QStringLiteral(" est trop long pour être affiché : il n'a pas été ouvert."),

@@ -24,6 +24,10 @@ Message textNotFound(const QString &path);             // a text the recap file 
 Message offsetOutOfRange();                            // an offset value outside 1 to 20
 Message nothingSelectedToAlign(bool exponents);        // aligning needs a selection
 Message tabRefusal();                                  // paragraphs with different tab stops
+Message searchTextNotFound(const QString &text);       // "Impossible de trouver " + text
+Message replaceFinished(const QString &text, const QString &replacement); // "Remplacement de ..."
+Message nothingToReplace();                            // replacing needs a search text
+Message replacedNothingProtected(const QString &text); // every match was protected text
 Message notAText(const QString &path);                 // a picture or a program offered as text
 Message tooTallToShow(const QString &path);            // taller than the editor can lay out
 Message saveTextChangesQuestion(bool statement);       // a text not shown has unsaved changes

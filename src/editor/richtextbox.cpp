@@ -724,9 +724,8 @@ void RichTextBox::setRightMargin(int pixels) {
 
 int RichTextBox::find(const QString &text, std::optional<int> start, std::optional<int> end,
                       int options) {
-    const int length = lastPosition();
     int from = 0;
-    int to = length;
+    int to = lastPosition();
     if (start || end) {
         from = start.value_or(0);
         if (end) to = *end;
@@ -734,6 +733,17 @@ int RichTextBox::find(const QString &text, std::optional<int> start, std::option
         from = selStart();
         to = from + selLength();
     }
+    const int at = locate(text, from, to, options);
+    if (at < 0) return -1;
+    QTextCursor cursor = textCursor();
+    cursor.setPosition(at);
+    cursor.setPosition(at + int(text.size()), QTextCursor::KeepAnchor);
+    setTextCursor(cursor);
+    return at;
+}
+
+int RichTextBox::locate(const QString &text, int from, int to, int options) const {
+    const int length = lastPosition();
     from = std::clamp(from, 0, length);
     to = std::clamp(to, from, length);
     if (text.isEmpty()) return -1;
@@ -764,10 +774,6 @@ int RichTextBox::find(const QString &text, std::optional<int> start, std::option
             ++at;
             continue;
         }
-        QTextCursor cursor = textCursor();
-        cursor.setPosition(at);
-        cursor.setPosition(after, QTextCursor::KeepAnchor);
-        setTextCursor(cursor);
         return at;
     }
 }

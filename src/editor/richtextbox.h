@@ -151,6 +151,9 @@ public:
     // the selection if there is one, else the whole text. Never wraps.
     int find(const QString &text, std::optional<int> start = std::nullopt,
              std::optional<int> end = std::nullopt, int options = 0);
+    // The index of the first match within [from, to), or -1, selecting
+    // nothing: for going through many matches without moving the caret.
+    int locate(const QString &text, int from, int to, int options = 0) const;
 
     // The control's own undo and redo, announced by undoneOrRedone(): the
     // selection may stay where it is while its attributes change.

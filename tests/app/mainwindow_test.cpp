@@ -359,9 +359,12 @@ void MainWindowTest::menusInTheirOrder() {
     for (const QAction *menu : window.menuBar()->actions())
         titles << menu->text();
     QCOMPARE(titles, QStringList({"&Fichier", "&Edition", "In&sertion", "For&mat",
-                                  "In&dices et exposants", "Op&tions", "Exer&cice", "&Aide"}));
+                                  "In&dices et exposants", "Op&tions", "&Outils", "Exer&cice",
+                                  "&Aide"}));
     QCOMPARE(actionNames(window.findChild<QMenu *>(QStringLiteral("insert"))),
              QStringList({"SPECIALCAr", "ionpoly", "sqqsqsqsqsqsq55-", "champreponse"}));
+    QCOMPARE(actionNames(window.findChild<QMenu *>(QStringLiteral("outil"))),
+             QStringList({"rechercher", "contrech", "sep54-", "remplace"}));
     QCOMPARE(actionNames(window.findChild<QMenu *>(QStringLiteral("for0"))),
              QStringList({"q21", "q22", "q23", "sep524-", "protection", "ecorsep-", "bull2",
                           "sep41-", "q24", "q25", "q26", "sep2001-", "margo", "tabulo"}));

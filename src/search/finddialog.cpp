@@ -1,0 +1,104 @@
+#include "search/finddialog.h"
+
+#include "base/dialogs.h"
+#include "base/messages.h"
+#include "base/sharedstate.h"
+#include "editor/richtextbox.h"
+#include "search/dialoggeometry.h"
+#include "search/replacedialog.h"
+#include "search/searchoptions.h"
+#include "widgets/twipsrect.h"
+
+#include <QCheckBox>
+#include <QGroupBox>
+#include <QLineEdit>
+#include <QPushButton>
+
+namespace {
+
+// Geometry in twips, as the dialog has always been laid out.
+constexpr int clientWidthTwips = 5415;
+constexpr int clientHeightTwips = 2205;
+constexpr int frameWidthTwips = 3615;
+constexpr int insideWidthTwips = 3375;
+constexpr int buttonLeftTwips = 3900;
+constexpr int buttonWidthTwips = 1335;
+constexpr int buttonHeightTwips = 375;
+
+} // namespace
+
+FindDialog::FindDialog(RichTextBox &exo, SharedState &state, Dialogs &dialogs, QWidget *parent)
+    : QDialog(parent), m_exo(exo), m_state(state), m_dialogs(dialogs) {
+    setUpFixedDialog(*this, "Chercher", QStringLiteral("Rechercher"), clientWidthTwips,
+                     clientHeightTwips);
+
+    auto *frame1 = new QGroupBox(QStringLiteral("Texte à rechercher"), this);
+    frame1->setObjectName(QStringLiteral("Frame1"));
+    frame1->setGeometry(rectFromTwips(120, 60, frameWidthTwips, 780));
+    m_text1 = new QLineEdit(frame1);
+    m_text1->setObjectName(QStringLiteral("Text1"));
+    m_text1->setGeometry(rectFromTwips(120, 330, insideWidthTwips, 315));
+
+    auto *frame2 = new QGroupBox(QStringLiteral("Options"), this);
+    frame2->setObjectName(QStringLiteral("Frame2"));
+    frame2->setGeometry(rectFromTwips(120, 960, frameWidthTwips, 1080));
+    m_check2 = new QCheckBox(QStringLiteral("Rechercher mot entier"), frame2);
+    m_check2->setObjectName(QStringLiteral("Check2"));
+    m_check2->setGeometry(rectFromTwips(120, 330, insideWidthTwips, 285));
+    m_check1 = new QCheckBox(QStringLiteral("Différencier Majuscules / Minuscules"), frame2);
+    m_check1->setObjectName(QStringLiteral("Check1"));
+    m_check1->setGeometry(rectFromTwips(120, 660, insideWidthTwips, 285));
+
+    const auto addButton = [this](const char *name, const QString &caption, int topTwips,
+                                  void (FindDialog::*handler)()) {
+        auto *button = new QPushButton(caption, this);
+        button->setObjectName(QLatin1String(name));
+        button->setGeometry(
+            rectFromTwips(buttonLeftTwips, topTwips, buttonWidthTwips, buttonHeightTwips));
+        connect(button, &QPushButton::clicked, this, handler);
+        return button;
+    };
+    QPushButton *command1 =
+        addButton("Command1", QStringLiteral("&Rechercher"), 120, &FindDialog::Command1_Click);
+    command1->setDefault(true);
+    QPushButton *command2 =
+        addButton("Command2", QStringLiteral("&Annuler"), 600, &FindDialog::Command2_Click);
+    QPushButton *command3 =
+        addButton("Command3", QStringLiteral("Remplacer"), 1665, &FindDialog::Command3_Click);
+    fitCaptions(*this, {{{m_check1, m_check2},
+                         {frame1, m_text1, frame2, m_check1, m_check2},
+                         {command1, command2, command3}},
+                        {{command1, command2, command3}, {command1, command2, command3}, {}}});
+
+    m_state.remplacementencours = 0;
+    showSearchOptions(m_state.optionsrecherche, *m_check1, *m_check2);
+    m_text1->setText(m_exo.selLength() > 0 ? m_exo.selText() : m_state.chaine);
+    m_text1->selectAll();
+    m_text1->setFocus();
+}
+
+void FindDialog::Command1_Click() {
+    m_state.chaine = m_text1->text();
+    m_state.optionsrecherche = searchOptions(*m_check1, *m_check2);
+    // No bounds: the selection if there is one, else the whole text.
+    if (m_exo.find(m_state.chaine, std::nullopt, std::nullopt, m_state.optionsrecherche) < 0) {
+        m_dialogs.message(messages::searchTextNotFound(m_text1->text()));
+        return;
+    }
+    accept();
+}
+
+void FindDialog::Command2_Click() {
+    m_state.chaine.clear();
+    QDialog::reject();
+}
+
+void FindDialog::reject() {
+    Command2_Click();
+}
+
+void FindDialog::Command3_Click() {
+    hide();
+    runReplaceDialog(m_exo, m_state, m_dialogs, parentWidget());
+    accept();
+}
