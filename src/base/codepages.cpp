@@ -75,8 +75,8 @@ struct CharsetCodePage {
 };
 
 constexpr CharsetCodePage charsetCodePages[] = {
-    {0, 1252},  {2, symbol}, {77, 10000}, {128, 932}, {129, 949},  {134, 936},
-    {136, 950}, {161, 1253}, {162, 1254}, {163, 1258}, {177, 1255}, {178, 1256},
+    {0, 1252},   {2, symbol}, {77, 10000}, {128, 932},  {129, 949},  {134, 936},
+    {136, 950},  {161, 1253}, {162, 1254}, {163, 1258}, {177, 1255}, {178, 1256},
     {186, 1257}, {204, 1251}, {222, 874},  {238, 1250}, {255, 437},
 };
 
@@ -87,9 +87,9 @@ struct CodePageName {
 };
 
 constexpr CodePageName codePageNames[] = {
-    {437, "IBM437"},       {850, "IBM850"},       {852, "IBM852"},      {866, "IBM866"},
-    {874, "windows-874"},  {932, "Shift_JIS"},    {936, "GBK"},         {949, "windows-949"},
-    {950, "Big5"},         {10000, "macintosh"},  {utf8, "UTF-8"},
+    {437, "IBM437"},      {850, "IBM850"},      {852, "IBM852"}, {866, "IBM866"},
+    {874, "windows-874"}, {932, "Shift_JIS"},   {936, "GBK"},    {949, "windows-949"},
+    {950, "Big5"},        {10000, "macintosh"}, {utf8, "UTF-8"},
 };
 
 // The lead bytes of the double-byte code pages Windows uses for East Asian

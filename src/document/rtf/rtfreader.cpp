@@ -19,8 +19,8 @@
 #include <QUrl>
 #include <algorithm>
 #include <array>
-#include <optional>
 #include <memory>
+#include <optional>
 #include <string_view>
 #include <unordered_map>
 #include <utility>
@@ -456,8 +456,8 @@ struct GroupState {
     CharState chars;
     ParaState para;
     Dest dest = Dest::Body;
-    bool ownsDest = false; // this group (not a parent) entered dest
-    int unicodeSkip = 1;   // \ucN
+    bool ownsDest = false;      // this group (not a parent) entered dest
+    int unicodeSkip = 1;        // \ucN
     Dest uprOuter = Dest::Body; // where the Unicode branch of an \upr goes
 };
 
@@ -598,8 +598,8 @@ private:
     QString m_fallbackFamily;
     QSet<QString> m_drawnFamilies;
     int m_fontIndex = 0;
-    int m_fontCharset = -1; // -1: the entry names none
-    int m_fontCodePage = 0; // \cpgN of the entry; 0 when none
+    int m_fontCharset = -1;     // -1: the entry names none
+    int m_fontCodePage = 0;     // \cpgN of the entry; 0 when none
     QByteArray m_fontNameBytes; // read, in the entry's code page
     QString m_fontName;
     QList<QColor> m_colors;
@@ -608,7 +608,7 @@ private:
     int m_blue = -1;
     bool m_listLevelShown = false;
 
-    int m_ansiCodePage = 0; // \ansicpgN; 0 when not given
+    int m_ansiCodePage = 0;                         // \ansicpgN; 0 when not given
     int m_charsetCodePage = codepages::windows1252; // \ansi, \mac, \pc or \pca
     // One code page each, by number; code pages Qt lacks share Windows-1252's.
     std::unordered_map<int, std::shared_ptr<CodePage>> m_codePages;
@@ -1105,8 +1105,8 @@ CodePage &RtfReader::codePage(int number) {
     if (known != m_codePages.end()) return *known->second;
     std::unique_ptr<codepages::ByteDecoder> decoder;
     if (m_codePages.size() < maxCodePages) decoder = codepages::ByteDecoder::create(number);
-    std::shared_ptr<CodePage> page = decoder ? makeCodePage(std::move(decoder))
-                                             : m_codePages.at(codepages::windows1252);
+    std::shared_ptr<CodePage> page =
+        decoder ? makeCodePage(std::move(decoder)) : m_codePages.at(codepages::windows1252);
     if (m_codePages.size() < maxCodePages) m_codePages.emplace(number, page);
     return *page;
 }
@@ -1595,8 +1595,8 @@ void RtfReader::commitFont() {
     int codePage = m_fontCodePage;
     if (codePage == 0 && m_fontCharset >= 0) codePage = codepages::charsetCodePage(m_fontCharset);
     // Its name is written in its code page, unless that is the Symbol font's.
-    const int nameCodePage = codePage > 0 && codePage != codepages::symbol ? codePage
-                                                                           : documentCodePage();
+    const int nameCodePage =
+        codePage > 0 && codePage != codepages::symbol ? codePage : documentCodePage();
     m_fontName += decodeWhole(this->codePage(nameCodePage), m_fontNameBytes);
     m_fontNameBytes.clear();
     const QString name = m_fontName.trimmed();
