@@ -516,6 +516,7 @@ private:
     void closeGroup(qsizetype endOffset, int missingBraces);
     void closeMatchedGroup(qsizetype offset);
     void closeOpenGroups();
+    bool moreClosedThanOpened(qsizetype from) const;
     bool skipsCharacter();
 
     void handleWord(const RtfToken &token, bool starred);
@@ -590,6 +591,7 @@ private:
     int m_overflowDepth = 0; // groups beyond maxGroupDepth
     int m_skipCount = 0;     // characters still to skip after \uN
     bool m_documentClosed = false;
+    bool m_ignoreRest = false;    // the document has ended
     qsizetype m_cutBinaryAt = -1; // the \binN whose data the input's end cut short
     ParaState m_endPara;
 
@@ -702,8 +704,7 @@ RtfReadResult RtfReader::read() {
 }
 
 void RtfReader::handle(const RtfToken &token, bool starred) {
-    // What follows the document's closing brace is not part of it.
-    if (m_documentClosed && m_stack.size() == 1 && m_overflowDepth == 0) return;
+    if (m_ignoreRest) return;
     // A lead byte whose trail bytes do not follow gives nothing.
     if (!m_sequence.isEmpty() && !continuesSequence(token)) m_sequence.clear();
     if (token.type == RtfToken::GroupStart) {
@@ -781,6 +782,23 @@ void RtfReader::closeOpenGroups() {
         closeGroup(m_input.size(), ++missingBraces);
 }
 
+// What follows the document's closing brace is not part of it, unless more
+// braces close than open after it: then that brace was a stray one inside
+// the document, and the text after it is the document's too.
+bool RtfReader::moreClosedThanOpened(qsizetype from) const {
+    int depth = 0;
+    for (qsizetype i = from; i < m_input.size(); ++i) {
+        const char c = m_input[i];
+        if (c == '\\')
+            ++i;
+        else if (c == '{')
+            ++depth;
+        else if (c == '}' && --depth < 0)
+            return true;
+    }
+    return false;
+}
+
 void RtfReader::closeGroup(qsizetype endOffset, int missingBraces) {
     GroupState closing = std::move(m_stack.back());
     m_stack.pop_back();
@@ -807,6 +825,9 @@ void RtfReader::closeGroup(qsizetype endOffset, int missingBraces) {
     }
     if (m_stack.size() == 1) {
         m_endPara = closing.para;
+        // Damaged input is looked at once only, so that it costs no more
+        // than reading it.
+        if (!m_documentClosed) m_ignoreRest = !moreClosedThanOpened(endOffset + 1);
         m_documentClosed = true;
     }
 }
@@ -974,6 +995,12 @@ void RtfReader::handleText(QByteArrayView text, qsizetype offset) {
     if (text.isEmpty()) return;
     switch (top().dest) {
     case Dest::Body:
+        // Past a stray closing brace, only real text counts.
+        if (m_documentClosed && m_stack.size() == 1 &&
+            std::all_of(text.begin(), text.end(), [](char c) {
+                return c == 0 || isSpaceByte(static_cast<unsigned char>(c));
+            }))
+            return;
         if (top().chars.hidden)
             decodeBytes(text);
         else
