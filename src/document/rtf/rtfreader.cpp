@@ -1629,7 +1629,9 @@ void RtfReader::commitFont() {
     const QString name = m_fontName.trimmed();
     m_fontName.clear();
     if (!name.isEmpty()) {
-        if (m_fontCodePage == 0 && name.compare(QLatin1String("Symbol"), Qt::CaseInsensitive) == 0)
+        // The Symbol font's bytes are its own whatever the entry says, as our
+        // writer takes them.
+        if (name.compare(QLatin1String("Symbol"), Qt::CaseInsensitive) == 0)
             codePage = codepages::symbol;
         flushRun(); // in the font it was read in
         m_fonts.insert(m_fontIndex, FontEntry{name, codePage});
