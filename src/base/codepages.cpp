@@ -2,6 +2,7 @@
 
 #include <QHash>
 #include <array>
+#include <utility>
 
 namespace codepages {
 namespace {
@@ -68,7 +69,132 @@ const QHash<char16_t, unsigned char> &unicodeToSymbol() {
     return table;
 }
 
+struct CharsetCodePage {
+    int charset;
+    int codePage;
+};
+
+constexpr CharsetCodePage charsetCodePages[] = {
+    {0, 1252},   {2, symbol}, {77, 10000}, {128, 932},  {129, 949},  {134, 936},
+    {136, 950},  {161, 1253}, {162, 1254}, {163, 1258}, {177, 1255}, {178, 1256},
+    {186, 1257}, {204, 1251}, {222, 874},  {238, 1250}, {255, 437},
+};
+
+// Qt's names for the code pages files name by number.
+struct CodePageName {
+    int codePage;
+    const char *name;
+};
+
+constexpr CodePageName codePageNames[] = {
+    {437, "IBM437"},      {850, "IBM850"},      {852, "IBM852"}, {866, "IBM866"},
+    {874, "windows-874"}, {932, "Shift_JIS"},   {936, "GBK"},    {949, "windows-949"},
+    {950, "Big5"},        {10000, "macintosh"}, {utf8, "UTF-8"},
+};
+
+// The lead bytes of the double-byte code pages Windows uses for East Asian
+// text; any other byte stands alone.
+bool isDoubleByteLead(int codePage, unsigned char byte) {
+    switch (codePage) {
+    case 932:
+        return (byte >= 0x81 && byte <= 0x9F) || (byte >= 0xE0 && byte <= 0xFC);
+    case 936:
+    case 949:
+    case 950:
+        return byte >= 0x81 && byte <= 0xFE;
+    default:
+        return false;
+    }
+}
+
+int utf8TrailCount(unsigned char byte) {
+    if (byte >= 0xC2 && byte <= 0xDF) return 1;
+    if (byte >= 0xE0 && byte <= 0xEF) return 2;
+    if (byte >= 0xF0 && byte <= 0xF4) return 3;
+    return 0;
+}
+
+QStringDecoder converterFor(int codePage) {
+    for (const CodePageName &known : codePageNames) {
+        if (known.codePage == codePage) {
+            QStringDecoder converter(known.name, QStringConverter::Flag::Stateless);
+            // Older converters know Korean's Windows code page by its base only.
+            if (!converter.isValid() && codePage == 949)
+                converter = QStringDecoder("EUC-KR", QStringConverter::Flag::Stateless);
+            return converter;
+        }
+    }
+    const QByteArray windowsName = "windows-" + QByteArray::number(codePage);
+    QStringDecoder converter(windowsName.constData(), QStringConverter::Flag::Stateless);
+    if (!converter.isValid()) {
+        const QByteArray ibmName = "IBM" + QByteArray::number(codePage);
+        converter = QStringDecoder(ibmName.constData(), QStringConverter::Flag::Stateless);
+    }
+    return converter;
+}
+
 } // namespace
+
+int charsetCodePage(int charset) {
+    for (const CharsetCodePage &known : charsetCodePages) {
+        if (known.charset == charset) return known.codePage;
+    }
+    return 0;
+}
+
+ByteDecoder::ByteDecoder(int codePage, QStringDecoder converter)
+    : m_codePage(codePage), m_converter(std::move(converter)) {}
+
+std::unique_ptr<ByteDecoder> ByteDecoder::create(int codePage) {
+    if (codePage == windows1252 || codePage == symbol) {
+        std::unique_ptr<ByteDecoder> decoder(new ByteDecoder(codePage, QStringDecoder()));
+        for (int byte = 0; byte < 256; ++byte) {
+            const auto b = static_cast<unsigned char>(byte);
+            decoder->m_single[b] =
+                (codePage == symbol ? fromSymbol(b) : fromWindows1252(b)).unicode();
+        }
+        return decoder;
+    }
+    QStringDecoder converter = converterFor(codePage);
+    if (!converter.isValid()) return nullptr;
+    std::unique_ptr<ByteDecoder> decoder(new ByteDecoder(codePage, std::move(converter)));
+    for (int byte = 0; byte < 256; ++byte) {
+        const auto b = static_cast<unsigned char>(byte);
+        const int trail = codePage == utf8 ? utf8TrailCount(b) : isDoubleByteLead(codePage, b);
+        decoder->m_trailCount[b] = static_cast<unsigned char>(trail);
+        if (trail > 0) {
+            decoder->m_multiByte = true;
+            continue;
+        }
+        if (byte < 0x80) {
+            // Every code page RTF allows keeps ASCII where it is.
+            decoder->m_single[b] = char16_t(byte);
+            continue;
+        }
+        const char raw = static_cast<char>(byte);
+        const QString decoded = decoder->m_converter.decode(QByteArrayView(&raw, 1));
+        decoder->m_single[b] = decoded.size() == 1 ? decoded[0].unicode() : char16_t(0xFFFD);
+    }
+    if (decoder->m_multiByte && codePage != utf8) decoder->m_pairs.assign(0x10000, 0);
+    return decoder;
+}
+
+bool ByteDecoder::isTrail(unsigned char byte) const {
+    if (m_codePage == utf8) return byte >= 0x80 && byte <= 0xBF;
+    return byte >= 0x40 && byte <= 0xFE && byte != 0x7F;
+}
+
+QString ByteDecoder::decodeSequence(QByteArrayView sequence) {
+    if (m_codePage == utf8) return QString::fromUtf8(sequence);
+    if (sequence.size() != 2 || m_pairs.empty()) return m_converter.decode(sequence);
+    const auto pair = size_t(static_cast<unsigned char>(sequence[0]) << 8 |
+                             static_cast<unsigned char>(sequence[1]));
+    if (m_pairs[pair] == 0) {
+        const QString decoded = m_converter.decode(sequence);
+        m_pairs[pair] = decoded.size() == 1 ? decoded[0].unicode() : char16_t(0xFFFD);
+    }
+    return QString(QChar(m_pairs[pair]));
+}
 
 QChar fromWindows1252(unsigned char byte) {
     if (byte >= 0x80 && byte <= 0x9F && windows1252High[byte - 0x80] != 0)

@@ -160,6 +160,9 @@ bool RtfEmitter::writeLayoutCharacter(char16_t ch) {
     case QChar::Nbsp:
         raw("\\~");
         return true;
+    case QChar::SoftHyphen:
+        raw("\\-");
+        return true;
     default:
         return false;
     }

@@ -2,6 +2,7 @@
 
 #include "base/codepages.h"
 #include "base/units.h"
+#include "document/rtf/rtfemitter.h"
 #include "document/rtf/rtfpicturedecoder.h"
 #include "document/rtf/rtftokenizer.h"
 #include "document/textproperties.h"
@@ -18,8 +19,10 @@
 #include <QUrl>
 #include <algorithm>
 #include <array>
+#include <memory>
 #include <optional>
 #include <string_view>
+#include <unordered_map>
 #include <utility>
 #include <vector>
 
@@ -54,6 +57,9 @@ enum class Dest : int {
     ObjectResult, // what an object shows: a picture
     ListLevel,    // RichEdit's \pn paragraph numbering properties
     Keep,         // a group that keeps its parent's destination
+    Footnote,     // a footnote's text, shown after its paragraph
+    UprAnsi,      // \upr: the text for readers without Unicode, not read
+    UprUnicode,   // \ud inside \upr: the same text in Unicode, read
 };
 
 enum class Kind : unsigned char { Destination, Character, Property };
@@ -74,6 +80,9 @@ enum Prop : int {
     Super,
     Sub,
     NoSuperSub,
+    Caps,
+    SmallCaps,
+    Hidden,
     Protect,
     Unicode,
     UnicodeSkip,
@@ -113,6 +122,13 @@ enum Prop : int {
     ObjectHeight,
     ListLevelShown,
     ListLevelContinued,
+    AnsiCodePage,
+    CharsetAnsi,
+    CharsetMac,
+    CharsetPc,
+    CharsetPca,
+    FontCodePage,
+    FootnoteMark,
 };
 
 // A control word the reader knows. For a destination, id is a Dest; for a
@@ -140,6 +156,8 @@ constexpr Keyword keywords[] = {
     dest("aftnsep", Dest::Skip),
     dest("aftnsepc", Dest::Skip),
     dest("annotation", Dest::Skip),
+    prop("ansi", CharsetAnsi),
+    prop("ansicpg", AnsiCodePage, 0),
     dest("atnauthor", Dest::Skip),
     dest("atnid", Dest::Skip),
     dest("author", Dest::Skip),
@@ -150,12 +168,15 @@ constexpr Keyword keywords[] = {
     prop("blue", Blue, 0),
     character("bullet", 0x2022),
     dest("buptim", Dest::Skip),
+    prop("caps", Caps),
     character("cell", '\t'),
     prop("cf", Color, 0),
+    prop("chftn", FootnoteMark),
     dest("colorschememapping", Dest::Skip),
     dest("colortbl", Dest::ColorTable),
     dest("comment", Dest::Skip),
     dest("company", Dest::Skip),
+    prop("cpg", FontCodePage, 0),
     dest("creatim", Dest::Skip),
     dest("datastore", Dest::Skip),
     prop("deff", DefaultFont, 0),
@@ -182,7 +203,7 @@ constexpr Keyword keywords[] = {
     dest("footerf", Dest::Skip),
     dest("footerl", Dest::Skip),
     dest("footerr", Dest::Skip),
-    dest("footnote", Dest::Skip),
+    dest("footnote", Dest::Footnote),
     prop("fs", FontSize, defaultSizeHalfPt),
     dest("ftncn", Dest::Skip),
     dest("ftnsep", Dest::Skip),
@@ -208,10 +229,12 @@ constexpr Keyword keywords[] = {
     dest("listtext", Dest::Skip),
     character("lquote", 0x2018),
     prop("ls", ListOverride, 0),
+    prop("mac", CharsetMac),
     prop("macpict", MetafileBlip),
     dest("mmathPr", Dest::Skip),
     character("nestcell", '\t'),
     prop("nestrow", Par),
+    dest("nonesttables", Dest::Skip),
     dest("nonshppict", Dest::Skip),
     prop("nosupersub", NoSuperSub),
     dest("objclass", Dest::Skip),
@@ -224,6 +247,8 @@ constexpr Keyword keywords[] = {
     dest("panose", Dest::Skip),
     prop("par", Par),
     prop("pard", ParDefault),
+    prop("pc", CharsetPc),
+    prop("pca", CharsetPca),
     dest("pgdsctbl", Dest::Skip),
     prop("picbpp", PicBitsPerPixel, 1),
     prop("pich", PicHeight, 0),
@@ -266,6 +291,7 @@ constexpr Keyword keywords[] = {
     prop("row", Par),
     character("rquote", 0x2019),
     dest("rsidtbl", Dest::Skip),
+    prop("scaps", SmallCaps),
     prop("sect", Par),
     dest("shppict", Dest::Keep),
     dest("shprslt", Dest::Keep),
@@ -287,6 +313,7 @@ constexpr Keyword keywords[] = {
     dest("txe", Dest::Skip),
     prop("u", Unicode, 0),
     prop("uc", UnicodeSkip, 1),
+    dest("ud", Dest::UprUnicode),
     prop("ul", Underline),
     prop("uld", Underline),
     prop("uldash", Underline),
@@ -300,7 +327,9 @@ constexpr Keyword keywords[] = {
     prop("ulw", Underline),
     prop("ulwave", Underline),
     prop("up", Up, 6),
+    dest("upr", Dest::UprAnsi),
     dest("userprops", Dest::Skip),
+    prop("v", Hidden),
     prop("wbitmap", WinBitmap),
     prop("wmetafile", MetafileBlip),
     dest("xe", Dest::Skip),
@@ -322,27 +351,44 @@ const Keyword *findKeyword(QByteArrayView name) {
     return it;
 }
 
-// Byte-to-character tables; 0 marks a byte that gives no character (control
-// codes other than tab, which would break the document's structure).
+// Byte-to-character tables; 0 marks a byte that gives no character alone:
+// a lead byte, or a control code other than tab, which would break the
+// document's structure.
 using ByteTable = std::array<char16_t, 256>;
 
-template <typename Decode> ByteTable makeByteTable(Decode decode) {
+// A code page as the reader uses it: the table serves the bytes that stand
+// alone, the decoder the sequences of a multi-byte code page.
+struct CodePage {
     ByteTable table{};
+    bool multiByte = false;
+    std::unique_ptr<codepages::ByteDecoder> decoder;
+};
+
+std::shared_ptr<CodePage> makeCodePage(std::unique_ptr<codepages::ByteDecoder> decoder) {
+    auto page = std::make_shared<CodePage>();
     for (int byte = 0; byte < 256; ++byte) {
-        const char16_t ch = decode(static_cast<unsigned char>(byte)).unicode();
-        table[byte] = (ch < 0x20 && ch != '\t') ? 0 : ch;
+        const char16_t ch = decoder->single(static_cast<unsigned char>(byte));
+        page->table[byte] = (ch < 0x20 && ch != '\t') ? 0 : ch;
     }
-    return table;
+    page->multiByte = decoder->isMultiByte();
+    page->decoder = std::move(decoder);
+    return page;
 }
 
-const ByteTable &ansiTable() {
-    static const ByteTable table = makeByteTable(codepages::fromWindows1252);
-    return table;
-}
-
-const ByteTable &symbolTable() {
-    static const ByteTable table = makeByteTable(codepages::fromSymbol);
-    return table;
+// Characters of bytes that are all there, such as a font's name.
+QString decodeWhole(const CodePage &page, QByteArrayView bytes) {
+    QString text;
+    for (qsizetype i = 0; i < bytes.size(); ++i) {
+        const auto byte = static_cast<unsigned char>(bytes[i]);
+        const int trail = page.multiByte ? page.decoder->trailCount(byte) : 0;
+        if (trail > 0 && i + trail < bytes.size()) {
+            text += page.decoder->decodeSequence(bytes.sliced(i, trail + 1));
+            i += trail;
+        } else if (page.table[byte] >= 0x20) {
+            text += QChar(page.table[byte]);
+        }
+    }
+    return text;
 }
 
 enum class SuperSub : unsigned char { None, Super, Sub };
@@ -359,6 +405,9 @@ struct CharState {
     bool underline = false;
     bool strike = false;
     bool protect = false;
+    bool caps = false;
+    bool smallCaps = false;
+    bool hidden = false;
 
     bool operator==(const CharState &) const = default;
 
@@ -387,7 +436,8 @@ size_t qHash(const CharState &state, size_t hashSeed = 0) {
                       state.explicitOffsetTwips, int(state.superSub),
                       (state.bold ? 1 : 0) | (state.italic ? 2 : 0) | (state.underline ? 4 : 0) |
                           (state.strike ? 8 : 0) | (state.protect ? 16 : 0) |
-                          (state.hasExplicitOffset ? 32 : 0));
+                          (state.hasExplicitOffset ? 32 : 0) | (state.caps ? 64 : 0) |
+                          (state.smallCaps ? 128 : 0) | (state.hidden ? 256 : 0));
 }
 
 struct ParaState {
@@ -406,13 +456,14 @@ struct GroupState {
     CharState chars;
     ParaState para;
     Dest dest = Dest::Body;
-    bool ownsDest = false; // this group (not a parent) entered dest
-    int unicodeSkip = 1;   // \ucN
+    bool ownsDest = false;      // this group (not a parent) entered dest
+    int unicodeSkip = 1;        // \ucN
+    Dest uprOuter = Dest::Body; // where the Unicode branch of an \upr goes
 };
 
 struct FontEntry {
     QString name;
-    bool symbol = false;
+    int codePage = 0; // 0: the document's
 };
 
 // The \pict group being read.
@@ -465,6 +516,7 @@ private:
     void closeGroup(qsizetype endOffset, int missingBraces);
     void closeMatchedGroup(qsizetype offset);
     void closeOpenGroups();
+    bool moreClosedThanOpened(qsizetype from) const;
     bool skipsCharacter();
 
     void handleWord(const RtfToken &token, bool starred);
@@ -483,6 +535,22 @@ private:
     void applyColorTableProperty(Prop prop, int param);
     void applyPictureProperty(Prop prop, int param);
     void applyObjectProperty(Prop prop, int param);
+    void setDocumentCodePage(Prop prop, int param);
+
+    // Code pages.
+    int documentCodePage() const;
+    int codePageOf(int fontIndex) const;
+    CodePage &codePage(int number);
+    CodePage &currentCodePage();
+    void decodeByte(unsigned char byte);
+    void decodeBytes(QByteArrayView bytes);
+    static bool continuesSequence(const RtfToken &token);
+
+    // Text shown elsewhere than where it comes, or kept hidden.
+    void appendAsideChar(QString &text, char16_t ch);
+    void flushHidden();
+    void insertFootnoteMark();
+    void flushNotes();
 
     // Body text.
     void prepareBodyContent();
@@ -523,6 +591,7 @@ private:
     int m_overflowDepth = 0; // groups beyond maxGroupDepth
     int m_skipCount = 0;     // characters still to skip after \uN
     bool m_documentClosed = false;
+    bool m_ignoreRest = false;    // the document has ended
     qsizetype m_cutBinaryAt = -1; // the \binN whose data the input's end cut short
     ParaState m_endPara;
 
@@ -531,13 +600,28 @@ private:
     QString m_fallbackFamily;
     QSet<QString> m_drawnFamilies;
     int m_fontIndex = 0;
-    int m_fontCharset = 0;
+    int m_fontCharset = -1;     // -1: the entry names none
+    int m_fontCodePage = 0;     // \cpgN of the entry; 0 when none
+    QByteArray m_fontNameBytes; // read, in the entry's code page
     QString m_fontName;
     QList<QColor> m_colors;
     int m_red = -1;
     int m_green = -1;
     int m_blue = -1;
     bool m_listLevelShown = false;
+
+    int m_ansiCodePage = 0;                         // \ansicpgN; 0 when not given
+    int m_charsetCodePage = codepages::windows1252; // \ansi, \mac, \pc or \pca
+    // One code page each, by number; code pages Qt lacks share Windows-1252's.
+    std::unordered_map<int, std::shared_ptr<CodePage>> m_codePages;
+    CodePage *m_currentPage = nullptr; // the code page of m_currentPageFont
+    int m_currentPageFont = 0;
+    QByteArray m_sequence; // a multi-byte character's bytes read so far
+
+    QString m_hiddenText;
+    int m_footnotes = 0;
+    QString m_footnoteText;
+    QString m_pendingNotes; // shown at the end of the paragraph
 
     QString m_run;
     CharState m_runState;
@@ -567,6 +651,8 @@ RtfReader::RtfReader(const QByteArray &rtf, QTextCursor &cursor, RtfInsertMode m
     m_stack.reserve(maxGroupDepth + 1);
     m_stack.emplace_back();
     m_fallbackFamily = cursor.document()->defaultFont().family();
+    m_codePages.emplace(codepages::windows1252,
+                        makeCodePage(codepages::ByteDecoder::create(codepages::windows1252)));
 }
 
 RtfReadResult RtfReader::read() {
@@ -600,6 +686,8 @@ RtfReadResult RtfReader::read() {
     }
 
     closeOpenGroups();
+    flushNotes();
+    flushHidden();
     flushRun();
     if (m_mode == RtfInsertMode::WholeDocument) {
         if (m_pendingBreak)
@@ -616,6 +704,9 @@ RtfReadResult RtfReader::read() {
 }
 
 void RtfReader::handle(const RtfToken &token, bool starred) {
+    if (m_ignoreRest) return;
+    // A lead byte whose trail bytes do not follow gives nothing.
+    if (!m_sequence.isEmpty() && !continuesSequence(token)) m_sequence.clear();
     if (token.type == RtfToken::GroupStart) {
         openGroup(token.offset);
         return;
@@ -691,6 +782,23 @@ void RtfReader::closeOpenGroups() {
         closeGroup(m_input.size(), ++missingBraces);
 }
 
+// What follows the document's closing brace is not part of it, unless more
+// braces close than open after it: then that brace was a stray one inside
+// the document, and the text after it is the document's too.
+bool RtfReader::moreClosedThanOpened(qsizetype from) const {
+    int depth = 0;
+    for (qsizetype i = from; i < m_input.size(); ++i) {
+        const char c = m_input[i];
+        if (c == '\\')
+            ++i;
+        else if (c == '{')
+            ++depth;
+        else if (c == '}' && --depth < 0)
+            return true;
+    }
+    return false;
+}
+
 void RtfReader::closeGroup(qsizetype endOffset, int missingBraces) {
     GroupState closing = std::move(m_stack.back());
     m_stack.pop_back();
@@ -706,12 +814,20 @@ void RtfReader::closeGroup(qsizetype endOffset, int missingBraces) {
         case Dest::ListLevel:
             if (m_listLevelShown) top().para.bullet = true;
             break;
+        case Dest::Footnote: {
+            const QString note = std::exchange(m_footnoteText, QString()).simplified();
+            if (!note.isEmpty()) m_pendingNotes += QStringLiteral(" [") + note + u']';
+            break;
+        }
         default:
             break;
         }
     }
     if (m_stack.size() == 1) {
         m_endPara = closing.para;
+        // Damaged input is looked at once only, so that it costs no more
+        // than reading it.
+        if (!m_documentClosed) m_ignoreRest = !moreClosedThanOpened(endOffset + 1);
         m_documentClosed = true;
     }
 }
@@ -766,6 +882,12 @@ void RtfReader::handleWord(const RtfToken &token, bool starred) {
         else if (prop == ListLevelContinued)
             m_listLevelShown = false;
         break;
+    case Dest::Footnote:
+        if (prop == Par)
+            m_footnoteText.append(u' ');
+        else if (prop == FootnoteMark)
+            m_footnoteText.append(QString::number(m_footnotes));
+        break;
     default:
         break;
     }
@@ -793,8 +915,16 @@ void RtfReader::enterDestination(Dest dest, qsizetype wordOffset) {
     case Dest::FontTable:
     case Dest::ColorTable:
     case Dest::ListLevel:
+    case Dest::Footnote:
         if (current != Dest::Body) dest = Dest::Skip;
         break;
+    case Dest::UprAnsi:
+        group.uprOuter = current;
+        break;
+    case Dest::UprUnicode:
+        // Outside an \upr it holds ordinary text.
+        if (current == Dest::UprAnsi) group.dest = group.uprOuter;
+        return;
     default:
         break;
     }
@@ -811,10 +941,16 @@ void RtfReader::enterDestination(Dest dest, qsizetype wordOffset) {
         break;
     case Dest::FontTable:
         m_fontName.clear();
-        m_fontCharset = 0;
+        m_fontNameBytes.clear();
+        m_fontCharset = -1;
+        m_fontCodePage = 0;
         break;
     case Dest::ListLevel:
         m_listLevelShown = false;
+        break;
+    case Dest::Footnote:
+        ++m_footnotes;
+        m_footnoteText.clear();
         break;
     default:
         break;
@@ -826,7 +962,11 @@ void RtfReader::handleSymbol(const RtfToken &token) {
     case '\\':
     case '{':
     case '}':
-        handleCharacter(char16_t(token.symbol));
+        // Escaped, they may be the trail byte of a double-byte character.
+        if (!m_sequence.isEmpty())
+            decodeByte(static_cast<unsigned char>(token.symbol));
+        else
+            handleCharacter(char16_t(token.symbol));
         break;
     case '~':
         handleCharacter(0x00A0);
@@ -834,11 +974,13 @@ void RtfReader::handleSymbol(const RtfToken &token) {
     case '_':
         handleCharacter(0x2011);
         break;
+    case '-':
+        handleCharacter(0x00AD);
+        break;
     case '\n':
         if (top().dest == Dest::Body) endParagraph();
         break;
     default:
-        // \- (optional hyphen) and the rest show nothing.
         break;
     }
 }
@@ -853,13 +995,19 @@ void RtfReader::handleText(QByteArrayView text, qsizetype offset) {
     if (text.isEmpty()) return;
     switch (top().dest) {
     case Dest::Body:
-        // Once the document's group has closed, only real text counts.
+        // Past a stray closing brace, only real text counts.
         if (m_documentClosed && m_stack.size() == 1 &&
             std::all_of(text.begin(), text.end(), [](char c) {
                 return c == 0 || isSpaceByte(static_cast<unsigned char>(c));
             }))
             return;
-        appendBodyBytes(text);
+        if (top().chars.hidden)
+            decodeBytes(text);
+        else
+            appendBodyBytes(text);
+        break;
+    case Dest::Footnote:
+        decodeBytes(text);
         break;
     case Dest::FontTable:
         appendFontNameBytes(text);
@@ -877,11 +1025,10 @@ void RtfReader::handleText(QByteArrayView text, qsizetype offset) {
 
 void RtfReader::handleHexByte(unsigned char byte) {
     switch (top().dest) {
-    case Dest::Body: {
-        const ByteTable &table = isSymbolFont(top().chars.fontIndex) ? symbolTable() : ansiTable();
-        if (table[byte] != 0) appendBodyChar(table[byte]);
+    case Dest::Body:
+    case Dest::Footnote:
+        decodeByte(byte);
         break;
-    }
     case Dest::FontTable:
         appendFontNameBytes(QByteArrayView(reinterpret_cast<const char *>(&byte), 1));
         break;
@@ -891,10 +1038,26 @@ void RtfReader::handleHexByte(unsigned char byte) {
 }
 
 void RtfReader::handleCharacter(char16_t ch) {
-    if (top().dest == Dest::Body)
-        appendBodyChar(ch);
-    else if (top().dest == Dest::FontTable && ch >= 0x20)
-        m_fontName.append(QChar(ch));
+    switch (top().dest) {
+    case Dest::Body:
+        if (top().chars.hidden)
+            appendAsideChar(m_hiddenText, ch);
+        else
+            appendBodyChar(ch);
+        break;
+    case Dest::Footnote:
+        if (!top().chars.hidden) appendAsideChar(m_footnoteText, ch);
+        break;
+    case Dest::FontTable:
+        if (ch >= 0x20) {
+            m_fontName += decodeWhole(codePage(documentCodePage()), m_fontNameBytes);
+            m_fontNameBytes.clear();
+            m_fontName.append(QChar(ch));
+        }
+        break;
+    default:
+        break;
+    }
 }
 
 void RtfReader::handleUnicode(int param, qsizetype offset) {
@@ -923,6 +1086,153 @@ void RtfReader::applyBodyProperty(Prop prop, int param, bool hasParam) {
         applyParaProperty(prop, param);
     else if (prop == DefaultFont)
         setDefaultFont(param);
+    else if (prop >= AnsiCodePage && prop <= CharsetPca)
+        setDocumentCodePage(prop, param);
+    else if (prop == FootnoteMark)
+        insertFootnoteMark();
+}
+
+void RtfReader::setDocumentCodePage(Prop prop, int param) {
+    switch (prop) {
+    case AnsiCodePage:
+        m_ansiCodePage = std::max(0, param);
+        break;
+    case CharsetAnsi:
+        m_charsetCodePage = codepages::windows1252;
+        break;
+    case CharsetMac:
+        m_charsetCodePage = 10000;
+        break;
+    case CharsetPc:
+        m_charsetCodePage = 437;
+        break;
+    case CharsetPca:
+        m_charsetCodePage = 850;
+        break;
+    default:
+        break;
+    }
+    m_currentPage = nullptr;
+}
+
+int RtfReader::documentCodePage() const {
+    return m_ansiCodePage > 0 ? m_ansiCodePage : m_charsetCodePage;
+}
+
+// A font's own code page wins over the document's.
+int RtfReader::codePageOf(int fontIndex) const {
+    const FontEntry *entry = font(fontIndex);
+    return entry && entry->codePage > 0 ? entry->codePage : documentCodePage();
+}
+
+CodePage &RtfReader::codePage(int number) {
+    // Each costs Qt a converter: damaged input naming thousands gets no more.
+    constexpr size_t maxCodePages = 32;
+    const auto known = m_codePages.find(number);
+    if (known != m_codePages.end()) return *known->second;
+    std::unique_ptr<codepages::ByteDecoder> decoder;
+    if (m_codePages.size() < maxCodePages) decoder = codepages::ByteDecoder::create(number);
+    std::shared_ptr<CodePage> page =
+        decoder ? makeCodePage(std::move(decoder)) : m_codePages.at(codepages::windows1252);
+    if (m_codePages.size() < maxCodePages) m_codePages.emplace(number, page);
+    return *page;
+}
+
+// The code page of the characters being read, looked up again only when
+// their font or the tables change.
+CodePage &RtfReader::currentCodePage() {
+    const int fontIndex = top().chars.fontIndex;
+    if (!m_currentPage || m_currentPageFont != fontIndex) {
+        m_currentPage = &codePage(codePageOf(fontIndex));
+        m_currentPageFont = fontIndex;
+    }
+    return *m_currentPage;
+}
+
+// Double-byte code pages may split a character over two \'hh, or give its
+// trail byte as plain text: the lead byte waits for the rest.
+void RtfReader::decodeByte(unsigned char byte) {
+    CodePage &page = currentCodePage();
+    if (page.multiByte) {
+        codepages::ByteDecoder &decoder = *page.decoder;
+        if (!m_sequence.isEmpty()) {
+            if (decoder.isTrail(byte)) {
+                m_sequence.append(static_cast<char>(byte));
+                const auto lead = static_cast<unsigned char>(m_sequence[0]);
+                if (m_sequence.size() > decoder.trailCount(lead)) {
+                    const QString decoded = decoder.decodeSequence(m_sequence);
+                    m_sequence.clear();
+                    for (const QChar ch : decoded)
+                        handleCharacter(ch.unicode());
+                }
+                return;
+            }
+            m_sequence.clear();
+            handleCharacter(replacementChar);
+        }
+        if (decoder.trailCount(byte) > 0) {
+            m_sequence.append(static_cast<char>(byte));
+            return;
+        }
+    }
+    if (page.table[byte] != 0) handleCharacter(page.table[byte]);
+}
+
+void RtfReader::decodeBytes(QByteArrayView bytes) {
+    for (const char byte : bytes)
+        decodeByte(static_cast<unsigned char>(byte));
+}
+
+bool RtfReader::continuesSequence(const RtfToken &token) {
+    return token.type == RtfToken::HexByte || token.type == RtfToken::Text ||
+           (token.type == RtfToken::ControlSymbol &&
+            (token.symbol == '\\' || token.symbol == '{' || token.symbol == '}'));
+}
+
+void RtfReader::appendAsideChar(QString &text, char16_t ch) {
+    if (ch < 0x20 && ch != '\t') return;
+    if (ch == QChar::ObjectReplacementCharacter || ch == 0xFDD0 || ch == 0xFDD1) return;
+    text.append(QChar(ch));
+}
+
+// Qt cannot hide text: hidden text becomes an empty picture that keeps it,
+// and is written back as it came.
+void RtfReader::flushHidden() {
+    if (m_hiddenText.isEmpty()) return;
+    QByteArray group;
+    RtfEmitter emitter(group);
+    emitter.raw("{");
+    emitter.word("\\v");
+    emitter.text(std::exchange(m_hiddenText, QString()));
+    emitter.raw("}");
+    QTextImageFormat format = imageFormat(QSizeF(0, 0), true);
+    textprops::setRawRtfGroup(format, group);
+    insertImage(format, rtfPlaceholderImage());
+}
+
+// The reference to a footnote shows its number, raised.
+void RtfReader::insertFootnoteMark() {
+    CharState &chars = top().chars;
+    const CharState saved = chars;
+    if (chars.superSub == SuperSub::None && !chars.hasExplicitOffset)
+        chars.superSub = SuperSub::Super;
+    for (const QChar digit : QString::number(m_footnotes + 1))
+        handleCharacter(digit.unicode());
+    top().chars = saved;
+}
+
+// The footnotes of a paragraph show at its end, in brackets, in the
+// paragraph's own characters.
+void RtfReader::flushNotes() {
+    if (m_pendingNotes.isEmpty()) return;
+    CharState &chars = top().chars;
+    const CharState saved = chars;
+    chars.superSub = SuperSub::None;
+    chars.hasExplicitOffset = false;
+    chars.hidden = false;
+    for (const QChar ch : std::exchange(m_pendingNotes, QString()))
+        appendBodyChar(ch.unicode());
+    top().chars = saved;
 }
 
 // Text read so far keeps the font it was read in: the symbol font decides
@@ -931,6 +1241,7 @@ void RtfReader::setDefaultFont(int index) {
     flushRun();
     m_defaultFont = index;
     m_formats.clear();
+    m_currentPage = nullptr;
 }
 
 void RtfReader::applyCharProperty(Prop prop, int param, bool hasParam) {
@@ -993,6 +1304,15 @@ void RtfReader::applyCharProperty(Prop prop, int param, bool hasParam) {
     case Protect:
         chars.protect = on;
         break;
+    case Caps:
+        chars.caps = on;
+        break;
+    case SmallCaps:
+        chars.smallCaps = on;
+        break;
+    case Hidden:
+        chars.hidden = on;
+        break;
     default:
         break;
     }
@@ -1054,10 +1374,12 @@ void RtfReader::applyParaProperty(Prop prop, int param) {
 
 void RtfReader::applyFontTableProperty(Prop prop, int param) {
     if (prop == Font) {
-        if (!m_fontName.trimmed().isEmpty()) commitFont();
+        if (!m_fontName.trimmed().isEmpty() || !m_fontNameBytes.trimmed().isEmpty()) commitFont();
         m_fontIndex = param;
     } else if (prop == FontCharset) {
         m_fontCharset = param;
+    } else if (prop == FontCodePage) {
+        m_fontCodePage = std::max(0, param);
     }
 }
 
@@ -1126,6 +1448,7 @@ void RtfReader::applyObjectProperty(Prop prop, int param) {
 }
 
 void RtfReader::prepareBodyContent() {
+    flushHidden();
     if (m_pendingBreak) insertPendingBreak();
     if (!(m_runState == top().chars)) {
         flushRun();
@@ -1139,7 +1462,12 @@ void RtfReader::appendBodyBytes(QByteArrayView bytes) {
         m_run.append(QChar(replacementChar));
         m_highSurrogate = 0;
     }
-    const ByteTable &table = isSymbolFont(m_runState.fontIndex) ? symbolTable() : ansiTable();
+    const CodePage &page = currentCodePage();
+    if (page.multiByte || !m_sequence.isEmpty()) {
+        decodeBytes(bytes);
+        return;
+    }
+    const ByteTable &table = page.table;
     const qsizetype oldSize = m_run.size();
     m_run.resize(oldSize + bytes.size());
     char16_t *const begin = reinterpret_cast<char16_t *>(m_run.data());
@@ -1187,6 +1515,8 @@ void RtfReader::flushRun() {
 // The paragraph's attributes go to its block at once; the break itself waits
 // for more content, so that a final \par adds no empty paragraph.
 void RtfReader::endParagraph() {
+    flushNotes();
+    flushHidden();
     flushRun();
     if (m_pendingBreak) insertPendingBreak();
     m_pendingBreak = true;
@@ -1258,6 +1588,10 @@ const QTextCharFormat &RtfReader::charFormat(const CharState &state) {
         format.setForeground(m_colors[state.colorIndex]);
     textprops::setOffsetTwips(format, state.offsetTwips());
     if (state.protect) textprops::setProtected(format, true);
+    if (state.smallCaps)
+        format.setFontCapitalization(QFont::SmallCaps);
+    else if (state.caps)
+        format.setFontCapitalization(QFont::AllUppercase);
     constexpr qsizetype maxKeptFormats = 1024;
     if (m_formats.size() >= maxKeptFormats) m_formats.clear();
     return m_formats.insert(state, format).value();
@@ -1270,32 +1604,43 @@ const FontEntry *RtfReader::font(int index) const {
 }
 
 bool RtfReader::isSymbolFont(int index) const {
-    const FontEntry *entry = font(index);
-    return entry && entry->symbol;
+    return codePageOf(index) == codepages::symbol;
 }
 
 void RtfReader::appendFontNameBytes(QByteArrayView bytes) {
     for (const char byte : bytes) {
         if (byte == ';')
             commitFont();
-        else if (static_cast<unsigned char>(byte) >= 0x20)
-            m_fontName.append(codepages::fromWindows1252(static_cast<unsigned char>(byte)));
+        else
+            m_fontNameBytes.append(byte);
     }
 }
 
+// A font's \cpgN wins over its \fcharsetN; a font that names neither takes
+// the document's code page.
 void RtfReader::commitFont() {
-    constexpr int symbolCharset = 2;
+    int codePage = m_fontCodePage;
+    if (codePage == 0 && m_fontCharset >= 0) codePage = codepages::charsetCodePage(m_fontCharset);
+    // Its name is written in its code page, unless that is the Symbol font's.
+    const int nameCodePage =
+        codePage > 0 && codePage != codepages::symbol ? codePage : documentCodePage();
+    m_fontName += decodeWhole(this->codePage(nameCodePage), m_fontNameBytes);
+    m_fontNameBytes.clear();
     const QString name = m_fontName.trimmed();
     m_fontName.clear();
     if (!name.isEmpty()) {
-        const bool symbol = m_fontCharset == symbolCharset ||
-                            name.compare(QLatin1String("Symbol"), Qt::CaseInsensitive) == 0;
+        // The Symbol font's bytes are its own whatever the entry says, as our
+        // writer takes them.
+        if (name.compare(QLatin1String("Symbol"), Qt::CaseInsensitive) == 0)
+            codePage = codepages::symbol;
         flushRun(); // in the font it was read in
-        m_fonts.insert(m_fontIndex, FontEntry{name, symbol});
+        m_fonts.insert(m_fontIndex, FontEntry{name, codePage});
     }
-    m_fontCharset = 0;
+    m_fontCharset = -1;
+    m_fontCodePage = 0;
     // Formats built so far may name the font just defined.
     m_formats.clear();
+    m_currentPage = nullptr;
 }
 
 void RtfReader::appendColorTableText(QByteArrayView text) {

@@ -51,6 +51,8 @@ struct CharState {
     bool italic = false;
     bool underline = false;
     bool strike = false;
+    bool caps = false;
+    bool smallCaps = false;
     int colorIndex = 0;
     int offsetTwips = 0;
     bool isProtected = false;
@@ -320,6 +322,8 @@ void RtfWriter::writeRunState(const RunFormat &format) {
     writeSwitch(attributes.italic, state_.italic, "\\i", "\\i0");
     writeSwitch(attributes.underline, state_.underline, "\\ul", "\\ulnone");
     writeSwitch(attributes.strike, state_.strike, "\\strike", "\\strike0");
+    writeSwitch(attributes.caps, state_.caps, "\\caps", "\\caps0");
+    writeSwitch(attributes.smallCaps, state_.smallCaps, "\\scaps", "\\scaps0");
     if (format.fontIndex != state_.fontIndex) {
         emit_.word("\\f", format.fontIndex);
         state_.fontIndex = format.fontIndex;

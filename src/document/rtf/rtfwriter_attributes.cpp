@@ -40,6 +40,8 @@ CharAttributes charAttributes(const QTextCharFormat &format, const QFont &defaul
     attributes.italic = format.fontItalic();
     attributes.underline = format.fontUnderline();
     attributes.strike = format.fontStrikeOut();
+    attributes.caps = format.fontCapitalization() == QFont::AllUppercase;
+    attributes.smallCaps = format.fontCapitalization() == QFont::SmallCaps;
     if (format.hasProperty(QTextFormat::ForegroundBrush)) {
         const QBrush brush = format.foreground();
         if (brush.style() != Qt::NoBrush) attributes.color = brush.color().rgb() & RGB_MASK;

@@ -24,6 +24,8 @@ struct CharAttributes {
     bool italic = false;
     bool underline = false;
     bool strike = false;
+    bool caps = false;
+    bool smallCaps = false;
     std::optional<QRgb> color; // none: the automatic colour
     int offsetTwips = 0;       // positive raises
     bool isProtected = false;

@@ -164,7 +164,7 @@ void RtfReaderTest::text_data() {
     QTest::newRow("special characters")
         << QByteArray("{\\rtf1 a\\~b\\-c\\_d\\emdash\\endash\\bullet\\lquote\\rquote"
                       "\\ldblquote\\rdblquote\\tab e\\line f}")
-        << "a\u00A0bc\u2011d\u2014\u2013\u2022\u2018\u2019\u201C\u201D\te\u2028f";
+        << "a\u00A0b\u00ADc\u2011d\u2014\u2013\u2022\u2018\u2019\u201C\u201D\te\u2028f";
     QTest::newRow("escapes") << QByteArray("{\\rtf1 \\\\\\{\\}}") << "\\{}";
     QTest::newRow("field shows its result")
         << QByteArray("{\\rtf1 {\\field{\\*\\fldinst HYPERLINK \"x\"}{\\fldrslt lien}}}") << "lien";
