@@ -2,6 +2,7 @@
 
 #include "base/codepages.h"
 #include "base/units.h"
+#include "document/rtf/rtflists.h"
 #include "document/rtf/rtfpicturedecoder.h"
 #include "document/rtf/rtftokenizer.h"
 #include "document/textproperties.h"
@@ -10,6 +11,7 @@
 #include <QHash>
 #include <QImage>
 #include <QList>
+#include <QPointer>
 #include <QSet>
 #include <QTextBlock>
 #include <QTextCursor>
@@ -45,15 +47,21 @@ constexpr char16_t replacementChar = 0xFFFD;
 
 // Where the characters of a group go.
 enum class Dest : int {
-    Body,         // the document
-    Skip,         // nowhere
-    FontTable,    // font names
-    ColorTable,   // colour entries
-    Picture,      // picture data
-    Object,       // an embedded object: only its result shows
-    ObjectResult, // what an object shows: a picture
-    ListLevel,    // RichEdit's \pn paragraph numbering properties
-    Keep,         // a group that keeps its parent's destination
+    Body,             // the document
+    Skip,             // nowhere
+    FontTable,        // font names
+    ColorTable,       // colour entries
+    Picture,          // picture data
+    Object,           // an embedded object: only its result shows
+    ObjectResult,     // what an object shows: a picture
+    ListLevel,        // RichEdit's \pn paragraph numbering properties
+    ListNumberBefore, // \pntxtb: the text before a \pn number
+    ListNumberAfter,  // \pntxta: the text after it
+    ListTable,        // \listtable: the lists' levels
+    LevelText,        // a list level's label
+    ListOverrides,    // \listoverridetable: which list each \ls names
+    ListLabel,        // \listtext: a paragraph's label, as other readers show it
+    Keep,             // a group that keeps its parent's destination
 };
 
 enum class Kind : unsigned char { Destination, Character, Property };
@@ -91,6 +99,7 @@ enum Prop : int {
     TabCenter,
     TabDecimal,
     ListOverride,
+    ListLevelIndex,
     DefaultFont,
     FontCharset,
     Red,
@@ -112,7 +121,16 @@ enum Prop : int {
     ObjectWidth,
     ObjectHeight,
     ListLevelShown,
+    ListLevelBullet,
     ListLevelContinued,
+    ListNumberStyle, // the parameter is a QTextListFormat::Style
+    ListNumberStart,
+    ListBegin,
+    ListLevelBegin,
+    LevelFormat,
+    LevelStart,
+    ListId,
+    OverrideBegin,
 };
 
 // A control word the reader knows. For a destination, id is a Dest; for a
@@ -194,18 +212,27 @@ constexpr Keyword keywords[] = {
     dest("headerl", Dest::Skip),
     dest("headerr", Dest::Skip),
     prop("i", Italic),
+    prop("ilvl", ListLevelIndex, 0),
     dest("info", Dest::Skip),
     prop("jpegblip", JpegBlip),
     dest("keywords", Dest::Skip),
     dest("latentstyles", Dest::Skip),
     dest("lchars", Dest::Skip),
     character("ldblquote", 0x201C),
+    prop("levelnfc", LevelFormat, 0),
+    prop("levelnfcn", LevelFormat, 0),
+    prop("levelstartat", LevelStart, 1),
+    dest("leveltext", Dest::LevelText),
     prop("li", LeftIndent, 0),
     character("line", 0x2028),
-    dest("listoverridetable", Dest::Skip),
+    prop("list", ListBegin),
+    prop("listid", ListId, 0),
+    prop("listlevel", ListLevelBegin),
+    prop("listoverride", OverrideBegin),
+    dest("listoverridetable", Dest::ListOverrides),
     dest("listpicture", Dest::Skip),
-    dest("listtable", Dest::Skip),
-    dest("listtext", Dest::Skip),
+    dest("listtable", Dest::ListTable),
+    dest("listtext", Dest::ListLabel),
     character("lquote", 0x2018),
     prop("ls", ListOverride, 0),
     prop("macpict", MetafileBlip),
@@ -237,15 +264,21 @@ constexpr Keyword keywords[] = {
     prop("plain", Plain),
     prop("pmmetafile", MetafileBlip),
     dest("pn", Dest::ListLevel),
+    prop("pndec", ListNumberStyle, QTextListFormat::ListDecimal),
     prop("pngblip", PngBlip),
+    prop("pnlcltr", ListNumberStyle, QTextListFormat::ListLowerAlpha),
+    prop("pnlcrm", ListNumberStyle, QTextListFormat::ListLowerRoman),
     prop("pnlvl", ListLevelShown),
-    prop("pnlvlblt", ListLevelShown),
+    prop("pnlvlblt", ListLevelBullet),
     prop("pnlvlbody", ListLevelShown),
     prop("pnlvlcont", ListLevelContinued),
     dest("pnseclvl", Dest::Skip),
+    prop("pnstart", ListNumberStart, 1),
     dest("pntext", Dest::Skip),
-    dest("pntxta", Dest::Skip),
-    dest("pntxtb", Dest::Skip),
+    dest("pntxta", Dest::ListNumberAfter),
+    dest("pntxtb", Dest::ListNumberBefore),
+    prop("pnucltr", ListNumberStyle, QTextListFormat::ListUpperAlpha),
+    prop("pnucrm", ListNumberStyle, QTextListFormat::ListUpperRoman),
     dest("printim", Dest::Skip),
     dest("private", Dest::Skip),
     prop("protect", Protect),
@@ -397,7 +430,10 @@ struct ParaState {
     int firstLineTwips = 0;
     QList<QTextOption::Tab> tabs;
     QTextOption::TabType nextTabType = QTextOption::LeftTab;
-    bool bullet = false;
+    int listOverride = 0;                        // \ls: a list of the list table
+    int listLevel = 0;                           // \ilvl
+    std::optional<rtflists::ListLook> numbering; // from \pn
+    bool textLabel = false; // the \listtext label is a number, not a bullet sign
 
     bool operator==(const ParaState &) const = default;
 };
@@ -445,12 +481,23 @@ bool isSpaceByte(unsigned char c) {
     return c == ' ' || c == '\t' || c == '\f' || c == '\v';
 }
 
-QTextList *discList(const QTextBlock &block) {
+QString labelsKey(const rtflists::ListLook &look) {
+    return QString::number(look.style) + u'\n' + look.prefix + u'\n' + look.suffix;
+}
+
+QTextList *listLike(const QTextBlock &block, const rtflists::ListLook &look) {
     if (!block.isValid()) return nullptr;
     QTextList *list = block.textList();
-    if (list && list->format().style() == QTextListFormat::ListDisc) return list;
+    if (list && rtflists::lookOf(list->format()) == look) return list;
     return nullptr;
 }
+
+// The \pn group being read.
+struct NumberingBuilder {
+    bool shown = false;
+    bool bullet = false;
+    rtflists::ListLook look{QTextListFormat::ListDecimal};
+};
 
 class RtfReader {
 public:
@@ -483,6 +530,10 @@ private:
     void applyColorTableProperty(Prop prop, int param);
     void applyPictureProperty(Prop prop, int param);
     void applyObjectProperty(Prop prop, int param);
+    void applyNumberingProperty(Prop prop, int param);
+    void applyListTableProperty(Prop prop, int param);
+    void appendLabelBytes(QByteArrayView bytes);
+    void finishLabelGroup(Dest dest);
 
     // Body text.
     void prepareBodyContent();
@@ -492,6 +543,11 @@ private:
     void endParagraph();
     void insertPendingBreak();
     void applyParagraph(const ParaState &para, const QTextCharFormat *markFormat);
+    std::optional<rtflists::ListLook> listLook(const ParaState &para) const;
+    bool keepsLabel(const ParaState &para) const;
+    void placeListLabel();
+    QTextList *listFor(const ParaState &para, const rtflists::ListLook &look,
+                       const QTextBlock &block);
     QTextBlockFormat blockFormat(const ParaState &para) const;
     const QTextCharFormat &charFormat(const CharState &state);
     const FontEntry *font(int index) const;
@@ -537,7 +593,12 @@ private:
     int m_red = -1;
     int m_green = -1;
     int m_blue = -1;
-    bool m_listLevelShown = false;
+    NumberingBuilder m_numbering;
+    rtflists::ListTable m_lists;
+    QString m_labelText;    // of the label group being read
+    QString m_pendingLabel; // the paragraph's \listtext, placed with its first text
+    QHash<qint64, QPointer<QTextList>> m_numberedLists; // by \ls and \ilvl
+    QHash<QString, QPointer<QTextList>> m_pnLists;      // the last, by its labels
 
     QString m_run;
     CharState m_runState;
@@ -704,7 +765,14 @@ void RtfReader::closeGroup(qsizetype endOffset, int missingBraces) {
             finishObject(endOffset, missingBraces);
             break;
         case Dest::ListLevel:
-            if (m_listLevelShown) top().para.bullet = true;
+            if (m_numbering.shown)
+                top().para.numbering = m_numbering.bullet ? rtflists::ListLook() : m_numbering.look;
+            break;
+        case Dest::ListNumberBefore:
+        case Dest::ListNumberAfter:
+        case Dest::LevelText:
+        case Dest::ListLabel:
+            finishLabelGroup(closing.dest);
             break;
         default:
             break;
@@ -761,10 +829,11 @@ void RtfReader::handleWord(const RtfToken &token, bool starred) {
         applyObjectProperty(prop, param);
         break;
     case Dest::ListLevel:
-        if (prop == ListLevelShown)
-            m_listLevelShown = true;
-        else if (prop == ListLevelContinued)
-            m_listLevelShown = false;
+        applyNumberingProperty(prop, param);
+        break;
+    case Dest::ListTable:
+    case Dest::ListOverrides:
+        applyListTableProperty(prop, param);
         break;
     default:
         break;
@@ -793,7 +862,17 @@ void RtfReader::enterDestination(Dest dest, qsizetype wordOffset) {
     case Dest::FontTable:
     case Dest::ColorTable:
     case Dest::ListLevel:
+    case Dest::ListTable:
+    case Dest::ListOverrides:
+    case Dest::ListLabel:
         if (current != Dest::Body) dest = Dest::Skip;
+        break;
+    case Dest::ListNumberBefore:
+    case Dest::ListNumberAfter:
+        if (current != Dest::ListLevel) dest = Dest::Skip;
+        break;
+    case Dest::LevelText:
+        if (current != Dest::ListTable) dest = Dest::Skip;
         break;
     default:
         break;
@@ -814,7 +893,13 @@ void RtfReader::enterDestination(Dest dest, qsizetype wordOffset) {
         m_fontCharset = 0;
         break;
     case Dest::ListLevel:
-        m_listLevelShown = false;
+        m_numbering = NumberingBuilder();
+        break;
+    case Dest::ListNumberBefore:
+    case Dest::ListNumberAfter:
+    case Dest::LevelText:
+    case Dest::ListLabel:
+        m_labelText.clear();
         break;
     default:
         break;
@@ -870,6 +955,12 @@ void RtfReader::handleText(QByteArrayView text, qsizetype offset) {
     case Dest::Picture:
         appendPictureHex(text, offset);
         break;
+    case Dest::ListNumberBefore:
+    case Dest::ListNumberAfter:
+    case Dest::LevelText:
+    case Dest::ListLabel:
+        appendLabelBytes(text);
+        break;
     default:
         break;
     }
@@ -885,6 +976,18 @@ void RtfReader::handleHexByte(unsigned char byte) {
     case Dest::FontTable:
         appendFontNameBytes(QByteArrayView(reinterpret_cast<const char *>(&byte), 1));
         break;
+    case Dest::LevelText:
+        // Its length and its level numbers are written as bytes below 9.
+        if (byte < 0x20) {
+            m_labelText.append(QChar(byte));
+            break;
+        }
+        [[fallthrough]];
+    case Dest::ListNumberBefore:
+    case Dest::ListNumberAfter:
+    case Dest::ListLabel:
+        appendLabelBytes(QByteArrayView(reinterpret_cast<const char *>(&byte), 1));
+        break;
     default:
         break;
     }
@@ -895,6 +998,9 @@ void RtfReader::handleCharacter(char16_t ch) {
         appendBodyChar(ch);
     else if (top().dest == Dest::FontTable && ch >= 0x20)
         m_fontName.append(QChar(ch));
+    else if (top().dest >= Dest::ListNumberBefore && top().dest <= Dest::ListLabel &&
+             (ch >= 0x20 || ch == '\t'))
+        m_labelText.append(QChar(ch));
 }
 
 void RtfReader::handleUnicode(int param, qsizetype offset) {
@@ -919,7 +1025,7 @@ void RtfReader::applyBodyProperty(Prop prop, int param, bool hasParam) {
         applyCharProperty(prop, param, hasParam);
     else if (prop == Par)
         endParagraph();
-    else if (prop >= ParDefault && prop <= ListOverride)
+    else if (prop >= ParDefault && prop <= ListLevelIndex)
         applyParaProperty(prop, param);
     else if (prop == DefaultFont)
         setDefaultFont(param);
@@ -1045,7 +1151,10 @@ void RtfReader::applyParaProperty(Prop prop, int param) {
         para.nextTabType = QTextOption::DelimiterTab;
         break;
     case ListOverride:
-        para.bullet = param > 0;
+        para.listOverride = std::max(0, param);
+        break;
+    case ListLevelIndex:
+        para.listLevel = std::clamp(param, 0, 8);
         break;
     default:
         break;
@@ -1125,8 +1234,95 @@ void RtfReader::applyObjectProperty(Prop prop, int param) {
         m_object.heightTwips = param;
 }
 
+void RtfReader::applyNumberingProperty(Prop prop, int param) {
+    switch (prop) {
+    case ListLevelShown:
+        m_numbering.shown = true;
+        break;
+    case ListLevelBullet:
+        m_numbering.shown = true;
+        m_numbering.bullet = true;
+        break;
+    case ListLevelContinued:
+        m_numbering.shown = false;
+        break;
+    case ListNumberStyle:
+        m_numbering.look.style =
+            param >= QTextListFormat::ListUpperRoman && param <= QTextListFormat::ListDecimal
+                ? static_cast<QTextListFormat::Style>(param)
+                : QTextListFormat::ListDecimal;
+        break;
+    case ListNumberStart:
+        m_numbering.look.start = param;
+        break;
+    default:
+        break;
+    }
+}
+
+void RtfReader::applyListTableProperty(Prop prop, int param) {
+    const bool inTable = top().dest == Dest::ListTable;
+    switch (prop) {
+    case ListBegin:
+        if (inTable) m_lists.beginList();
+        break;
+    case ListLevelBegin:
+        if (inTable) m_lists.beginLevel();
+        break;
+    case LevelFormat:
+        if (inTable) m_lists.setLevelFormat(param);
+        break;
+    case LevelStart:
+        if (inTable) m_lists.setLevelStart(param);
+        break;
+    case ListId:
+        if (inTable)
+            m_lists.setListId(param);
+        else
+            m_lists.setOverrideListId(param);
+        break;
+    case OverrideBegin:
+        if (!inTable) m_lists.beginOverride();
+        break;
+    case ListOverride:
+        if (!inTable) m_lists.setOverrideNumber(param);
+        break;
+    default:
+        break;
+    }
+}
+
+void RtfReader::appendLabelBytes(QByteArrayView bytes) {
+    for (const char byte : bytes) {
+        const char16_t ch = ansiTable()[static_cast<unsigned char>(byte)];
+        if (ch != 0) m_labelText.append(QChar(ch));
+    }
+}
+
+void RtfReader::finishLabelGroup(Dest dest) {
+    switch (dest) {
+    case Dest::ListNumberBefore:
+        m_numbering.look.prefix = m_labelText;
+        break;
+    case Dest::ListNumberAfter:
+        m_numbering.look.suffix = m_labelText;
+        break;
+    case Dest::LevelText:
+        m_lists.setLevelText(m_labelText);
+        break;
+    case Dest::ListLabel:
+        m_pendingLabel = m_labelText;
+        top().para.textLabel = !rtflists::isBulletLabel(m_labelText);
+        break;
+    default:
+        break;
+    }
+    m_labelText.clear();
+}
+
 void RtfReader::prepareBodyContent() {
     if (m_pendingBreak) insertPendingBreak();
+    if (!m_pendingLabel.isEmpty()) placeListLabel();
     if (!(m_runState == top().chars)) {
         flushRun();
         m_runState = top().chars;
@@ -1187,6 +1383,7 @@ void RtfReader::flushRun() {
 // The paragraph's attributes go to its block at once; the break itself waits
 // for more content, so that a final \par adds no empty paragraph.
 void RtfReader::endParagraph() {
+    if (!m_pendingLabel.isEmpty()) placeListLabel();
     flushRun();
     if (m_pendingBreak) insertPendingBreak();
     m_pendingBreak = true;
@@ -1207,21 +1404,71 @@ void RtfReader::insertPendingBreak() {
 void RtfReader::applyParagraph(const ParaState &para, const QTextCharFormat *markFormat) {
     const QTextBlock block = m_cursor.block();
     if (markFormat && block.length() <= 1) m_cursor.setBlockCharFormat(*markFormat);
-    if (!para.bullet && m_blockPara == para) return;
+    const std::optional<rtflists::ListLook> look = listLook(para);
+    if (!look && m_blockPara == para) return;
     QTextBlockFormat format = blockFormat(para);
-    if (!para.bullet) {
+    if (!look) {
         m_cursor.setBlockFormat(format);
         return;
     }
-    QTextList *list = discList(block);
-    if (!list) list = discList(block.previous());
+    QTextList *list = listFor(para, *look, block);
     if (list) format.setObjectIndex(list->objectIndex());
     m_cursor.setBlockFormat(format);
     if (!list) {
-        QTextListFormat listFormat;
-        listFormat.setStyle(QTextListFormat::ListDisc);
-        m_cursor.createList(listFormat);
+        list = m_cursor.createList(look->listFormat());
+        if (look->isNumbered() && para.listOverride > 0)
+            m_numberedLists.insert(qint64(para.listOverride) << 4 | para.listLevel, list);
+        else if (look->isNumbered())
+            m_pnLists.insert(labelsKey(*look), list);
     }
+}
+
+// A paragraph's list: from the list table when it names one, else from \pn.
+// A list the table lacks shows a bullet, unless its label is a number: that
+// one is kept as text, so that "10." is not lost.
+std::optional<rtflists::ListLook> RtfReader::listLook(const ParaState &para) const {
+    if (para.listOverride > 0) {
+        bool found = false;
+        std::optional<rtflists::ListLook> look =
+            m_lists.look(para.listOverride, para.listLevel, found);
+        if (found) return look;
+        if (para.textLabel) return std::nullopt;
+        return rtflists::ListLook();
+    }
+    return para.numbering;
+}
+
+bool RtfReader::keepsLabel(const ParaState &para) const {
+    if (para.listOverride <= 0 || !para.textLabel) return false;
+    bool found = false;
+    m_lists.look(para.listOverride, para.listLevel, found);
+    return !found;
+}
+
+void RtfReader::placeListLabel() {
+    const QString label = std::exchange(m_pendingLabel, QString());
+    if (!keepsLabel(top().para)) return;
+    for (const QChar ch : label)
+        appendBodyChar(ch.unicode());
+}
+
+// Bullets join the list just before; numbered items of one \ls level keep
+// counting across the paragraphs between them, as word processors do.
+QTextList *RtfReader::listFor(const ParaState &para, const rtflists::ListLook &look,
+                              const QTextBlock &block) {
+    if (QTextList *own = listLike(block, look)) return own;
+    if (look.isNumbered() && para.listOverride > 0) {
+        QTextList *list = m_numberedLists.value(qint64(para.listOverride) << 4 | para.listLevel);
+        return list && rtflists::lookOf(list->format()) == look ? list : nullptr;
+    }
+    if (look.isNumbered()) {
+        // \pn starting where an earlier list of the same labels stopped
+        // continues it, across other paragraphs and lists.
+        QTextList *last = m_pnLists.value(labelsKey(look));
+        if (last && rtflists::lookOf(last->format()).start + last->count() == look.start)
+            return last;
+    }
+    return listLike(block.previous(), look);
 }
 
 QTextBlockFormat RtfReader::blockFormat(const ParaState &para) const {
