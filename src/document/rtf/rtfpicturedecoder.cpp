@@ -129,7 +129,7 @@ qint64 rtfPictureBudgetPixels(qint64 inputBytes) {
     // A full-screen screenshot or a large diagram: a short document shows its
     // pictures, yet even a small file of blank pictures costs at most 12 MB.
     constexpr qint64 shortDocumentPixels = 3'000'000;
-    constexpr qint64 mostPixels = 64'000'000; // 256 MB as 32-bit pixels
+    constexpr qint64 mostPixels = 64'000'000;          // 256 MB as 32-bit pixels
     // A picture's bytes take two hex digits each: this lets through pictures
     // compressed to a byte for every 12 pixels, as photographs and screenshots
     // are, not blank ones inflating a thousandfold; at 4 bytes a pixel, it
