@@ -1107,9 +1107,13 @@ void RtfReader::applyCharProperty(Prop prop, int param, bool hasParam) {
 void RtfReader::applyParaProperty(Prop prop, int param) {
     ParaState &para = top().para;
     switch (prop) {
-    case ParDefault:
+    case ParDefault: {
+        // Word writes a paragraph's \listtext before its \pard.
+        const bool textLabel = para.textLabel;
         para = ParaState();
+        para.textLabel = textLabel;
         break;
+    }
     case AlignLeft:
         para.alignment = Qt::AlignLeft;
         break;

@@ -163,10 +163,10 @@ void RtfListsTest::listMissingFromTheTable() {
     QCOMPARE(lookOf(*document, 10), rtflists::ListLook());
     QCOMPARE(listOf(*document, 11), listOf(*document, 10));
 
-    // With no list table at all, likewise.
-    const auto bare = read("{\\rtf1\\pard{\\listtext 10.\\tab}\\ls1 dix\\par"
-                           "\\pard{\\listtext 11.\\tab}\\ls1 onze\\par"
-                           "\\pard{\\listtext\\'95\\tab}\\ls2 puce\\par}");
+    // With no list table at all, likewise; Word writes the label before \pard.
+    const auto bare = read("{\\rtf1{\\listtext\\b 10.\\tab}\\pard\\ls1 dix\\par"
+                           "{\\listtext\\b 11.\\tab}\\pard\\ls1 onze\\par"
+                           "{\\listtext\\'95\\tab}\\pard\\ls2 puce\\par}");
     QCOMPARE(blockTexts(*bare), "10.\tdix\n11.\tonze\npuce");
     QCOMPARE(listOf(*bare, 1), nullptr);
     QVERIFY(listOf(*bare, 2));
