@@ -47,21 +47,21 @@ constexpr char16_t replacementChar = 0xFFFD;
 
 // Where the characters of a group go.
 enum class Dest : int {
-    Body,             // the document
-    Skip,             // nowhere
-    FontTable,        // font names
-    ColorTable,       // colour entries
-    Picture,          // picture data
-    Object,           // an embedded object: only its result shows
-    ObjectResult,     // what an object shows: a picture
-    ListLevel,        // RichEdit's \pn paragraph numbering properties
-    ListNumberBefore, // \pntxtb: the text before a \pn number
-    ListNumberAfter,  // \pntxta: the text after it
-    ListTable,        // \listtable: the lists' levels
-    LevelText,        // a list level's label
-    ListOverrides,    // \listoverridetable: which list each \ls names
-    ListLabel,        // \listtext: a paragraph's label, as other readers show it
-    Keep,             // a group that keeps its parent's destination
+    Body,         // the document
+    Skip,         // nowhere
+    FontTable,    // font names
+    ColorTable,   // colour entries
+    Picture,      // picture data
+    Object,       // an embedded object: only its result shows
+    ObjectResult, // what an object shows: a picture
+    ListLevel,    // RichEdit's \pn paragraph numbering properties
+    NumberBefore, // \pntxtb: the text before a \pn number
+    NumberAfter,  // \pntxta: the text after it
+    ListTable,    // \listtable: the lists' levels
+    LevelText,    // a list level's label
+    Overrides,    // \listoverridetable: which list each \ls names
+    ListLabel,    // \listtext: a paragraph's label, as other readers show it
+    Keep,         // a group that keeps its parent's destination
 };
 
 enum class Kind : unsigned char { Destination, Character, Property };
@@ -229,7 +229,7 @@ constexpr Keyword keywords[] = {
     prop("listid", ListId, 0),
     prop("listlevel", ListLevelBegin),
     prop("listoverride", OverrideBegin),
-    dest("listoverridetable", Dest::ListOverrides),
+    dest("listoverridetable", Dest::Overrides),
     dest("listpicture", Dest::Skip),
     dest("listtable", Dest::ListTable),
     dest("listtext", Dest::ListLabel),
@@ -275,8 +275,8 @@ constexpr Keyword keywords[] = {
     dest("pnseclvl", Dest::Skip),
     prop("pnstart", ListNumberStart, 1),
     dest("pntext", Dest::Skip),
-    dest("pntxta", Dest::ListNumberAfter),
-    dest("pntxtb", Dest::ListNumberBefore),
+    dest("pntxta", Dest::NumberAfter),
+    dest("pntxtb", Dest::NumberBefore),
     prop("pnucltr", ListNumberStyle, QTextListFormat::ListUpperAlpha),
     prop("pnucrm", ListNumberStyle, QTextListFormat::ListUpperRoman),
     dest("printim", Dest::Skip),
@@ -768,8 +768,8 @@ void RtfReader::closeGroup(qsizetype endOffset, int missingBraces) {
             if (m_numbering.shown)
                 top().para.numbering = m_numbering.bullet ? rtflists::ListLook() : m_numbering.look;
             break;
-        case Dest::ListNumberBefore:
-        case Dest::ListNumberAfter:
+        case Dest::NumberBefore:
+        case Dest::NumberAfter:
         case Dest::LevelText:
         case Dest::ListLabel:
             finishLabelGroup(closing.dest);
@@ -832,7 +832,7 @@ void RtfReader::handleWord(const RtfToken &token, bool starred) {
         applyNumberingProperty(prop, param);
         break;
     case Dest::ListTable:
-    case Dest::ListOverrides:
+    case Dest::Overrides:
         applyListTableProperty(prop, param);
         break;
     default:
@@ -863,12 +863,12 @@ void RtfReader::enterDestination(Dest dest, qsizetype wordOffset) {
     case Dest::ColorTable:
     case Dest::ListLevel:
     case Dest::ListTable:
-    case Dest::ListOverrides:
+    case Dest::Overrides:
     case Dest::ListLabel:
         if (current != Dest::Body) dest = Dest::Skip;
         break;
-    case Dest::ListNumberBefore:
-    case Dest::ListNumberAfter:
+    case Dest::NumberBefore:
+    case Dest::NumberAfter:
         if (current != Dest::ListLevel) dest = Dest::Skip;
         break;
     case Dest::LevelText:
@@ -895,8 +895,8 @@ void RtfReader::enterDestination(Dest dest, qsizetype wordOffset) {
     case Dest::ListLevel:
         m_numbering = NumberingBuilder();
         break;
-    case Dest::ListNumberBefore:
-    case Dest::ListNumberAfter:
+    case Dest::NumberBefore:
+    case Dest::NumberAfter:
     case Dest::LevelText:
     case Dest::ListLabel:
         m_labelText.clear();
@@ -955,8 +955,8 @@ void RtfReader::handleText(QByteArrayView text, qsizetype offset) {
     case Dest::Picture:
         appendPictureHex(text, offset);
         break;
-    case Dest::ListNumberBefore:
-    case Dest::ListNumberAfter:
+    case Dest::NumberBefore:
+    case Dest::NumberAfter:
     case Dest::LevelText:
     case Dest::ListLabel:
         appendLabelBytes(text);
@@ -983,8 +983,8 @@ void RtfReader::handleHexByte(unsigned char byte) {
             break;
         }
         [[fallthrough]];
-    case Dest::ListNumberBefore:
-    case Dest::ListNumberAfter:
+    case Dest::NumberBefore:
+    case Dest::NumberAfter:
     case Dest::ListLabel:
         appendLabelBytes(QByteArrayView(reinterpret_cast<const char *>(&byte), 1));
         break;
@@ -998,7 +998,7 @@ void RtfReader::handleCharacter(char16_t ch) {
         appendBodyChar(ch);
     else if (top().dest == Dest::FontTable && ch >= 0x20)
         m_fontName.append(QChar(ch));
-    else if (top().dest >= Dest::ListNumberBefore && top().dest <= Dest::ListLabel &&
+    else if (top().dest >= Dest::NumberBefore && top().dest <= Dest::ListLabel &&
              (ch >= 0x20 || ch == '\t'))
         m_labelText.append(QChar(ch));
 }
@@ -1305,10 +1305,10 @@ void RtfReader::appendLabelBytes(QByteArrayView bytes) {
 
 void RtfReader::finishLabelGroup(Dest dest) {
     switch (dest) {
-    case Dest::ListNumberBefore:
+    case Dest::NumberBefore:
         m_numbering.look.prefix = m_labelText;
         break;
-    case Dest::ListNumberAfter:
+    case Dest::NumberAfter:
         m_numbering.look.suffix = m_labelText;
         break;
     case Dest::LevelText:
