@@ -9,6 +9,8 @@ namespace {
 // Level numbers appear in a \leveltext as the characters 0 to 8.
 constexpr char16_t maxLevelPlaceholder = 8;
 constexpr int maxLevels = 9;
+// More than any real document has: a damaged one cannot fill the memory.
+constexpr qsizetype maxLists = 4096;
 constexpr int maxRomanNumber = 3999;
 
 QString romanNumber(int number) {
@@ -158,8 +160,8 @@ bool isBulletLabel(const QString &label) {
 }
 
 void ListTable::beginList() {
-    lists_.emplace_back();
-    inList_ = true;
+    inList_ = qsizetype(lists_.size()) < maxLists;
+    if (inList_) lists_.emplace_back();
 }
 
 void ListTable::beginLevel() {
@@ -181,7 +183,7 @@ void ListTable::setLevelFormat(int nfc) {
 }
 
 void ListTable::setLevelStart(int start) {
-    if (Level *level = currentLevel()) level->look.start = start;
+    if (Level *level = currentLevel()) level->look.start = std::clamp(start, 0, maxListStart);
 }
 
 void ListTable::setLevelText(const QString &text) {
@@ -221,7 +223,7 @@ void ListTable::setOverrideNumber(int ls) {
 }
 
 void ListTable::commitOverride() {
-    if (overrideNumber_ > 0 && overrideListId_ != -1)
+    if (overrideNumber_ > 0 && overrideListId_ != -1 && overrides_.size() < maxLists)
         overrides_.insert(overrideNumber_, overrideListId_);
 }
 

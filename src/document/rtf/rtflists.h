@@ -15,6 +15,8 @@ namespace rtflists {
 // Qt 6.6 names this list format property ListStart; Qt 6.4 keeps it without
 // drawing it, so the number a list starts at is read and written back.
 constexpr int listStartProperty = 0x3004;
+// Word's largest start number.
+constexpr int maxListStart = 32767;
 
 // What a list label looks like.
 struct ListLook {

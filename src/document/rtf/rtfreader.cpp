@@ -1257,7 +1257,7 @@ void RtfReader::applyNumberingProperty(Prop prop, int param) {
                 : QTextListFormat::ListDecimal;
         break;
     case ListNumberStart:
-        m_numbering.look.start = param;
+        m_numbering.look.start = std::clamp(param, 0, rtflists::maxListStart);
         break;
     default:
         break;

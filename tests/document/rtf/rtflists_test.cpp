@@ -132,6 +132,9 @@ void RtfListsTest::richEditNumbering_data() {
                                  << look(QTextListFormat::ListLowerRoman, ".");
     QTest::newRow("upper roman") << QByteArray("\\pnlvlbody\\pnucrm{\\pntxta .}")
                                  << look(QTextListFormat::ListUpperRoman, ".");
+    QTest::newRow("start past Word's largest")
+        << QByteArray("\\pnlvlbody\\pnstart2147483647\\pnlcrm{\\pntxta .}")
+        << look(QTextListFormat::ListLowerRoman, ".", {}, 32767);
     QTest::newRow("bullet") << QByteArray("\\pnlvlblt\\pnf1\\pnindent0{\\pntxtb\\'b7}")
                             << rtflists::ListLook();
 }
@@ -148,6 +151,10 @@ void RtfListsTest::richEditNumbering() {
     QCOMPARE(lookOf(*document, 1), expected);
     QCOMPARE(listOf(*document, 2), listOf(*document, 1));
     QCOMPARE(listOf(*document, 3), nullptr);
+    // The second label written back (past the roman numbers' range, digits).
+    if (expected.isNumbered())
+        QVERIFY(writeRtf(*document).contains(
+            rtflists::labelText(expected, expected.start + 1).toUtf8()));
 }
 
 void RtfListsTest::listMissingFromTheTable() {
