@@ -3,6 +3,7 @@
 #include "base/codepages.h"
 #include "base/units.h"
 #include "document/rtf/rtfemitter.h"
+#include "document/rtf/rtflists.h"
 #include "document/rtf/rtfpicturedecoder.h"
 #include "document/rtf/rtftokenizer.h"
 #include "document/textproperties.h"
@@ -11,6 +12,7 @@
 #include <QHash>
 #include <QImage>
 #include <QList>
+#include <QPointer>
 #include <QSet>
 #include <QTextBlock>
 #include <QTextCursor>
@@ -56,6 +58,12 @@ enum class Dest : int {
     Object,       // an embedded object: only its result shows
     ObjectResult, // what an object shows: a picture
     ListLevel,    // RichEdit's \pn paragraph numbering properties
+    NumberBefore, // \pntxtb: the text before a \pn number
+    NumberAfter,  // \pntxta: the text after it
+    ListTable,    // \listtable: the lists' levels
+    LevelText,    // a list level's label
+    Overrides,    // \listoverridetable: which list each \ls names
+    ListLabel,    // \listtext: a paragraph's label, as other readers show it
     Keep,         // a group that keeps its parent's destination
     Footnote,     // a footnote's text, shown after its paragraph
     UprAnsi,      // \upr: the text for readers without Unicode, not read
@@ -100,6 +108,7 @@ enum Prop : int {
     TabCenter,
     TabDecimal,
     ListOverride,
+    ListLevelIndex,
     DefaultFont,
     FontCharset,
     Red,
@@ -121,6 +130,7 @@ enum Prop : int {
     ObjectWidth,
     ObjectHeight,
     ListLevelShown,
+    ListLevelBullet,
     ListLevelContinued,
     AnsiCodePage,
     CharsetAnsi,
@@ -129,6 +139,14 @@ enum Prop : int {
     CharsetPca,
     FontCodePage,
     FootnoteMark,
+    ListNumberStyle, // the parameter is a QTextListFormat::Style
+    ListNumberStart,
+    ListBegin,
+    ListLevelBegin,
+    LevelFormat,
+    LevelStart,
+    ListId,
+    OverrideBegin,
 };
 
 // A control word the reader knows. For a destination, id is a Dest; for a
@@ -215,18 +233,27 @@ constexpr Keyword keywords[] = {
     dest("headerl", Dest::Skip),
     dest("headerr", Dest::Skip),
     prop("i", Italic),
+    prop("ilvl", ListLevelIndex, 0),
     dest("info", Dest::Skip),
     prop("jpegblip", JpegBlip),
     dest("keywords", Dest::Skip),
     dest("latentstyles", Dest::Skip),
     dest("lchars", Dest::Skip),
     character("ldblquote", 0x201C),
+    prop("levelnfc", LevelFormat, 0),
+    prop("levelnfcn", LevelFormat, 0),
+    prop("levelstartat", LevelStart, 1),
+    dest("leveltext", Dest::LevelText),
     prop("li", LeftIndent, 0),
     character("line", 0x2028),
-    dest("listoverridetable", Dest::Skip),
+    prop("list", ListBegin),
+    prop("listid", ListId, 0),
+    prop("listlevel", ListLevelBegin),
+    prop("listoverride", OverrideBegin),
+    dest("listoverridetable", Dest::Overrides),
     dest("listpicture", Dest::Skip),
-    dest("listtable", Dest::Skip),
-    dest("listtext", Dest::Skip),
+    dest("listtable", Dest::ListTable),
+    dest("listtext", Dest::ListLabel),
     character("lquote", 0x2018),
     prop("ls", ListOverride, 0),
     prop("mac", CharsetMac),
@@ -262,15 +289,21 @@ constexpr Keyword keywords[] = {
     prop("plain", Plain),
     prop("pmmetafile", MetafileBlip),
     dest("pn", Dest::ListLevel),
+    prop("pndec", ListNumberStyle, QTextListFormat::ListDecimal),
     prop("pngblip", PngBlip),
+    prop("pnlcltr", ListNumberStyle, QTextListFormat::ListLowerAlpha),
+    prop("pnlcrm", ListNumberStyle, QTextListFormat::ListLowerRoman),
     prop("pnlvl", ListLevelShown),
-    prop("pnlvlblt", ListLevelShown),
+    prop("pnlvlblt", ListLevelBullet),
     prop("pnlvlbody", ListLevelShown),
     prop("pnlvlcont", ListLevelContinued),
     dest("pnseclvl", Dest::Skip),
+    prop("pnstart", ListNumberStart, 1),
     dest("pntext", Dest::Skip),
-    dest("pntxta", Dest::Skip),
-    dest("pntxtb", Dest::Skip),
+    dest("pntxta", Dest::NumberAfter),
+    dest("pntxtb", Dest::NumberBefore),
+    prop("pnucltr", ListNumberStyle, QTextListFormat::ListUpperAlpha),
+    prop("pnucrm", ListNumberStyle, QTextListFormat::ListUpperRoman),
     dest("printim", Dest::Skip),
     dest("private", Dest::Skip),
     prop("protect", Protect),
@@ -447,7 +480,10 @@ struct ParaState {
     int firstLineTwips = 0;
     QList<QTextOption::Tab> tabs;
     QTextOption::TabType nextTabType = QTextOption::LeftTab;
-    bool bullet = false;
+    int listOverride = 0;                        // \ls: a list of the list table
+    int listLevel = 0;                           // \ilvl
+    std::optional<rtflists::ListLook> numbering; // from \pn
+    bool textLabel = false; // the \listtext label is a number, not a bullet sign
 
     bool operator==(const ParaState &) const = default;
 };
@@ -496,12 +532,23 @@ bool isSpaceByte(unsigned char c) {
     return c == ' ' || c == '\t' || c == '\f' || c == '\v';
 }
 
-QTextList *discList(const QTextBlock &block) {
+QString labelsKey(const rtflists::ListLook &look) {
+    return QString::number(look.style) + u'\n' + look.prefix + u'\n' + look.suffix;
+}
+
+QTextList *listLike(const QTextBlock &block, const rtflists::ListLook &look) {
     if (!block.isValid()) return nullptr;
     QTextList *list = block.textList();
-    if (list && list->format().style() == QTextListFormat::ListDisc) return list;
+    if (list && rtflists::lookOf(list->format()) == look) return list;
     return nullptr;
 }
+
+// The \pn group being read.
+struct NumberingBuilder {
+    bool shown = false;
+    bool bullet = false;
+    rtflists::ListLook look{QTextListFormat::ListDecimal};
+};
 
 class RtfReader {
 public:
@@ -552,6 +599,11 @@ private:
     void insertFootnoteMark();
     void flushNotes();
 
+    void applyNumberingProperty(Prop prop, int param);
+    void applyListTableProperty(Prop prop, int param);
+    void appendLabelBytes(QByteArrayView bytes);
+    void finishLabelGroup(Dest dest);
+
     // Body text.
     void prepareBodyContent();
     void appendBodyBytes(QByteArrayView bytes);
@@ -560,6 +612,11 @@ private:
     void endParagraph();
     void insertPendingBreak();
     void applyParagraph(const ParaState &para, const QTextCharFormat *markFormat);
+    std::optional<rtflists::ListLook> listLook(const ParaState &para) const;
+    bool keepsLabel(const ParaState &para) const;
+    void placeListLabel();
+    QTextList *listFor(const ParaState &para, const rtflists::ListLook &look,
+                       const QTextBlock &block);
     QTextBlockFormat blockFormat(const ParaState &para) const;
     const QTextCharFormat &charFormat(const CharState &state);
     const FontEntry *font(int index) const;
@@ -608,7 +665,12 @@ private:
     int m_red = -1;
     int m_green = -1;
     int m_blue = -1;
-    bool m_listLevelShown = false;
+    NumberingBuilder m_numbering;
+    rtflists::ListTable m_lists;
+    QString m_labelText;    // of the label group being read
+    QString m_pendingLabel; // the paragraph's \listtext, placed with its first text
+    QHash<qint64, QPointer<QTextList>> m_numberedLists; // by \ls and \ilvl
+    QHash<QString, QPointer<QTextList>> m_pnLists;      // the last, by its labels
 
     int m_ansiCodePage = 0;                         // \ansicpgN; 0 when not given
     int m_charsetCodePage = codepages::windows1252; // \ansi, \mac, \pc or \pca
@@ -812,7 +874,14 @@ void RtfReader::closeGroup(qsizetype endOffset, int missingBraces) {
             finishObject(endOffset, missingBraces);
             break;
         case Dest::ListLevel:
-            if (m_listLevelShown) top().para.bullet = true;
+            if (m_numbering.shown)
+                top().para.numbering = m_numbering.bullet ? rtflists::ListLook() : m_numbering.look;
+            break;
+        case Dest::NumberBefore:
+        case Dest::NumberAfter:
+        case Dest::LevelText:
+        case Dest::ListLabel:
+            finishLabelGroup(closing.dest);
             break;
         case Dest::Footnote: {
             const QString note = std::exchange(m_footnoteText, QString()).simplified();
@@ -877,10 +946,11 @@ void RtfReader::handleWord(const RtfToken &token, bool starred) {
         applyObjectProperty(prop, param);
         break;
     case Dest::ListLevel:
-        if (prop == ListLevelShown)
-            m_listLevelShown = true;
-        else if (prop == ListLevelContinued)
-            m_listLevelShown = false;
+        applyNumberingProperty(prop, param);
+        break;
+    case Dest::ListTable:
+    case Dest::Overrides:
+        applyListTableProperty(prop, param);
         break;
     case Dest::Footnote:
         if (prop == Par)
@@ -916,6 +986,9 @@ void RtfReader::enterDestination(Dest dest, qsizetype wordOffset) {
     case Dest::ColorTable:
     case Dest::ListLevel:
     case Dest::Footnote:
+    case Dest::ListTable:
+    case Dest::Overrides:
+    case Dest::ListLabel:
         if (current != Dest::Body) dest = Dest::Skip;
         break;
     case Dest::UprAnsi:
@@ -925,6 +998,13 @@ void RtfReader::enterDestination(Dest dest, qsizetype wordOffset) {
         // Outside an \upr it holds ordinary text.
         if (current == Dest::UprAnsi) group.dest = group.uprOuter;
         return;
+    case Dest::NumberBefore:
+    case Dest::NumberAfter:
+        if (current != Dest::ListLevel) dest = Dest::Skip;
+        break;
+    case Dest::LevelText:
+        if (current != Dest::ListTable) dest = Dest::Skip;
+        break;
     default:
         break;
     }
@@ -946,7 +1026,13 @@ void RtfReader::enterDestination(Dest dest, qsizetype wordOffset) {
         m_fontCodePage = 0;
         break;
     case Dest::ListLevel:
-        m_listLevelShown = false;
+        m_numbering = NumberingBuilder();
+        break;
+    case Dest::NumberBefore:
+    case Dest::NumberAfter:
+    case Dest::LevelText:
+    case Dest::ListLabel:
+        m_labelText.clear();
         break;
     case Dest::Footnote:
         ++m_footnotes;
@@ -1018,6 +1104,12 @@ void RtfReader::handleText(QByteArrayView text, qsizetype offset) {
     case Dest::Picture:
         appendPictureHex(text, offset);
         break;
+    case Dest::NumberBefore:
+    case Dest::NumberAfter:
+    case Dest::LevelText:
+    case Dest::ListLabel:
+        appendLabelBytes(text);
+        break;
     default:
         break;
     }
@@ -1031,6 +1123,18 @@ void RtfReader::handleHexByte(unsigned char byte) {
         break;
     case Dest::FontTable:
         appendFontNameBytes(QByteArrayView(reinterpret_cast<const char *>(&byte), 1));
+        break;
+    case Dest::LevelText:
+        // Its length and its level numbers are written as bytes below 9.
+        if (byte < 0x20) {
+            m_labelText.append(QChar(byte));
+            break;
+        }
+        [[fallthrough]];
+    case Dest::NumberBefore:
+    case Dest::NumberAfter:
+    case Dest::ListLabel:
+        appendLabelBytes(QByteArrayView(reinterpret_cast<const char *>(&byte), 1));
         break;
     default:
         break;
@@ -1054,6 +1158,12 @@ void RtfReader::handleCharacter(char16_t ch) {
             m_fontNameBytes.clear();
             m_fontName.append(QChar(ch));
         }
+        break;
+    case Dest::NumberBefore:
+    case Dest::NumberAfter:
+    case Dest::LevelText:
+    case Dest::ListLabel:
+        if (ch >= 0x20 || ch == '\t') m_labelText.append(QChar(ch));
         break;
     default:
         break;
@@ -1082,7 +1192,7 @@ void RtfReader::applyBodyProperty(Prop prop, int param, bool hasParam) {
         applyCharProperty(prop, param, hasParam);
     else if (prop == Par)
         endParagraph();
-    else if (prop >= ParDefault && prop <= ListOverride)
+    else if (prop >= ParDefault && prop <= ListLevelIndex)
         applyParaProperty(prop, param);
     else if (prop == DefaultFont)
         setDefaultFont(param);
@@ -1321,9 +1431,13 @@ void RtfReader::applyCharProperty(Prop prop, int param, bool hasParam) {
 void RtfReader::applyParaProperty(Prop prop, int param) {
     ParaState &para = top().para;
     switch (prop) {
-    case ParDefault:
+    case ParDefault: {
+        // Word writes a paragraph's \listtext before its \pard.
+        const bool textLabel = para.textLabel;
         para = ParaState();
+        para.textLabel = textLabel;
         break;
+    }
     case AlignLeft:
         para.alignment = Qt::AlignLeft;
         break;
@@ -1365,7 +1479,10 @@ void RtfReader::applyParaProperty(Prop prop, int param) {
         para.nextTabType = QTextOption::DelimiterTab;
         break;
     case ListOverride:
-        para.bullet = param > 0;
+        para.listOverride = std::max(0, param);
+        break;
+    case ListLevelIndex:
+        para.listLevel = std::clamp(param, 0, 8);
         break;
     default:
         break;
@@ -1447,9 +1564,96 @@ void RtfReader::applyObjectProperty(Prop prop, int param) {
         m_object.heightTwips = param;
 }
 
+void RtfReader::applyNumberingProperty(Prop prop, int param) {
+    switch (prop) {
+    case ListLevelShown:
+        m_numbering.shown = true;
+        break;
+    case ListLevelBullet:
+        m_numbering.shown = true;
+        m_numbering.bullet = true;
+        break;
+    case ListLevelContinued:
+        m_numbering.shown = false;
+        break;
+    case ListNumberStyle:
+        m_numbering.look.style =
+            param >= QTextListFormat::ListUpperRoman && param <= QTextListFormat::ListDecimal
+                ? static_cast<QTextListFormat::Style>(param)
+                : QTextListFormat::ListDecimal;
+        break;
+    case ListNumberStart:
+        m_numbering.look.start = std::clamp(param, 0, rtflists::maxListStart);
+        break;
+    default:
+        break;
+    }
+}
+
+void RtfReader::applyListTableProperty(Prop prop, int param) {
+    const bool inTable = top().dest == Dest::ListTable;
+    switch (prop) {
+    case ListBegin:
+        if (inTable) m_lists.beginList();
+        break;
+    case ListLevelBegin:
+        if (inTable) m_lists.beginLevel();
+        break;
+    case LevelFormat:
+        if (inTable) m_lists.setLevelFormat(param);
+        break;
+    case LevelStart:
+        if (inTable) m_lists.setLevelStart(param);
+        break;
+    case ListId:
+        if (inTable)
+            m_lists.setListId(param);
+        else
+            m_lists.setOverrideListId(param);
+        break;
+    case OverrideBegin:
+        if (!inTable) m_lists.beginOverride();
+        break;
+    case ListOverride:
+        if (!inTable) m_lists.setOverrideNumber(param);
+        break;
+    default:
+        break;
+    }
+}
+
+void RtfReader::appendLabelBytes(QByteArrayView bytes) {
+    for (const char byte : bytes) {
+        const QChar ch = codepages::fromWindows1252(static_cast<unsigned char>(byte));
+        if (!ch.isNull()) m_labelText.append(ch);
+    }
+}
+
+void RtfReader::finishLabelGroup(Dest dest) {
+    switch (dest) {
+    case Dest::NumberBefore:
+        m_numbering.look.prefix = m_labelText;
+        break;
+    case Dest::NumberAfter:
+        m_numbering.look.suffix = m_labelText;
+        break;
+    case Dest::LevelText:
+        m_lists.setLevelText(m_labelText);
+        break;
+    case Dest::ListLabel:
+        m_pendingLabel = m_labelText;
+        top().para.textLabel = !rtflists::isBulletLabel(m_labelText);
+        break;
+    default:
+        break;
+    }
+    m_labelText.clear();
+}
+
 void RtfReader::prepareBodyContent() {
     flushHidden();
     if (m_pendingBreak) insertPendingBreak();
+    if (!m_pendingLabel.isEmpty()) placeListLabel();
     if (!(m_runState == top().chars)) {
         flushRun();
         m_runState = top().chars;
@@ -1515,6 +1719,7 @@ void RtfReader::flushRun() {
 // The paragraph's attributes go to its block at once; the break itself waits
 // for more content, so that a final \par adds no empty paragraph.
 void RtfReader::endParagraph() {
+    if (!m_pendingLabel.isEmpty()) placeListLabel();
     flushNotes();
     flushHidden();
     flushRun();
@@ -1537,21 +1742,71 @@ void RtfReader::insertPendingBreak() {
 void RtfReader::applyParagraph(const ParaState &para, const QTextCharFormat *markFormat) {
     const QTextBlock block = m_cursor.block();
     if (markFormat && block.length() <= 1) m_cursor.setBlockCharFormat(*markFormat);
-    if (!para.bullet && m_blockPara == para) return;
+    const std::optional<rtflists::ListLook> look = listLook(para);
+    if (!look && m_blockPara == para) return;
     QTextBlockFormat format = blockFormat(para);
-    if (!para.bullet) {
+    if (!look) {
         m_cursor.setBlockFormat(format);
         return;
     }
-    QTextList *list = discList(block);
-    if (!list) list = discList(block.previous());
+    QTextList *list = listFor(para, *look, block);
     if (list) format.setObjectIndex(list->objectIndex());
     m_cursor.setBlockFormat(format);
     if (!list) {
-        QTextListFormat listFormat;
-        listFormat.setStyle(QTextListFormat::ListDisc);
-        m_cursor.createList(listFormat);
+        list = m_cursor.createList(look->listFormat());
+        if (look->isNumbered() && para.listOverride > 0)
+            m_numberedLists.insert(qint64(para.listOverride) << 4 | para.listLevel, list);
+        else if (look->isNumbered())
+            m_pnLists.insert(labelsKey(*look), list);
     }
+}
+
+// A paragraph's list: from the list table when it names one, else from \pn.
+// A list the table lacks shows a bullet, unless its label is a number: that
+// one is kept as text, so that "10." is not lost.
+std::optional<rtflists::ListLook> RtfReader::listLook(const ParaState &para) const {
+    if (para.listOverride > 0) {
+        bool found = false;
+        std::optional<rtflists::ListLook> look =
+            m_lists.look(para.listOverride, para.listLevel, found);
+        if (found) return look;
+        if (para.textLabel) return std::nullopt;
+        return rtflists::ListLook();
+    }
+    return para.numbering;
+}
+
+bool RtfReader::keepsLabel(const ParaState &para) const {
+    if (para.listOverride <= 0 || !para.textLabel) return false;
+    bool found = false;
+    m_lists.look(para.listOverride, para.listLevel, found);
+    return !found;
+}
+
+void RtfReader::placeListLabel() {
+    const QString label = std::exchange(m_pendingLabel, QString());
+    if (!keepsLabel(top().para)) return;
+    for (const QChar ch : label)
+        appendBodyChar(ch.unicode());
+}
+
+// Bullets join the list just before; numbered items of one \ls level keep
+// counting across the paragraphs between them, as word processors do.
+QTextList *RtfReader::listFor(const ParaState &para, const rtflists::ListLook &look,
+                              const QTextBlock &block) {
+    if (QTextList *own = listLike(block, look)) return own;
+    if (look.isNumbered() && para.listOverride > 0) {
+        QTextList *list = m_numberedLists.value(qint64(para.listOverride) << 4 | para.listLevel);
+        return list && rtflists::lookOf(list->format()) == look ? list : nullptr;
+    }
+    if (look.isNumbered()) {
+        // \pn starting where an earlier list of the same labels stopped
+        // continues it, across other paragraphs and lists.
+        QTextList *last = m_pnLists.value(labelsKey(look));
+        if (last && rtflists::lookOf(last->format()).start + last->count() == look.start)
+            return last;
+    }
+    return listLike(block.previous(), look);
 }
 
 QTextBlockFormat RtfReader::blockFormat(const ParaState &para) const {

@@ -13,6 +13,7 @@
 #include <QTextBlock>
 #include <QTextDocument>
 #include <QTextImageFormat>
+#include <QTextList>
 #include <algorithm>
 #include <cmath>
 #include <optional>
@@ -99,8 +100,11 @@ private:
     void writeFontTable();
     void writeColorTable();
     void writeParagraph(const QTextBlock &block, int start, int end, bool first);
-    void writeParagraphProperties(const ParagraphAttributes &paragraph);
+    void writeParagraphProperties(const ParagraphAttributes &paragraph, const QTextBlock &block);
+    void writeListLabel(const ParagraphAttributes &paragraph, const QTextBlock &block);
     void writeBulletText();
+    int labelFontIndex(const QTextBlock &block) const;
+    static int itemNumber(const ParagraphAttributes &paragraph, const QTextBlock &block);
     void writeRunState(const RunFormat &format);
     void writeOffset(int offsetTwips);
     void writeFragment(const QTextFragment &fragment, int position, int start, int end);
@@ -254,14 +258,14 @@ void RtfWriter::writeParagraph(const QTextBlock &block, int start, int end, bool
     if (first || blockFormatIndex != lastBlockFormatIndex_) {
         ParagraphAttributes paragraph = rtfattributes::paragraphAttributes(block);
         if (first || paragraph != lastParagraph_) {
-            writeParagraphProperties(paragraph);
+            writeParagraphProperties(paragraph, block);
             lastParagraph_ = std::move(paragraph);
         } else if (lastParagraph_.bullet) {
-            writeBulletText();
+            writeListLabel(lastParagraph_, block);
         }
         lastBlockFormatIndex_ = blockFormatIndex;
     } else if (lastParagraph_.bullet) {
-        writeBulletText();
+        writeListLabel(lastParagraph_, block);
     }
 
     // An empty paragraph keeps the look of its mark (its line height).
@@ -275,9 +279,32 @@ void RtfWriter::writeParagraph(const QTextBlock &block, int start, int end, bool
     emit_.newline();
 }
 
-void RtfWriter::writeParagraphProperties(const ParagraphAttributes &paragraph) {
+void RtfWriter::writeParagraphProperties(const ParagraphAttributes &paragraph,
+                                         const QTextBlock &block) {
     emit_.word("\\pard");
-    if (paragraph.bullet) {
+    if (paragraph.list.isNumbered()) {
+        writeListLabel(paragraph, block);
+        // RichEdit numbers the paragraph from this; other readers show the labels.
+        const rtflists::ListLook &look = paragraph.list;
+        emit_.raw("{\\*\\pn\\pnlvlbody");
+        emit_.word("\\pnf", labelFontIndex(block));
+        emit_.word("\\pnindent0");
+        emit_.word("\\pnstart", itemNumber(paragraph, block));
+        emit_.word(rtflists::pnWordOf(look.style));
+        if (!look.prefix.isEmpty()) {
+            emit_.raw("{");
+            emit_.word("\\pntxtb");
+            emit_.text(look.prefix);
+            emit_.raw("}");
+        }
+        if (!look.suffix.isEmpty()) {
+            emit_.raw("{");
+            emit_.word("\\pntxta");
+            emit_.text(look.suffix);
+            emit_.raw("}");
+        }
+        emit_.raw("}");
+    } else if (paragraph.bullet) {
         writeBulletText();
         emit_.raw("{\\*\\pn\\pnlvlblt\\pnf");
         emit_.rawNumber(symbolFontIndex_);
@@ -301,6 +328,40 @@ void RtfWriter::writeParagraphProperties(const ParagraphAttributes &paragraph) {
             emit_.word("\\tqdec");
         emit_.word("\\tx", pixelsToTwips(tab.positionPx));
     }
+}
+
+// Numbered paragraphs carry their label twice: \\pntext for RichEdit and
+// older readers, \\listtext for the readers of Word's lists. The latter is
+// starred, so that a reader knowing neither shows the label once.
+void RtfWriter::writeListLabel(const ParagraphAttributes &paragraph, const QTextBlock &block) {
+    if (!paragraph.list.isNumbered()) {
+        writeBulletText();
+        return;
+    }
+    const QString label = rtflists::labelText(paragraph.list, itemNumber(paragraph, block));
+    const int font = labelFontIndex(block);
+    for (const char *destination : {"{\\pntext", "{\\*\\listtext"}) {
+        emit_.raw(destination);
+        emit_.word("\\f", font);
+        emit_.text(label);
+        emit_.word("\\tab");
+        emit_.raw("}");
+    }
+}
+
+// RichEdit numbers on from the \\pnstart of the paragraph that has \\pn.
+int RtfWriter::itemNumber(const ParagraphAttributes &paragraph, const QTextBlock &block) {
+    const QTextList *list = block.textList();
+    return paragraph.list.start + (list ? list->itemNumber(block) : 0);
+}
+
+// The label takes the font of the paragraph's first characters.
+int RtfWriter::labelFontIndex(const QTextBlock &block) const {
+    const QTextBlock::iterator first = block.begin();
+    const int formatIndex =
+        first.atEnd() ? block.charFormatIndex() : first.fragment().charFormatIndex();
+    const RunFormat *run = runFormat(formatIndex);
+    return run && !run->isSymbol ? run->fontIndex : 0;
 }
 
 void RtfWriter::writeBulletText() {

@@ -60,7 +60,11 @@ ParagraphAttributes paragraphAttributes(const QTextBlock &block) {
     attributes.firstLineIndentPx = format.textIndent();
     for (const QTextOption::Tab &tab : textprops::tabStops(format))
         attributes.tabs.append({tab.position, tab.type});
-    attributes.bullet = block.textList() != nullptr;
+    if (const QTextList *list = block.textList()) {
+        attributes.bullet = true;
+        attributes.list = rtflists::lookOf(list->format());
+        if (attributes.list.isNumbered()) attributes.listObject = list->objectIndex();
+    }
     return attributes;
 }
 

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "document/rtf/rtflists.h"
+
 #include <QFont>
 #include <QList>
 #include <QRgb>
@@ -51,7 +53,9 @@ struct ParagraphAttributes {
     double rightIndentPx = 0;
     double firstLineIndentPx = 0; // relative to the left indent
     QList<TabStop> tabs;
-    bool bullet = false;
+    bool bullet = false; // in a list, bulleted or numbered
+    rtflists::ListLook list;
+    int listObject = -1; // which numbered list: neighbours of one look stay apart
 
     bool operator==(const ParagraphAttributes &) const = default;
 };
