@@ -64,6 +64,8 @@ std::optional<QString> QtDialogs::input(const QString &prompt, const QString &ti
 std::optional<QString> QtDialogs::fileName(const FileRequest &request, bool saving) {
     QFileDialog dialog(m_parent, request.title);
     dialog.setNameFilter(qtFileFilter(request.filter));
+    // The patterns match either case; the descriptions say what they find.
+    dialog.setOption(QFileDialog::HideNameFilterDetails, true);
     // The program asks its own overwrite question.
     dialog.setOption(QFileDialog::DontConfirmOverwrite, true);
     dialog.setAcceptMode(saving ? QFileDialog::AcceptSave : QFileDialog::AcceptOpen);

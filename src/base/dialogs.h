@@ -44,6 +44,8 @@ public:
     virtual bool showHelp(const QString &path) = 0;
 };
 
-// "Texte format rtf|*.rtf|Tous |*.*" as Qt writes it:
-// "Texte format rtf (*.rtf);;Tous  (*.*)".
+// "Texte format rtf|*.rtf|Tous |*.*" as Qt writes it, each pattern matching
+// without regard to case: "Texte format rtf (*.[rR][tT][fF]);;Tous  (*.*)".
+// Shown with the dialog's filter details hidden, the user reads the
+// descriptions only.
 QString qtFileFilter(const QString &filter);

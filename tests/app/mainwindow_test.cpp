@@ -354,7 +354,8 @@ void MainWindowTest::menusInTheirOrder() {
     QCOMPARE(titles, QStringList({"&Fichier", "&Edition", "In&sertion", "For&mat",
                                   "In&dices et exposants", "Op&tions", "Exer&cice", "&Aide"}));
     QCOMPARE(actionNames(window.findChild<QMenu *>(QStringLiteral("insert"))),
-             QStringList({"SPECIALCAr", "ionpoly", "sqqsqsqsqsqsq55-", "champreponse"}));
+             QStringList({"objet", "insertext", "ima", "sdfd-", "SPECIALCAr", "ionpoly",
+                          "sqqsqsqsqsqsq55-", "champreponse"}));
     QCOMPARE(actionNames(window.findChild<QMenu *>(QStringLiteral("for0"))),
              QStringList({"q21", "q22", "q23", "sep524-", "protection", "ecorsep-", "bull2",
                           "sep41-", "q24", "q25", "q26", "sep2001-", "margo", "tabulo"}));
