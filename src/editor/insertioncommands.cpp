@@ -153,7 +153,7 @@ void InsertionCommands::insertext_Click() {
 }
 
 void InsertionCommands::objet_Click() {
-    InsertObjectDialog dialog(m_dialogs, m_window);
+    InsertObjectDialog dialog(m_dialogs, m_edit.keepsLinkOnInsertion(), m_window);
     if (m_dialogs.runDialog(dialog) != QDialog::Accepted) return;
     const QString path = dialog.fileName();
     RichTextBox::UndoStep step(m_exo);

@@ -10,7 +10,7 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
-InsertObjectDialog::InsertObjectDialog(Dialogs &dialogs, QWidget *parent)
+InsertObjectDialog::InsertObjectDialog(Dialogs &dialogs, bool embedded, QWidget *parent)
     : QDialog(parent), m_dialogs(dialogs) {
     setObjectName(QStringLiteral("insertObjectDialog"));
     setWindowTitle(QStringLiteral("Insérer un objet"));
@@ -29,8 +29,10 @@ InsertObjectDialog::InsertObjectDialog(Dialogs &dialogs, QWidget *parent)
     row->addWidget(browseButton);
     layout->addLayout(row);
     auto *result = new QLabel(
-        QStringLiteral("Le fichier est incorporé au texte et s'y affiche sous forme d'icône.\n"
-                       "Un double clic sur l'icône l'ouvre dans son application."));
+        embedded ? QStringLiteral("Le fichier est incorporé au texte.\n"
+                                  "Un double clic sur l'objet l'ouvre dans son application.")
+                 : QStringLiteral("Le texte reçoit une image du fichier : l'image elle-même\n"
+                                  "pour un fichier image, son icône pour tout autre fichier."));
     result->setObjectName(QStringLiteral("result"));
     layout->addWidget(result);
     auto *buttons = new QDialogButtonBox;

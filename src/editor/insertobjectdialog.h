@@ -11,7 +11,8 @@ class QPushButton;
 class InsertObjectDialog : public QDialog {
     Q_OBJECT
 public:
-    InsertObjectDialog(Dialogs &dialogs, QWidget *parent = nullptr);
+    // embedded: the file goes into the text as an object, not as a picture.
+    InsertObjectDialog(Dialogs &dialogs, bool embedded, QWidget *parent = nullptr);
 
     QString fileName() const;
 
