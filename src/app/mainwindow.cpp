@@ -8,6 +8,7 @@
 #include "base/dialogs.h"
 #include "editor/answerfields.h"
 #include "editor/editcommands.h"
+#include "editor/insertioncommands.h"
 #include "editor/richtextbox.h"
 #include "editor/textfiles.h"
 #include "exercise/exercisecommands.h"
@@ -351,6 +352,8 @@ void MainWindow::buildToolStrips(QMenu *edition, QMenu *for0, QMenu *sep24, QMen
     m_characters->addTo(characters, for0);
     for0->addSeparator()->setObjectName(QStringLiteral("sep524"));
     QMenu *insert = menuBar()->findChild<QMenu *>(QStringLiteral("insert"));
+    auto *insertion = new InsertionCommands(*m_exo, m_state, m_dialogs, *m_edit, this);
+    insertion->addTo(insert, insert->findChild<QAction *>(QStringLiteral("SPECIALCAr")), files);
     m_ion = new IonCommands(*m_exo, m_state, m_dialogs, *m_edit, this);
     m_ion->addTo(insert, files, sep24);
     connect(m_ion, &IonCommands::formatChanged, this, [this] { m_refresh->maj(); });

@@ -161,6 +161,9 @@ QString QtDialogs::startFolder(const FileRequest &request) const {
 std::optional<QString> QtDialogs::fileName(const FileRequest &request, bool saving) {
     QFileDialog dialog(m_parent, request.title);
     dialog.setNameFilter(qtFileFilter(request.filter));
+    // Qt's own dialog everywhere: its patterns match file names whatever
+    // their case ("*.JPG" finds photo.jpg), as the filters were written for.
+    dialog.setOption(QFileDialog::DontUseNativeDialog, true);
     // The program asks its own overwrite question.
     dialog.setOption(QFileDialog::DontConfirmOverwrite, true);
     dialog.setAcceptMode(saving ? QFileDialog::AcceptSave : QFileDialog::AcceptOpen);

@@ -115,6 +115,25 @@ Message tooTallToShow(const QString &path) {
             QStringLiteral("Lecture impossible"), MessageButtons::Ok, MessageIcon::Critical};
 }
 
+Message notATextToInsert(const QString &path) {
+    return {
+        QStringLiteral("Le fichier ") + path +
+            QStringLiteral(" n'est ni un texte RTF ni un texte simple : il n'a pas été inséré."),
+        QStringLiteral("Insertion impossible"), MessageButtons::Ok, MessageIcon::Critical};
+}
+
+Message notAPicture(const QString &path) {
+    return {QStringLiteral("Le fichier ") + path +
+                QStringLiteral(" n'est pas une image lisible : il n'a pas été inséré."),
+            QStringLiteral("Insertion impossible"), MessageButtons::Ok, MessageIcon::Critical};
+}
+
+Message tooLargeToEmbed(const QString &path) {
+    return {QStringLiteral("Le fichier ") + path +
+                QStringLiteral(" est trop gros pour être incorporé au texte (16 Mo au plus)."),
+            QStringLiteral("Insertion impossible"), MessageButtons::Ok, MessageIcon::Critical};
+}
+
 Message notAText(const QString &path) {
     return {
         QStringLiteral("Le fichier ") + path +

@@ -149,6 +149,10 @@ void EditCommands::toutsel_Click() {
     m_exo.setSelLength(int(m_exo.text().size()));
 }
 
+bool EditCommands::keepsLinkOnInsertion() const {
+    return m_lierobj && m_lierobj->isChecked();
+}
+
 void EditCommands::memoriser() {
     m_tamponrtf->setTextRTF(QByteArray(" "));
     m_tamponrtf->setSelStart(0);

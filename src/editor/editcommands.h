@@ -28,6 +28,8 @@ public:
     void memoriser();
     // ... and gives them back to the caret behind the inserted piece.
     void restituer();
+    // "Conserver la liaison lors de l'insertion": objects rather than pictures.
+    bool keepsLinkOnInsertion() const;
 
 private:
     void putSelectionOnClipboard();

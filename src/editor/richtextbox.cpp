@@ -9,6 +9,7 @@
 #include "document/runwalker.h"
 #include "document/textfilekind.h"
 #include "document/textproperties.h"
+#include "editor/oleobjects.h"
 
 #include <QAbstractTextDocumentLayout>
 #include <QApplication>
@@ -90,7 +91,7 @@ void RichTextBox::showSymbolTextWithUnicodeFonts() {
                                 QStringLiteral("DejaVu Sans")});
 }
 
-RichTextBox::RichTextBox(QWidget *parent) : QTextEdit(parent) {
+RichTextBox::RichTextBox(QWidget *parent) : QTextEdit(parent), m_oleObjects(new OleObjects(*this)) {
     setAcceptRichText(true);
     setTabChangesFocus(false);
     QTextOption option = document()->defaultTextOption();
@@ -1034,6 +1035,19 @@ bool RichTextBox::insertPictureAtCaret(const QImage &image, QSizeF shownSizePx) 
         cursor.beginEditBlock();
         cursor.removeSelectedText();
         insertPicture(cursor, image, shownSizePx);
+        cursor.endEditBlock();
+    });
+    return true;
+}
+
+bool RichTextBox::insertImageAtCaret(QTextImageFormat format, const QImage &image) {
+    if (image.isNull() || touchesProtected(selStart(), selStart() + selLength())) return false;
+    replaceSelection([&](QTextCursor &cursor) {
+        cursor.beginEditBlock();
+        cursor.removeSelectedText();
+        format.setName(textprops::newImageName());
+        document()->addResource(QTextDocument::ImageResource, QUrl(format.name()), image);
+        cursor.insertImage(format);
         cursor.endEditBlock();
     });
     return true;

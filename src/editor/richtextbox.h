@@ -11,11 +11,13 @@
 #include <utility>
 
 enum class TextFileKind;
+class OleObjects;
 class QImage;
 class QPrinter;
 class QTextBlockFormat;
 class QTextCharFormat;
 class QTextCursor;
+class QTextImageFormat;
 
 // The rich-text control every text of the program lives in. It offers the
 // operations the program relies on, in the program's units: character
@@ -103,6 +105,12 @@ public:
     // shownSizePx: the image itself may be denser, so that it prints sharp.
     // Returns false, changing nothing, when that would change protected text.
     bool insertPictureAtCaret(const QImage &image, QSizeF shownSizePx);
+    // The same with a format the caller made (an object's, which carries its
+    // RTF group); the picture gets a name of its own.
+    bool insertImageAtCaret(QTextImageFormat format, const QImage &image);
+
+    // The objects embedded in the text.
+    OleObjects &oleObjects() const { return *m_oleObjects; }
 
     // Character attributes of the selection, or of the caret's typing format.
     std::optional<bool> selBold() const;
@@ -210,6 +218,7 @@ private:
     template <typename T, typename Read> std::optional<T> commonCharValue(Read read) const;
     template <typename T, typename Read> std::optional<T> commonBlockValue(Read read) const;
 
+    OleObjects *m_oleObjects;
     int m_rightMarginPx = 0;
     bool m_pressed = false;
     std::pair<int, int> m_lastSelection{0, 0}; // anchor, position

@@ -362,7 +362,8 @@ void MainWindowTest::menusInTheirOrder() {
                                   "In&dices et exposants", "Op&tions", "&Outils", "Exer&cice",
                                   "&Aide"}));
     QCOMPARE(actionNames(window.findChild<QMenu *>(QStringLiteral("insert"))),
-             QStringList({"SPECIALCAr", "ionpoly", "sqqsqsqsqsqsq55-", "champreponse"}));
+             QStringList({"objet", "insertext", "ima", "sdfd-", "SPECIALCAr", "ionpoly",
+                          "sqqsqsqsqsqsq55-", "champreponse"}));
     QCOMPARE(actionNames(window.findChild<QMenu *>(QStringLiteral("outil"))),
              QStringList({"rechercher", "contrech", "sep54-", "remplace"}));
     QCOMPARE(actionNames(window.findChild<QMenu *>(QStringLiteral("for0"))),
