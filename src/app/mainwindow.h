@@ -14,6 +14,7 @@ class EditCommands;
 class IndexExponentTools;
 class IonCommands;
 class ParagraphTools;
+class Printing;
 class Ruler;
 class SelectionRefresh;
 class ExerciseCommands;
@@ -57,6 +58,7 @@ public:
     ParagraphTools &paragraphTools() { return *m_paragraphs; }
     Ruler *ruler() const { return m_ruler; }
     TextRecovery &recovery() { return *m_recovery; }
+    Printing &printing() { return *m_printing; }
 
     void Nouv_Click();
     void Combo2_Click();
@@ -65,6 +67,7 @@ public:
     void margo_Click();
     void tabulo_Click();
     void SPECIALCAr_Click();
+    void imprimons_Click();
 
 protected:
     void closeEvent(QCloseEvent *event) override;
@@ -115,6 +118,7 @@ private:
     std::unique_ptr<ExerciseCommands> m_exercise;
     std::unique_ptr<SelectionRefresh> m_refresh;
     std::unique_ptr<TextRecovery> m_recovery;
+    std::unique_ptr<Printing> m_printing;
 };
 
 // Where a window of 800 x 600 pixels goes on a screen narrower than 850

@@ -12,7 +12,7 @@
 
 enum class TextFileKind;
 class QImage;
-class QPrinter;
+class QPagedPaintDevice;
 class QTextBlockFormat;
 class QTextCharFormat;
 class QTextCursor;
@@ -85,7 +85,10 @@ public:
     // Writes through a temporary file renamed over the target: a failure
     // leaves the old file whole and returns false.
     bool saveFile(const QString &path) const;
-    void selPrint(QPrinter &printer) const;
+    // Prints the selection, or the whole text when nothing is selected, with
+    // its formatting, on as many pages as it takes. False when the device
+    // could not be opened or refused a page.
+    bool selPrint(QPagedPaintDevice &device) const;
 
     // Selection.
     int selStart() const;
