@@ -166,7 +166,7 @@ void MainWindow::buildFileMenu() {
             &QAction::triggered, this, [this] { m_textFiles->sauve(); });
     namedSeparator(m_fichi, "s2");
     connect(namedAction(m_fichi, "configimp", QStringLiteral("&Configurer imprimante")),
-            &QAction::triggered, this, [this] { m_printing->configimp(); });
+            &QAction::triggered, this, [this] { m_printing->configimp(m_state.nomfichier); });
     connect(namedAction(m_fichi, "imprimons", QStringLiteral("&Imprimer")), &QAction::triggered,
             this, &MainWindow::imprimons_Click);
     namedSeparator(m_fichi, "sep2002");

@@ -74,8 +74,10 @@ Printing::Printing(Dialogs &dialogs)
 
 Printing::~Printing() = default;
 
-void Printing::configimp() {
+void Printing::configimp(const QString &textName) {
     std::unique_ptr<QPrinter> chosen = copyOf(*m_printer);
+    if (chosen->outputFormat() == QPrinter::PdfFormat && chosen->outputFileName().isEmpty())
+        chosen->setOutputFileName(QDir::home().absoluteFilePath(proposedPdfName(textName)));
     if (m_dialogs.setupPrinter(*chosen)) m_printer = std::move(chosen);
 }
 

@@ -25,7 +25,9 @@ public:
     void setPlatform(PrinterPlatform &platform) { m_platform = &platform; }
 
     // The set-up dialog works on a copy: Cancel leaves the printer as it was.
-    void configimp();
+    // Without a printer the dialog can only choose a PDF file: it proposes
+    // one named after the text (a path, or "SANS NOM").
+    void configimp(const QString &textName);
     // Prints the selection of exo, or its whole text, on the current printer
     // without a dialog. textName (a path, or "SANS NOM") names the PDF file
     // proposed when the text cannot be printed.

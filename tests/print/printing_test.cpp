@@ -334,10 +334,10 @@ void PrintingTest::failedJobIsNeverReportedAsPrinted() {
                                         printer.setOutputFileName(unwritable);
                                         return true;
                                     }};
-    bench.printing.configimp();
+    bench.printing.configimp(QString());
     QCOMPARE(bench.printing.imprimons(bench.box, QString()), Printing::Outcome::Printed);
     QCOMPARE(pdfText(chosen).simplified(), QStringLiteral("Texte du travail"));
-    bench.printing.configimp();
+    bench.printing.configimp(QString());
     QCOMPARE(bench.printing.imprimons(bench.box, QString()), Printing::Outcome::NotPrinted);
     QCOMPARE(bench.dialogs.last().message.icon, MessageIcon::Critical);
     QVERIFY(!QFile::exists(unwritable));
@@ -353,8 +353,13 @@ void PrintingTest::setupKeepsThePrinterUnlessAccepted() {
     printing.setPlatform(system);
     const QPageLayout first = printing.printer().pageLayout();
 
-    // Landscape and three copies, then Cancel: nothing changes.
-    f.dialogs.printerAnswers = {[](QPrinter &printer) {
+    // Landscape and three copies, then Cancel: nothing changes. Without a
+    // printer, the dialog proposes a PDF file named after the text.
+    const bool noPrinter = printing.printer().outputFormat() == QPrinter::PdfFormat;
+    f.window.state().nomfichier = f.root + QStringLiteral("enonce.rtf");
+    QString proposed;
+    f.dialogs.printerAnswers = {[&proposed](QPrinter &printer) {
+        proposed = printer.outputFileName();
         printer.setPageOrientation(QPageLayout::Landscape);
         printer.setCopyCount(3);
         return false;
@@ -363,10 +368,14 @@ void PrintingTest::setupKeepsThePrinterUnlessAccepted() {
     QCOMPARE(f.dialogs.kinds(), QStringList({"printer"}));
     QVERIFY(printing.printer().pageLayout().isEquivalentTo(first));
     QCOMPARE(printing.printer().copyCount(), 1);
+    QCOMPARE(printing.printer().outputFileName(), QString());
+    if (noPrinter) QCOMPARE(proposed, f.root + QStringLiteral("enonce.pdf"));
 
     // OK keeps the choice for the run; the dialog opens on it next time.
     QPageLayout::Orientation seen = QPageLayout::Portrait;
     f.dialogs.printerAnswers = {[](QPrinter &printer) {
+                                    // A printer rather than a file.
+                                    printer.setOutputFileName(QString());
                                     printer.setPageOrientation(QPageLayout::Landscape);
                                     printer.setCopyCount(2);
                                     return true;
