@@ -364,7 +364,13 @@ void PrintingTest::setupKeepsThePrinterUnlessAccepted() {
         printer.setCopyCount(3);
         return false;
     }};
-    f.action("configimp")->trigger();
+    // From the File menu, by its keys.
+    f.window.show();
+    QVERIFY(QTest::qWaitForWindowActive(&f.window));
+    QTest::keyClick(&f.window, Qt::Key_F, Qt::AltModifier);
+    QMenu *fichi = f.window.menuBar()->findChild<QMenu *>(QStringLiteral("fichi"));
+    QTRY_VERIFY(fichi->isVisible());
+    QTest::keyClick(fichi, Qt::Key_C);
     QCOMPARE(f.dialogs.kinds(), QStringList({"printer"}));
     QVERIFY(printing.printer().pageLayout().isEquivalentTo(first));
     QCOMPARE(printing.printer().copyCount(), 1);
