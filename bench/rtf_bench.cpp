@@ -5,9 +5,11 @@
 //                                               writes a hostile one (kinds in hostiledocument.h)
 //   rtf_bench run FILE.rtf                      reads, writes and opens it, prints figures
 //   rtf_bench open FILE.rtf                     only opens it into the control, as a user does
+//   rtf_bench print FILE.rtf OUT.pdf            opens it, then prints the whole text to a PDF file
 //
 // Each run is its own process so that its peak memory is its own.
 
+#include "base/atomicfile.h"
 #include "document/layoutheight.h"
 #include "document/rtf/rtfreader.h"
 #include "document/rtf/rtfwriter.h"
@@ -18,10 +20,12 @@
 
 #include <QAbstractTextDocumentLayout>
 #include <QApplication>
+#include <QBuffer>
 #include <QElapsedTimer>
 #include <QFile>
 #include <QImage>
 #include <QPainter>
+#include <QPdfWriter>
 #include <QTextBlock>
 #include <QTextCursor>
 #include <QTextDocument>
@@ -136,6 +140,33 @@ int openInControl(const QString &path) {
     return 0;
 }
 
+// What "Imprimer" costs when the pages go to a PDF file: the whole text,
+// printed on A4 pages into memory, then written.
+int printToPdf(const QString &path, const QString &pdfPath) {
+    const QByteArray rtf = readFile(path);
+    if (rtf.isEmpty()) return 1;
+    RichTextBox box;
+    box.resize(800, 600);
+    if (!box.setTextRTF(rtf)) return 1;
+    QElapsedTimer timer;
+    timer.start();
+    QBuffer pages;
+    pages.open(QIODevice::WriteOnly);
+    bool printed = false;
+    {
+        QPdfWriter pdf(&pages);
+        pdf.setPageSize(QPageSize(QPageSize::A4));
+        pdf.setPageMargins(QMarginsF(10, 10, 10, 10), QPageLayout::Millimeter);
+        printed = box.selPrint(pdf);
+    }
+    const bool written = printed && atomicfile::write(pdfPath, pages.data());
+    const double seconds = timer.nsecsElapsed() / 1e9;
+    std::printf("file %.2f MB, %d paragraphs: printed to a %.2f MB PDF in %.3f s%s\n",
+                rtf.size() / 1e6, box.document()->blockCount(), pages.size() / 1e6, seconds,
+                written ? "" : " (FAILED)");
+    return written ? 0 : 1;
+}
+
 } // namespace
 
 int main(int argc, char *argv[]) {
@@ -152,7 +183,10 @@ int main(int argc, char *argv[]) {
     }
     if (args.size() == 3 && args.at(1) == QLatin1String("run")) return run(args.at(2));
     if (args.size() == 3 && args.at(1) == QLatin1String("open")) return openInControl(args.at(2));
-    std::fprintf(stderr, "usage: rtf_bench generate MEGABYTES OUT.rtf | generate-hostile KIND "
-                         "MEGABYTES OUT.rtf | run FILE.rtf | open FILE.rtf\n");
+    if (args.size() == 4 && args.at(1) == QLatin1String("print"))
+        return printToPdf(args.at(2), args.at(3));
+    std::fprintf(stderr,
+                 "usage: rtf_bench generate MEGABYTES OUT.rtf | generate-hostile KIND "
+                 "MEGABYTES OUT.rtf | run FILE.rtf | open FILE.rtf | print FILE.rtf OUT.pdf\n");
     return 2;
 }

@@ -28,6 +28,7 @@ for size in 1 10; do
     "$bench" generate "$size" "$file"
     echo "== ${size} MB document"
     "$bench" run "$file"
+    "$bench" print "$file" "$work/exercise-${size}mb.pdf"
     if command -v unrtf > /dev/null; then
         echo "unrtf --text           $(peak unrtf --text "$file")"
     fi

@@ -5,7 +5,7 @@ set -euo pipefail
 
 packages=(g++ cmake ninja-build qt6-base-dev qt6-translations-l10n
           fonts-dejavu-core fonts-liberation fonts-urw-base35 fonts-stix
-          clang libclang-rt-14-dev clang-format-14)
+          clang libclang-rt-14-dev clang-format-14 poppler-utils)
 missing=()
 for package in "${packages[@]}"; do
     dpkg-query -W -f='${Status}' "$package" 2>/dev/null | grep -q "ok installed" ||

@@ -22,6 +22,8 @@
 #include "paragraph/paragraphtools.h"
 #include "paragraph/ruler.h"
 #include "paragraph/tabdialog.h"
+#include "print/printericon.h"
+#include "print/printing.h"
 #include "search/searchcommands.h"
 #include "symbols/fontsamplewindow.h"
 #include "symbols/symbolpalettes.h"
@@ -106,6 +108,7 @@ MainWindow::MainWindow(Dialogs &dialogs, const QString &programDirectory,
       m_programDirectory(programDirectory.isEmpty() ? QCoreApplication::applicationDirPath()
                                                     : programDirectory) {
     setObjectName(QStringLiteral("redigo"));
+    m_printing = std::make_unique<Printing>(m_dialogs);
     buildEditors();
     buildFileMenu();
     QMenu *edition = namedMenu(menuBar(), "edition", QStringLiteral("&Edition"));
@@ -186,8 +189,10 @@ void MainWindow::buildFileMenu() {
     connect(namedAction(m_fichi, "sauve", QStringLiteral("&Enregistrer le fichier texte sous...")),
             &QAction::triggered, this, [this] { m_textFiles->sauve(); });
     namedSeparator(m_fichi, "s2");
-    namedAction(m_fichi, "configimp", QStringLiteral("&Configurer imprimante"));
-    namedAction(m_fichi, "imprimons", QStringLiteral("&Imprimer"));
+    connect(namedAction(m_fichi, "configimp", QStringLiteral("&Configurer imprimante")),
+            &QAction::triggered, this, [this] { m_printing->configimp(m_state.nomfichier); });
+    connect(namedAction(m_fichi, "imprimons", QStringLiteral("&Imprimer")), &QAction::triggered,
+            this, &MainWindow::imprimons_Click);
     namedSeparator(m_fichi, "sep2002");
     connect(namedAction(m_fichi, "quitter", QStringLiteral("&Quitter")), &QAction::triggered, this,
             &QWidget::close);
@@ -309,6 +314,11 @@ void MainWindow::SPECIALCAr_Click() {
     m_dialogs.runDialog(echanti);
 }
 
+void MainWindow::imprimons_Click() {
+    // Only the text shown is printed; the other waits in its buffer.
+    m_printing->imprimons(*m_exo, m_state.nomfichier);
+}
+
 void MainWindow::aidant_Click() {
     // No help viewer, or no help file: nothing to say about it.
     m_dialogs.showHelp(joinedPath(m_programDirectory, helpFileName));
@@ -356,6 +366,12 @@ void MainWindow::buildToolStrips(QMenu *edition, QMenu *for0, QMenu *sep24, QMen
     insertion->addTo(insert, insert->findChild<QAction *>(QStringLiteral("SPECIALCAr")), files);
     m_ion = new IonCommands(*m_exo, m_state, m_dialogs, *m_edit, this);
     m_ion->addTo(insert, files, sep24);
+    auto *command18 = new QToolButton(files);
+    command18->setObjectName(QStringLiteral("Command18"));
+    command18->setToolTip(QStringLiteral("Imprimer"));
+    command18->setIcon(printerIcon());
+    files->addWidget(command18);
+    connect(command18, &QToolButton::clicked, this, &MainWindow::imprimons_Click);
     connect(m_ion, &IonCommands::formatChanged, this, [this] { m_refresh->maj(); });
     namedSeparator(insert, "sqqsqsqsqsqsq55");
     m_answers = new AnswerFields(*m_exo, this);

@@ -15,6 +15,7 @@ class EditCommands;
 class IndexExponentTools;
 class IonCommands;
 class ParagraphTools;
+class Printing;
 class Ruler;
 class SelectionRefresh;
 class ExerciseCommands;
@@ -60,6 +61,7 @@ public:
     Ruler *ruler() const { return m_ruler; }
     TextRecovery &recovery() { return *m_recovery; }
     SearchCommands &search() { return *m_search; }
+    Printing &printing() { return *m_printing; }
 
     void Nouv_Click();
     void Combo2_Click();
@@ -68,6 +70,7 @@ public:
     void margo_Click();
     void tabulo_Click();
     void SPECIALCAr_Click();
+    void imprimons_Click();
 
 protected:
     void closeEvent(QCloseEvent *event) override;
@@ -124,6 +127,7 @@ private:
     std::unique_ptr<ExerciseCommands> m_exercise;
     std::unique_ptr<SelectionRefresh> m_refresh;
     std::unique_ptr<TextRecovery> m_recovery;
+    std::unique_ptr<Printing> m_printing;
 };
 
 // Where a window of 800 x 600 pixels, frame included, goes on a screen

@@ -5,6 +5,7 @@
 #include <QBoxLayout>
 #include <QCloseEvent>
 #include <QDesktopServices>
+#include <QDialogButtonBox>
 #include <QFileDialog>
 #include <QFileInfo>
 #include <QGridLayout>
@@ -193,6 +194,15 @@ int QtDialogs::runDialog(QDialog &dialog) {
 
 bool QtDialogs::setupPrinter(QPrinter &printer) {
     QPrintDialog dialog(&printer, m_parent);
+    dialog.setWindowTitle(QStringLiteral("Configuration de l'imprimante"));
+    // Choosing the printer prints nothing: no pages to pick, and the button
+    // that closes the dialog does not say it prints.
+    dialog.setOptions(QAbstractPrintDialog::PrintToFile | QAbstractPrintDialog::PrintShowPageSize |
+                      QAbstractPrintDialog::PrintCollateCopies);
+    if (auto *buttons = dialog.findChild<QDialogButtonBox *>()) {
+        if (QPushButton *ok = buttons->button(QDialogButtonBox::Ok))
+            ok->setText(QStringLiteral("OK"));
+    }
     return dialog.exec() == QDialog::Accepted;
 }
 

@@ -23,8 +23,9 @@
 #include <QMenu>
 #include <QMimeData>
 #include <QMouseEvent>
+#include <QPagedPaintDevice>
+#include <QPainter>
 #include <QPointer>
-#include <QPrinter>
 #include <QScopedValueRollback>
 #include <QStringDecoder>
 #include <QTextBlock>
@@ -263,8 +264,9 @@ bool RichTextBox::saveFile(const QString &path) const {
     return atomicfile::write(path, textRTF());
 }
 
-void RichTextBox::selPrint(QPrinter &printer) const {
+bool RichTextBox::selPrint(QPagedPaintDevice &device) const {
     std::unique_ptr<QTextDocument> copy(document()->clone());
+    copy->setUndoRedoEnabled(false);
     const QTextCursor selection = textCursor();
     if (selection.hasSelection()) {
         QTextCursor tail(copy.get());
@@ -277,9 +279,34 @@ void RichTextBox::selPrint(QPrinter &printer) const {
         // The page's top margin holds the room of the first paragraph printed.
         offsetroom::fit(*copy, 0, 0);
     }
-    // A page size of our own keeps Qt from adding its margins and page numbers.
-    copy->setPageSize(printer.pageLayout().paintRectPixels(printer.resolution()).size());
-    copy->print(&printer);
+    QPainter painter;
+    if (!painter.begin(&device)) return false;
+    // The copy is laid out in screen pixels, the unit of its indents, tabs and
+    // pictures, on pages as large as the device's printable area, then
+    // scaled to the device. Only the printer's margins frame the text.
+    const QRectF areaPt = device.pageLayout().paintRect(QPageLayout::Point);
+    const double dpiX = logicalDpiX(), dpiY = logicalDpiY();
+    const QSizeF pagePx(areaPt.width() * dpiX / 72.0, areaPt.height() * dpiY / 72.0);
+    copy->setPageSize(pagePx);
+    QAbstractTextDocumentLayout *layout = copy->documentLayout();
+    QAbstractTextDocumentLayout::PaintContext context;
+    context.palette.setColor(QPalette::Text, Qt::black);
+    const int pages = copy->pageCount();
+    for (int page = 0; page < pages; ++page) {
+        if (page > 0 && !device.newPage()) {
+            painter.end();
+            return false;
+        }
+        const QRectF view(QPointF(0, page * pagePx.height()), pagePx);
+        painter.save();
+        painter.scale(device.logicalDpiX() / dpiX, device.logicalDpiY() / dpiY);
+        painter.translate(0, -view.top());
+        painter.setClipRect(view);
+        context.clip = view;
+        layout->draw(&painter, context);
+        painter.restore();
+    }
+    return painter.end();
 }
 
 // ----------------------------------------------------------------- selection

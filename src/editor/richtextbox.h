@@ -13,7 +13,7 @@
 enum class TextFileKind;
 class OleObjects;
 class QImage;
-class QPrinter;
+class QPagedPaintDevice;
 class QTextBlockFormat;
 class QTextCharFormat;
 class QTextCursor;
@@ -87,7 +87,10 @@ public:
     // Writes through a temporary file renamed over the target: a failure
     // leaves the old file whole and returns false.
     bool saveFile(const QString &path) const;
-    void selPrint(QPrinter &printer) const;
+    // Prints the selection, or the whole text when nothing is selected, with
+    // its formatting, on as many pages as it takes. False when the device
+    // could not be opened or refused a page.
+    bool selPrint(QPagedPaintDevice &device) const;
 
     // Selection.
     int selStart() const;

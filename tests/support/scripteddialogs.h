@@ -26,6 +26,9 @@ public:
     // Answers to the program's own dialogs: each acts on the dialog (clicks,
     // types) and returns its result, instead of a modal loop.
     QList<std::function<int(QDialog &)>> dialogAnswers;
+    // Answers to the printer set-up: each may change the printer it is
+    // given and returns whether the user pressed OK.
+    QList<std::function<bool(QPrinter &)>> printerAnswers;
     int unanswered = 0;
 
     Answer message(const Message &message) override {
@@ -49,9 +52,13 @@ public:
         calls.append({QStringLiteral("save"), {}, request, {}});
         return next(fileNames);
     }
-    bool setupPrinter(QPrinter &) override {
+    bool setupPrinter(QPrinter &printer) override {
         calls.append({QStringLiteral("printer"), {}, {}, {}});
-        return false;
+        if (printerAnswers.isEmpty()) {
+            ++unanswered;
+            return false;
+        }
+        return printerAnswers.takeFirst()(printer);
     }
     int runDialog(QDialog &dialog) override {
         calls.append(
