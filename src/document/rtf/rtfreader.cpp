@@ -45,15 +45,17 @@ constexpr char16_t replacementChar = 0xFFFD;
 
 // Where the characters of a group go.
 enum class Dest : int {
-    Body,         // the document
-    Skip,         // nowhere
-    FontTable,    // font names
-    ColorTable,   // colour entries
-    Picture,      // picture data
-    Object,       // an embedded object: only its result shows
-    ObjectResult, // what an object shows: a picture
-    ListLevel,    // RichEdit's \pn paragraph numbering properties
-    Keep,         // a group that keeps its parent's destination
+    Body,            // the document
+    Skip,            // nowhere
+    FontTable,       // font names
+    ColorTable,      // colour entries
+    Picture,         // picture data
+    Object,          // an embedded object: only its result shows
+    ObjectResult,    // what an object shows: a picture
+    ListLevel,       // RichEdit's \pn paragraph numbering properties
+    Keep,            // a group that keeps its parent's destination
+    ShapePicture,    // \shppict: a picture as Word writes it, kept like Keep
+    NonShapePicture, // \nonshppict: the same picture for older readers
 };
 
 enum class Kind : unsigned char { Destination, Character, Property };
@@ -212,7 +214,7 @@ constexpr Keyword keywords[] = {
     dest("mmathPr", Dest::Skip),
     character("nestcell", '\t'),
     prop("nestrow", Par),
-    dest("nonshppict", Dest::Skip),
+    dest("nonshppict", Dest::NonShapePicture),
     prop("nosupersub", NoSuperSub),
     dest("objclass", Dest::Skip),
     dest("objdata", Dest::Skip),
@@ -267,7 +269,7 @@ constexpr Keyword keywords[] = {
     character("rquote", 0x2019),
     dest("rsidtbl", Dest::Skip),
     prop("sect", Par),
-    dest("shppict", Dest::Keep),
+    dest("shppict", Dest::ShapePicture),
     dest("shprslt", Dest::Keep),
     prop("strike", Strike),
     prop("striked", Strike),
@@ -559,6 +561,7 @@ private:
     qint64 m_pixelsLeft = 0; // what pictures may still decode to
     double m_pictureHeightLeftPx = maxPicturesHeightPx;
     bool m_placeholderAdded = false;
+    bool m_shapePictureRead = false; // a \shppict whose \nonshppict is to be skipped
 };
 
 RtfReader::RtfReader(const QByteArray &rtf, QTextCursor &cursor, RtfInsertMode mode)
@@ -779,6 +782,14 @@ void RtfReader::enterDestination(Dest dest, qsizetype wordOffset) {
     switch (dest) {
     case Dest::Keep:
         return;
+    case Dest::ShapePicture:
+        m_shapePictureRead = true;
+        return;
+    case Dest::NonShapePicture:
+        // Read only when the picture it stands in for was not.
+        if (!std::exchange(m_shapePictureRead, false)) return;
+        dest = Dest::Skip;
+        break;
     case Dest::Picture:
         if ((current != Dest::Body && current != Dest::ObjectResult) || m_picture.active)
             dest = Dest::Skip;
@@ -1359,7 +1370,8 @@ void RtfReader::finishPicture(qsizetype endOffset, int missingBraces) {
     m_pixelsLeft -= qint64(decoded.image.width()) * decoded.image.height();
     const bool placeholder = decoded.image.isNull();
     QTextImageFormat format = imageFormat(sizePx, placeholder);
-    if (placeholder) {
+    // A metafile is drawn, but only its own bytes are written back.
+    if (placeholder || picture.type == RtfPicture::Metafile) {
         textprops::setRawRtfGroup(format, rawGroup(builder.wordOffset, endOffset, missingBraces));
     } else if (picture.type == RtfPicture::Png || picture.type == RtfPicture::Jpeg) {
         format.setProperty(textprops::PictureBytes, picture.data);
