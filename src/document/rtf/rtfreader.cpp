@@ -41,6 +41,9 @@ constexpr int maxIndentTwips = 31680;
 // in height: past this much in all, pictures show as small placeholders.
 constexpr double maxPicturesHeightPx = 2'000'000;
 constexpr double smallPictureSidePx = 32;
+// Drawing a metafile costs some milliseconds whatever its size (its library
+// loads a font for each): past this many, they show as placeholders.
+constexpr int maxDrawnMetafiles = 500;
 constexpr char16_t replacementChar = 0xFFFD;
 
 // Where the characters of a group go.
@@ -561,6 +564,7 @@ private:
     qint64 m_pixelsLeft = 0; // what pictures may still decode to
     double m_pictureHeightLeftPx = maxPicturesHeightPx;
     bool m_placeholderAdded = false;
+    int m_metafilesLeft = maxDrawnMetafiles;
     bool m_shapePictureRead = false; // a \shppict whose \nonshppict is to be skipped
 };
 
@@ -1357,7 +1361,8 @@ void RtfReader::appendPictureHex(QByteArrayView text, qsizetype offset) {
 void RtfReader::finishPicture(qsizetype endOffset, int missingBraces) {
     const PictureBuilder builder = std::exchange(m_picture, PictureBuilder());
     const RtfPicture &picture = builder.picture;
-    RtfPictureImage decoded = decodeRtfPicture(picture, m_pixelsLeft);
+    const bool drawn = picture.type != RtfPicture::Metafile || m_metafilesLeft-- > 0;
+    RtfPictureImage decoded = drawn ? decodeRtfPicture(picture, m_pixelsLeft) : RtfPictureImage();
     if (decoded.image.isNull() && !decoded.tooLarge && picture.type != RtfPicture::Metafile)
         report(QStringLiteral("picture data could not be decoded"), builder.wordOffset);
 
