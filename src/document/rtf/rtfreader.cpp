@@ -48,17 +48,17 @@ constexpr char16_t replacementChar = 0xFFFD;
 
 // Where the characters of a group go.
 enum class Dest : int {
-    Body,            // the document
-    Skip,            // nowhere
-    FontTable,       // font names
-    ColorTable,      // colour entries
-    Picture,         // picture data
-    Object,          // an embedded object: only its result shows
-    ObjectResult,    // what an object shows: a picture
-    ListLevel,       // RichEdit's \pn paragraph numbering properties
-    Keep,            // a group that keeps its parent's destination
-    ShapePicture,    // \shppict: a picture as Word writes it, kept like Keep
-    NonShapePicture, // \nonshppict: the same picture for older readers
+    Body,         // the document
+    Skip,         // nowhere
+    FontTable,    // font names
+    ColorTable,   // colour entries
+    Picture,      // picture data
+    Object,       // an embedded object: only its result shows
+    ObjectResult, // what an object shows: a picture
+    ListLevel,    // RichEdit's \pn paragraph numbering properties
+    Keep,         // a group that keeps its parent's destination
+    ShapePicture, // \shppict: a picture as Word writes it, kept like Keep
+    PictureCopy,  // \nonshppict: the same picture for older readers
 };
 
 enum class Kind : unsigned char { Destination, Character, Property };
@@ -217,7 +217,7 @@ constexpr Keyword keywords[] = {
     dest("mmathPr", Dest::Skip),
     character("nestcell", '\t'),
     prop("nestrow", Par),
-    dest("nonshppict", Dest::NonShapePicture),
+    dest("nonshppict", Dest::PictureCopy),
     prop("nosupersub", NoSuperSub),
     dest("objclass", Dest::Skip),
     dest("objdata", Dest::Skip),
@@ -789,7 +789,7 @@ void RtfReader::enterDestination(Dest dest, qsizetype wordOffset) {
     case Dest::ShapePicture:
         m_shapePictureRead = true;
         return;
-    case Dest::NonShapePicture:
+    case Dest::PictureCopy:
         // Read only when the picture it stands in for was not.
         if (!std::exchange(m_shapePictureRead, false)) return;
         dest = Dest::Skip;
