@@ -129,6 +129,10 @@ qsizetype checkedWmfLength(const QByteArray &data, qsizetype header) {
     const qint64 maxRecordWords = u32At(data, header + 12);
     if ((type != 1 && type != 2) || headerWords != 9 || (version != 0x300 && version != 0x100))
         return 0;
+    // The library allocates what these say before reading a record.
+    const qint64 totalWords = u32At(data, header + 6);
+    if (maxRecordWords * 2 > data.size() - header || totalWords * 2 > data.size() - header)
+        return 0;
     qsizetype at = header + 18;
     while (data.size() - at >= 6) {
         const qint64 words = u32At(data, at);
