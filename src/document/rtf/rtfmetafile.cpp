@@ -48,24 +48,33 @@ void putU32(QByteArray &out, quint32 value) {
 
 // An uncompressed bitmap whose pixels fit in the bytes it has: the libraries
 // trust a bitmap's header, and their run-length decoders are left unused.
-bool plainDibFits(const QByteArray &data, qsizetype at, qsizetype end) {
-    if (end - at < 40 || u32At(data, at) != 40) return false;
+// Its size in pixels, empty when it does not fit.
+QSize plainDibSize(const QByteArray &data, qsizetype at, qsizetype end) {
+    if (end - at < 40 || u32At(data, at) != 40) return {};
     const qint64 width = i32At(data, at + 4);
     const qint64 height = std::abs(qint64(i32At(data, at + 8)));
     const quint32 bitCount = u16At(data, at + 14);
     const quint32 compression = u32At(data, at + 16);
     const quint32 colorsUsed = u32At(data, at + 32);
-    if (width <= 0 || height <= 0 || width > maxBitmapSide || height > maxBitmapSide) return false;
+    if (width <= 0 || height <= 0 || width > maxBitmapSide || height > maxBitmapSide) return {};
     if (bitCount != 1 && bitCount != 4 && bitCount != 8 && bitCount != 16 && bitCount != 24 &&
         bitCount != 32)
-        return false;
+        return {};
     const quint32 bitFields = 3;
-    if (compression != 0 && !(compression == bitFields && bitCount >= 16)) return false;
+    if (compression != 0 && !(compression == bitFields && bitCount >= 16)) return {};
     const qint64 colors = colorsUsed != 0 ? colorsUsed : (bitCount <= 8 ? 1 << bitCount : 0);
-    if (colors > 256) return false;
+    if (colors > 256) return {};
     const qint64 stride = (width * bitCount + 31) / 32 * 4;
     const qint64 needed = 40 + colors * 4 + (compression == bitFields ? 12 : 0) + stride * height;
-    return needed <= end - at;
+    if (needed > end - at) return {};
+    return QSize(int(width), int(height));
+}
+
+// A bitmap record's source rectangle lies within its bitmap: the library
+// copies pixels from it unchecked.
+bool sourceInside(QSize bitmap, int x, int y, int width, int height) {
+    return !bitmap.isEmpty() && x >= 0 && y >= 0 && width > 0 && height > 0 &&
+           x + width <= bitmap.width() && y + height <= bitmap.height();
 }
 
 // Records whose counts say how much they hold, checked against their length.
@@ -74,6 +83,7 @@ bool wmfRecordFits(const QByteArray &data, qsizetype at, qint64 words, quint32 f
     const qint64 paramWords = words - 3;
     const qsizetype end = at + words * 2;
     auto word = [&](qint64 i) { return paramWords > i ? u16At(data, params + 2 * i) : 0; };
+    auto signedWord = [&](qint64 i) { return int(qint16(word(i))); };
     switch (function) {
     case 0x0324: // POLYGON
     case 0x0325: // POLYLINE
@@ -100,16 +110,19 @@ bool wmfRecordFits(const QByteArray &data, qsizetype at, qint64 words, quint32 f
     case 0x02FB: // CREATEFONTINDIRECT
         return paramWords >= 9;
     case 0x0F43: // STRETCHDIB
-        return paramWords > 11 && plainDibFits(data, params + 22, end);
+        return paramWords > 11 && sourceInside(plainDibSize(data, params + 22, end), signedWord(6),
+                                               signedWord(5), signedWord(4), signedWord(3));
     // These two carry no bitmap when they are that short.
     case 0x0B41: // DIBSTRETCHBLT
-        return paramWords <= 11 || plainDibFits(data, params + 20, end);
+        return paramWords <= 11 || sourceInside(plainDibSize(data, params + 20, end), signedWord(5),
+                                                signedWord(4), signedWord(3), signedWord(2));
     case 0x0940: // DIBBITBLT
-        return paramWords <= 9 || plainDibFits(data, params + 16, end);
+        return paramWords <= 9 || sourceInside(plainDibSize(data, params + 16, end), signedWord(3),
+                                               signedWord(2), signedWord(5), signedWord(4));
     case 0x0D33: // SETDIBTODEV
-        return paramWords > 9 && plainDibFits(data, params + 18, end);
+        return paramWords > 9 && !plainDibSize(data, params + 18, end).isEmpty();
     case 0x0142: // DIBCREATEPATTERNBRUSH
-        return paramWords > 2 && plainDibFits(data, params + 4, end);
+        return paramWords > 2 && !plainDibSize(data, params + 4, end).isEmpty();
     case 0x0B23: // STRETCHBLT with a device-dependent bitmap
     case 0x0922: // BITBLT with one
     case 0x01F9: // CREATEPATTERNBRUSH

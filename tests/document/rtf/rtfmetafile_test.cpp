@@ -1,3 +1,4 @@
+#include "document/rtf/rtfmetafile.h"
 #include "document/rtf/rtfpicturedecoder.h"
 #include "document/rtf/rtfreader.h"
 #include "document/rtf/rtfwriter.h"
@@ -166,6 +167,11 @@ void RtfMetafileTest::undrawableMetafilesKeepPlaceholder_data() {
     QByteArray manyPoints = rectangleWmf();
     // A polygon claiming more points than its record holds.
     manyPoints.insert(18, QByteArray::fromHex("0500000024030010ffff"));
+    QImage bitmap(4, 2, QImage::Format_RGB32);
+    bitmap.fill(Qt::blue);
+    QByteArray shiftedSource = bitmapMetafile(bitmap);
+    shiftedSource[56] = 3; // the bitmap's columns 3 to 6, of 4
+    QTest::newRow("wmf bitmap read past its side") << shiftedSource << QByteArray("wmetafile8");
     QTest::newRow("wmf record past its end") << longRecord << QByteArray("wmetafile8");
     QTest::newRow("wmf without end record") << rectangleWmf(false) << QByteArray("wmetafile8");
     QTest::newRow("wmf polygon past its record") << manyPoints << QByteArray("wmetafile8");
