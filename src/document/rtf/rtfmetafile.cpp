@@ -109,11 +109,15 @@ bool wmfRecordFits(const QByteArray &data, qsizetype at, qint64 words, quint32 f
         return paramWords >= 2 && 2 + 2 * qint64(word(1)) <= paramWords;
     case 0x02FB: // CREATEFONTINDIRECT
         return paramWords >= 9;
+    // Drawn mirrored, a bitmap sends the library's stretching into a loop
+    // without end.
     case 0x0F43: // STRETCHDIB
+        if (signedWord(7) <= 0 || signedWord(8) <= 0) return false;
         return paramWords > 11 && sourceInside(plainDibSize(data, params + 22, end), signedWord(6),
                                                signedWord(5), signedWord(4), signedWord(3));
     // These two carry no bitmap when they are that short.
     case 0x0B41: // DIBSTRETCHBLT
+        if (paramWords > 11 && (signedWord(6) <= 0 || signedWord(7) <= 0)) return false;
         return paramWords <= 11 || sourceInside(plainDibSize(data, params + 20, end), signedWord(5),
                                                 signedWord(4), signedWord(3), signedWord(2));
     case 0x0940: // DIBBITBLT

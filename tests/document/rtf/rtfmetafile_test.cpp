@@ -172,6 +172,10 @@ void RtfMetafileTest::undrawableMetafilesKeepPlaceholder_data() {
     QByteArray shiftedSource = bitmapMetafile(bitmap);
     shiftedSource[56] = 3; // the bitmap's columns 3 to 6, of 4
     QTest::newRow("wmf bitmap read past its side") << shiftedSource << QByteArray("wmetafile8");
+    QByteArray mirrored = bitmapMetafile(bitmap);
+    mirrored[60] = char(0xFC); // drawn -4 units wide
+    mirrored[61] = char(0xFF);
+    QTest::newRow("wmf bitmap drawn mirrored") << mirrored << QByteArray("wmetafile8");
     QTest::newRow("wmf record past its end") << longRecord << QByteArray("wmetafile8");
     QTest::newRow("wmf without end record") << rectangleWmf(false) << QByteArray("wmetafile8");
     QTest::newRow("wmf polygon past its record") << manyPoints << QByteArray("wmetafile8");
