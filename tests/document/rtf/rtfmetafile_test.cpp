@@ -177,6 +177,9 @@ void RtfMetafileTest::undrawableMetafilesKeepPlaceholder_data() {
     mirrored[61] = char(0xFF);
     QTest::newRow("wmf bitmap drawn mirrored") << mirrored << QByteArray("wmetafile8");
     QTest::newRow("wmf record past its end") << longRecord << QByteArray("wmetafile8");
+    QByteArray hugeRecords = rectangleWmf();
+    hugeRecords[15] = 0x40; // its longest record said to be 2 GB
+    QTest::newRow("wmf asking for gigabytes") << hugeRecords << QByteArray("wmetafile8");
     QTest::newRow("wmf without end record") << rectangleWmf(false) << QByteArray("wmetafile8");
     QTest::newRow("wmf polygon past its record") << manyPoints << QByteArray("wmetafile8");
     QTest::newRow("emf with a wrong signature") << badSignature << QByteArray("emfblip");
