@@ -74,12 +74,12 @@ QByteArray encodePng(const QImage &image) {
 }
 
 // The picture as a bitmap in a WMF, for readers that know no PNG: at most
-// its shown size, and at most half as many bytes as the picture itself (a
-// few kilobytes at least), so that it does not double the file.
+// its shown size, and at most half as many bytes as the picture itself (4 KB
+// at least, a small thumbnail), so that it does not double the file.
 QByteArray fallbackMetafile(const QImage &image, QSizeF shownPx, qsizetype pictureBytes) {
     if (image.isNull()) return {};
     constexpr double bytesPerPixel = 3;
-    constexpr double leastBytes = 16 * 1024;
+    constexpr double leastBytes = 4 * 1024;
     const double budgetBytes = std::max(leastBytes, pictureBytes / 2.0);
     const double scale =
         std::min({1.0, shownPx.width() / image.width(), shownPx.height() / image.height(),
