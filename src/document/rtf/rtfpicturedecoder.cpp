@@ -1,11 +1,13 @@
 #include "document/rtf/rtfpicturedecoder.h"
 
 #include "base/units.h"
+#include "document/rtf/rtfmetafile.h"
 
 #include <QBuffer>
 #include <QColor>
 #include <QImageReader>
 #include <algorithm>
+#include <cmath>
 
 namespace {
 
@@ -109,6 +111,29 @@ QImage decodeWinBitmap(const RtfPicture &picture) {
     return image;
 }
 
+// Drawn at its goal size, and denser than shown so that it stays crisp when
+// printed, as far as the pixels left allow.
+RtfPictureImage decodeMetafile(const RtfPicture &picture, qint64 maxPixels) {
+    RtfPictureImage result;
+    const MetafileInfo info = checkMetafile(picture.data);
+    if (info.kind == MetafileInfo::None) return result;
+    const bool sized = picture.goalWidthTwips > 0 || (picture.widthPx > 0 && picture.heightPx > 0);
+    if (!sized && !info.sizePx.isEmpty()) result.headerSize = info.sizePx.toSize();
+    const QSizeF shown = rtfPictureSizePx(picture, result.headerSize);
+    constexpr double printDensity = 4;
+    const double density =
+        std::min({printDensity, std::sqrt(double(maxPixels) / (shown.width() * shown.height())),
+                  maxBitmapSidePx / shown.width(), maxBitmapSidePx / shown.height()});
+    if (density < 1) {
+        result.tooLarge = true;
+        return result;
+    }
+    const QSize pixels(std::max(1, int(shown.width() * density)),
+                       std::max(1, int(shown.height() * density)));
+    result.image = drawMetafile(picture.data, pixels);
+    return result;
+}
+
 } // namespace
 
 const QImage &rtfPlaceholderImage() {
@@ -129,7 +154,7 @@ qint64 rtfPictureBudgetPixels(qint64 inputBytes) {
     // A full-screen screenshot or a large diagram: a short document shows its
     // pictures, yet even a small file of blank pictures costs at most 12 MB.
     constexpr qint64 shortDocumentPixels = 3'000'000;
-    constexpr qint64 mostPixels = 64'000'000;          // 256 MB as 32-bit pixels
+    constexpr qint64 mostPixels = 64'000'000; // 256 MB as 32-bit pixels
     // A picture's bytes take two hex digits each: this lets through pictures
     // compressed to a byte for every 12 pixels, as photographs and screenshots
     // are, not blank ones inflating a thousandfold; at 4 bytes a pixel, it
@@ -193,7 +218,7 @@ RtfPictureImage decodeRtfPicture(const RtfPicture &picture, qint64 maxPixels) {
         if (picture.data.isEmpty()) return {};
         return readImage(picture.data, nullptr, maxPixels);
     case RtfPicture::Metafile:
-        break;
+        return decodeMetafile(picture, maxPixels);
     }
     return {};
 }

@@ -46,6 +46,9 @@ constexpr int maxIndentTwips = 31680;
 // in height: past this much in all, pictures show as small placeholders.
 constexpr double maxPicturesHeightPx = 2'000'000;
 constexpr double smallPictureSidePx = 32;
+// Drawing a metafile costs some milliseconds whatever its size (its library
+// loads a font for each): past this many, they show as placeholders.
+constexpr int maxDrawnMetafiles = 500;
 constexpr char16_t replacementChar = 0xFFFD;
 
 // Where the characters of a group go.
@@ -68,6 +71,8 @@ enum class Dest : int {
     Footnote,     // a footnote's text, shown after its paragraph
     UprAnsi,      // \upr: the text for readers without Unicode, not read
     UprUnicode,   // \ud inside \upr: the same text in Unicode, read
+    ShapePicture, // \shppict: a picture as Word writes it, kept like Keep
+    PictureCopy,  // \nonshppict: the same picture for older readers
 };
 
 enum class Kind : unsigned char { Destination, Character, Property };
@@ -262,7 +267,7 @@ constexpr Keyword keywords[] = {
     character("nestcell", '\t'),
     prop("nestrow", Par),
     dest("nonesttables", Dest::Skip),
-    dest("nonshppict", Dest::Skip),
+    dest("nonshppict", Dest::PictureCopy),
     prop("nosupersub", NoSuperSub),
     dest("objclass", Dest::Skip),
     dest("objdata", Dest::Skip),
@@ -326,7 +331,7 @@ constexpr Keyword keywords[] = {
     dest("rsidtbl", Dest::Skip),
     prop("scaps", SmallCaps),
     prop("sect", Par),
-    dest("shppict", Dest::Keep),
+    dest("shppict", Dest::ShapePicture),
     dest("shprslt", Dest::Keep),
     prop("strike", Strike),
     prop("striked", Strike),
@@ -705,6 +710,8 @@ private:
     qint64 m_pixelsLeft = 0; // what pictures may still decode to
     double m_pictureHeightLeftPx = maxPicturesHeightPx;
     bool m_placeholderAdded = false;
+    int m_metafilesLeft = maxDrawnMetafiles;
+    bool m_shapePictureRead = false; // a \shppict whose \nonshppict is to be skipped
 };
 
 RtfReader::RtfReader(const QByteArray &rtf, QTextCursor &cursor, RtfInsertMode mode)
@@ -971,6 +978,14 @@ void RtfReader::enterDestination(Dest dest, qsizetype wordOffset) {
     switch (dest) {
     case Dest::Keep:
         return;
+    case Dest::ShapePicture:
+        m_shapePictureRead = true;
+        return;
+    case Dest::PictureCopy:
+        // Read only when the picture it stands in for was not.
+        if (!std::exchange(m_shapePictureRead, false)) return;
+        dest = Dest::Skip;
+        break;
     case Dest::Picture:
         if ((current != Dest::Body && current != Dest::ObjectResult) || m_picture.active)
             dest = Dest::Skip;
@@ -1946,7 +1961,8 @@ void RtfReader::appendPictureHex(QByteArrayView text, qsizetype offset) {
 void RtfReader::finishPicture(qsizetype endOffset, int missingBraces) {
     const PictureBuilder builder = std::exchange(m_picture, PictureBuilder());
     const RtfPicture &picture = builder.picture;
-    RtfPictureImage decoded = decodeRtfPicture(picture, m_pixelsLeft);
+    const bool drawn = picture.type != RtfPicture::Metafile || m_metafilesLeft-- > 0;
+    RtfPictureImage decoded = drawn ? decodeRtfPicture(picture, m_pixelsLeft) : RtfPictureImage();
     if (decoded.image.isNull() && !decoded.tooLarge && picture.type != RtfPicture::Metafile)
         report(QStringLiteral("picture data could not be decoded"), builder.wordOffset);
 
@@ -1959,7 +1975,8 @@ void RtfReader::finishPicture(qsizetype endOffset, int missingBraces) {
     m_pixelsLeft -= qint64(decoded.image.width()) * decoded.image.height();
     const bool placeholder = decoded.image.isNull();
     QTextImageFormat format = imageFormat(sizePx, placeholder);
-    if (placeholder) {
+    // A metafile is drawn, but only its own bytes are written back.
+    if (placeholder || picture.type == RtfPicture::Metafile) {
         textprops::setRawRtfGroup(format, rawGroup(builder.wordOffset, endOffset, missingBraces));
     } else if (picture.type == RtfPicture::Png || picture.type == RtfPicture::Jpeg) {
         format.setProperty(textprops::PictureBytes, picture.data);

@@ -2,6 +2,7 @@
 
 #include "base/units.h"
 #include "document/rtf/rtfemitter.h"
+#include "document/rtf/rtfmetafile.h"
 #include "document/rtf/rtfwriter_attributes.h"
 #include "document/runwalker.h"
 #include "document/textproperties.h"
@@ -64,6 +65,7 @@ struct Picture {
     const char *blip = "\\pngblip";
     QByteArray bytes;
     QSize pixelSize;
+    QImage image; // what the bytes show, for the bitmap written beside them
 };
 
 QByteArray encodePng(const QImage &image) {
@@ -72,6 +74,24 @@ QByteArray encodePng(const QImage &image) {
     buffer.open(QIODevice::WriteOnly);
     image.save(&buffer, "PNG");
     return bytes;
+}
+
+// The picture as a bitmap in a WMF, for readers that know no PNG: at most
+// its shown size, and at most half as many bytes as the picture itself (4 KB
+// at least, a small thumbnail), so that it does not double the file.
+QByteArray fallbackMetafile(const QImage &image, QSizeF shownPx, qsizetype pictureBytes) {
+    if (image.isNull()) return {};
+    constexpr double bytesPerPixel = 3;
+    constexpr double leastBytes = 4 * 1024;
+    const double budgetBytes = std::max(leastBytes, pictureBytes / 2.0);
+    const double scale =
+        std::min({1.0, shownPx.width() / image.width(), shownPx.height() / image.height(),
+                  std::sqrt(budgetBytes / (bytesPerPixel * image.width() * image.height()))});
+    const QSize size(std::max(1, int(image.width() * scale)),
+                     std::max(1, int(image.height() * scale)));
+    return bitmapMetafile(
+        size == image.size() ? image
+                             : image.scaled(size, Qt::IgnoreAspectRatio, Qt::SmoothTransformation));
 }
 
 QSize encodedImageSize(const QByteArray &bytes) {
@@ -443,14 +463,28 @@ void RtfWriter::writeImage(const QTextImageFormat &format) {
     const Picture pict = picture(format);
     const double widthPx = format.width() > 0 ? format.width() : pict.pixelSize.width();
     const double heightPx = format.height() > 0 ? format.height() : pict.pixelSize.height();
-    emit_.raw("{\\pict");
+    // As Word writes it: the picture, then a metafile copy for readers that
+    // skip \shppict.
+    emit_.raw("{\\*\\shppict{\\pict");
     emit_.word(pict.blip);
     emit_.word("\\picw", pict.pixelSize.width());
     emit_.word("\\pich", pict.pixelSize.height());
     emit_.word("\\picwgoal", pixelsToTwips(widthPx));
     emit_.word("\\pichgoal", pixelsToTwips(heightPx));
     emit_.hexData(pict.bytes);
-    emit_.raw("}");
+    emit_.raw("}}");
+    const QByteArray fallback =
+        fallbackMetafile(pict.image, QSizeF(widthPx, heightPx), pict.bytes.size());
+    if (fallback.isEmpty()) return;
+    constexpr double himetricPerPixel = 2540.0 / 96.0;
+    emit_.raw("{\\nonshppict{\\pict");
+    emit_.word("\\wmetafile8");
+    emit_.word("\\picw", int(std::lround(widthPx * himetricPerPixel)));
+    emit_.word("\\pich", int(std::lround(heightPx * himetricPerPixel)));
+    emit_.word("\\picwgoal", pixelsToTwips(widthPx));
+    emit_.word("\\pichgoal", pixelsToTwips(heightPx));
+    emit_.hexData(fallback);
+    emit_.raw("}}");
 }
 
 Picture RtfWriter::picture(const QTextImageFormat &format) const {
@@ -458,8 +492,9 @@ Picture RtfWriter::picture(const QTextImageFormat &format) const {
     const QString kind = format.stringProperty(textprops::PictureKind);
     const QByteArray bytes = format.property(textprops::PictureBytes).toByteArray();
     if (!bytes.isEmpty() && (kind == QLatin1String("jpeg") || kind == QLatin1String("png"))) {
+        if (image.isNull()) image = QImage::fromData(bytes);
         const QSize size = image.isNull() ? encodedImageSize(bytes) : image.size();
-        return {kind == QLatin1String("jpeg") ? "\\jpegblip" : "\\pngblip", bytes, size};
+        return {kind == QLatin1String("jpeg") ? "\\jpegblip" : "\\pngblip", bytes, size, image};
     }
     if (image.isNull()) {
         // Nothing to show: keep the place the picture takes, blank.
@@ -468,7 +503,7 @@ Picture RtfWriter::picture(const QTextImageFormat &format) const {
         image = QImage(size, QImage::Format_RGB32);
         image.fill(Qt::white);
     }
-    return {"\\pngblip", encodePng(image), image.size()};
+    return {"\\pngblip", encodePng(image), image.size(), image};
 }
 
 } // namespace

@@ -354,8 +354,9 @@ void RtfWriterTest::pictures() {
     const QByteArray png = encoded(image, "PNG");
     QVERIFY(rtf.contains("{\\pict\\pngblip\\picw40\\pich30\\picwgoal1200\\pichgoal900 " +
                          hexLines(png) + "}"));
-    QVERIFY(rtf.contains("{\\pict\\jpegblip\\picw40\\pich30\\picwgoal1200\\pichgoal900 " +
-                         hexLines(jpeg) + "}\\par"));
+    QVERIFY(rtf.contains("{\\*\\shppict{\\pict\\jpegblip\\picw40\\pich30\\picwgoal1200"
+                         "\\pichgoal900 " +
+                         hexLines(jpeg) + "}}{\\nonshppict{\\pict\\wmetafile8"));
 }
 
 void RtfWriterTest::keptGroupWrittenExactly() {

@@ -1,0 +1,283 @@
+#include "document/rtf/rtfmetafile.h"
+#include "document/rtf/rtfpicturedecoder.h"
+#include "document/rtf/rtfreader.h"
+#include "document/rtf/rtfwriter.h"
+#include "document/textproperties.h"
+#include "imagebytes.h"
+
+#include <QImage>
+#include <QTest>
+#include <QTextCursor>
+#include <QTextDocument>
+#include <QTextImageFormat>
+#include <QUrl>
+#include <initializer_list>
+
+namespace {
+
+void putU16(QByteArray &out, quint32 value) {
+    out.append(char(value & 0xFF));
+    out.append(char((value >> 8) & 0xFF));
+}
+
+void putU32(QByteArray &out, quint32 value) {
+    putU16(out, value & 0xFFFF);
+    putU16(out, value >> 16);
+}
+
+// A WMF of 200 x 100 units holding a red rectangle with a black border,
+// as a list of records after the header.
+QByteArray rectangleWmf(bool withEnd = true) {
+    QByteArray records;
+    auto record = [&records](quint32 function, std::initializer_list<quint32> words) {
+        putU32(records, 3 + quint32(words.size()));
+        putU16(records, function);
+        for (const quint32 word : words)
+            putU16(records, word);
+    };
+    record(0x020B, {0, 0});                 // SETWINDOWORG
+    record(0x020C, {100, 200});             // SETWINDOWEXT
+    record(0x02FC, {0, 0x00FF, 0x0000, 0}); // CREATEBRUSHINDIRECT: solid red
+    record(0x012D, {0});                    // SELECTOBJECT
+    record(0x041B, {100, 200, 0, 0});       // RECTANGLE: bottom, right, top, left
+    if (withEnd) record(0x0000, {});
+    QByteArray wmf;
+    putU16(wmf, 1);
+    putU16(wmf, 9);
+    putU16(wmf, 0x300);
+    putU32(wmf, quint32(18 + records.size()) / 2);
+    putU16(wmf, 1);
+    putU32(wmf, 7);
+    putU16(wmf, 0);
+    return wmf + records;
+}
+
+// An EMF with the same red rectangle, its frame 50 x 25 mm.
+QByteArray rectangleEmf() {
+    QByteArray emf;
+    auto ints = [&emf](std::initializer_list<quint32> values) {
+        for (const quint32 value : values)
+            putU32(emf, value);
+    };
+    ints({1, 88, 0, 0, 199, 99, 0, 0, 5000, 2500}); // EMR_HEADER, bounds, frame
+    ints({0x464D4520, 0x10000, 0, 5});              // signature, version, bytes, records
+    putU16(emf, 2);
+    putU16(emf, 0);
+    ints({0, 0, 0, 1024, 768, 270, 203});
+    ints({39, 24, 1, 0, 0x0000FF, 0}); // EMR_CREATEBRUSHINDIRECT: solid red
+    ints({37, 12, 1});                 // EMR_SELECTOBJECT
+    ints({43, 24, 0, 0, 199, 99});     // EMR_RECTANGLE
+    ints({14, 20, 0, 16, 20});         // EMR_EOF
+    const QByteArray size = [&] {
+        QByteArray bytes;
+        putU32(bytes, quint32(emf.size()));
+        return bytes;
+    }();
+    emf.replace(48, 4, size);
+    return emf;
+}
+
+QImage resourceImage(const QTextDocument &document, const QTextImageFormat &format) {
+    return document.resource(QTextDocument::ImageResource, QUrl(format.name())).value<QImage>();
+}
+
+QList<QTextImageFormat> read(QTextDocument &document, const QByteArray &rtf) {
+    QTextCursor cursor(&document);
+    readRtf(rtf, cursor, RtfInsertMode::WholeDocument);
+    return images(document);
+}
+
+bool near(QRgb pixel, QRgb expected) {
+    return qAbs(qRed(pixel) - qRed(expected)) < 40 && qAbs(qGreen(pixel) - qGreen(expected)) < 40 &&
+           qAbs(qBlue(pixel) - qBlue(expected)) < 40 && qAlpha(pixel) == 255;
+}
+
+// The group between begin and its closing brace.
+QByteArray groupAt(const QByteArray &rtf, qsizetype begin) {
+    int depth = 0;
+    for (qsizetype i = begin; i < rtf.size(); ++i) {
+        if (rtf[i] == '\\') {
+            ++i;
+        } else if (rtf[i] == '{') {
+            ++depth;
+        } else if (rtf[i] == '}' && --depth == 0) {
+            return rtf.mid(begin, i + 1 - begin);
+        }
+    }
+    return {};
+}
+
+} // namespace
+
+class RtfMetafileTest : public QObject {
+    Q_OBJECT
+private slots:
+    void metafilesAreDrawn_data();
+    void metafilesAreDrawn();
+    void undrawableMetafilesKeepPlaceholder_data();
+    void undrawableMetafilesKeepPlaceholder();
+    void densityStaysWithinBudget();
+    void manyMetafilesStopBeingDrawn();
+    void writtenPictureCarriesMetafileCopy();
+};
+
+void RtfMetafileTest::metafilesAreDrawn_data() {
+    QTest::addColumn<QByteArray>("group");
+    QTest::addColumn<QSizeF>("shownPx");
+    QTest::newRow("wmf at its goal size")
+        << "{\\pict\\wmetafile8\\picw5292\\pich2646\\picwgoal3000\\pichgoal1500\r\n" +
+               rectangleWmf().toHex() + "}"
+        << QSizeF(200, 100);
+    QTest::newRow("emf at its frame's size") << "{\\pict\\emfblip " + rectangleEmf().toHex() + "}"
+                                             << QSizeF(189, 94); // 50 x 25 mm in whole pixels
+    QTest::newRow("emf as binary, scaled")
+        << "{\\pict\\emfblip\\picwgoal1500\\pichgoal750\\picscalex200\\picscaley200\\bin" +
+               QByteArray::number(rectangleEmf().size()) + " " + rectangleEmf() + "}"
+        << QSizeF(200, 100);
+}
+
+// Drawn densely enough to print crisply, shown at its size, written back as read.
+void RtfMetafileTest::metafilesAreDrawn() {
+    QFETCH(QByteArray, group);
+    QFETCH(QSizeF, shownPx);
+    QTextDocument document;
+    const QList<QTextImageFormat> found = read(document, "{\\rtf1 a" + group + "b}");
+    QCOMPARE(found.size(), 1);
+    QVERIFY(found[0].name() != rtfPlaceholderImageName());
+    QVERIFY(qAbs(found[0].width() - shownPx.width()) < 0.5);
+    QVERIFY(qAbs(found[0].height() - shownPx.height()) < 0.5);
+    const QImage image = resourceImage(document, found[0]);
+    QCOMPARE(image.size(), QSize(int(shownPx.width() * 4), int(shownPx.height() * 4)));
+    QVERIFY(near(image.pixel(image.width() / 2, image.height() / 2), qRgb(255, 0, 0)));
+    QVERIFY(near(image.pixel(image.width() / 4, image.height() * 3 / 4), qRgb(255, 0, 0)));
+
+    QCOMPARE(found[0].property(textprops::RawRtfGroup).toByteArray(), group);
+    QVERIFY(writeRtf(document).contains(group));
+}
+
+void RtfMetafileTest::undrawableMetafilesKeepPlaceholder_data() {
+    QTest::addColumn<QByteArray>("data");
+    QTest::addColumn<QByteArray>("kind");
+    QByteArray longRecord = rectangleWmf();
+    longRecord[18] = char(0x40); // the first record says it runs past the end
+    QByteArray badSignature = rectangleEmf();
+    badSignature[40] = 'X';
+    QByteArray shortEmf = rectangleEmf();
+    shortEmf.chop(20); // no end record, its header's length past the data
+    QByteArray manyPoints = rectangleWmf();
+    // A polygon claiming more points than its record holds.
+    manyPoints.insert(18, QByteArray::fromHex("0500000024030010ffff"));
+    QImage bitmap(4, 2, QImage::Format_RGB32);
+    bitmap.fill(Qt::blue);
+    QByteArray shiftedSource = bitmapMetafile(bitmap);
+    shiftedSource[56] = 3; // the bitmap's columns 3 to 6, of 4
+    QTest::newRow("wmf bitmap read past its side") << shiftedSource << QByteArray("wmetafile8");
+    QByteArray mirrored = bitmapMetafile(bitmap);
+    mirrored[60] = char(0xFC); // drawn -4 units wide
+    mirrored[61] = char(0xFF);
+    QTest::newRow("wmf bitmap drawn mirrored") << mirrored << QByteArray("wmetafile8");
+    QTest::newRow("wmf record past its end") << longRecord << QByteArray("wmetafile8");
+    QByteArray hugeRecords = rectangleWmf();
+    hugeRecords[15] = 0x40; // its longest record said to be 2 GB
+    QTest::newRow("wmf asking for gigabytes") << hugeRecords << QByteArray("wmetafile8");
+    QTest::newRow("wmf without end record") << rectangleWmf(false) << QByteArray("wmetafile8");
+    QTest::newRow("wmf polygon past its record") << manyPoints << QByteArray("wmetafile8");
+    QTest::newRow("emf with a wrong signature") << badSignature << QByteArray("emfblip");
+    QTest::newRow("emf cut short") << shortEmf << QByteArray("emfblip");
+    QTest::newRow("emf labelled as a mac picture")
+        << QByteArray::fromHex("00000000") << QByteArray("macpict");
+}
+
+void RtfMetafileTest::undrawableMetafilesKeepPlaceholder() {
+    QFETCH(QByteArray, data);
+    QFETCH(QByteArray, kind);
+    const QByteArray group =
+        "{\\pict\\" + kind + "\\picwgoal600\\pichgoal300 " + data.toHex() + "}";
+    QTextDocument document;
+    const QList<QTextImageFormat> found = read(document, "{\\rtf1 " + group + "}");
+    QCOMPARE(found.size(), 1);
+    QCOMPARE(found[0].name(), rtfPlaceholderImageName());
+    QCOMPARE(found[0].property(textprops::RawRtfGroup).toByteArray(), group);
+    QCOMPARE(QSizeF(found[0].width(), found[0].height()), QSizeF(40, 20));
+}
+
+void RtfMetafileTest::densityStaysWithinBudget() {
+    RtfPicture picture;
+    picture.type = RtfPicture::Metafile;
+    picture.goalWidthTwips = 3000;
+    picture.goalHeightTwips = 1500;
+    picture.data = rectangleWmf();
+    QCOMPARE(decodeRtfPicture(picture, 1'000'000).image.size(), QSize(800, 400));
+    QCOMPARE(decodeRtfPicture(picture, 80'000).image.size(), QSize(400, 200));
+    const RtfPictureImage tooLarge = decodeRtfPicture(picture, 10'000);
+    QVERIFY(tooLarge.image.isNull());
+    QVERIFY(tooLarge.tooLarge);
+}
+
+// Each costs a font load: a file of thousands cannot take minutes to open.
+void RtfMetafileTest::manyMetafilesStopBeingDrawn() {
+    const QByteArray group =
+        "{\\pict\\wmetafile8\\picwgoal30\\pichgoal30 " + rectangleWmf().toHex() + "}";
+    QTextDocument document;
+    const QList<QTextImageFormat> found = read(document, "{\\rtf1 " + group.repeated(501) + "}");
+    QCOMPARE(found.size(), 501);
+    QVERIFY(found[499].name() != rtfPlaceholderImageName());
+    QCOMPARE(found[500].name(), rtfPlaceholderImageName());
+    QCOMPARE(found[500].property(textprops::RawRtfGroup).toByteArray(), group);
+}
+
+// Older readers skip \shppict and show the bitmap in \nonshppict instead;
+// our reader takes the PNG, and the bitmap when alone.
+void RtfMetafileTest::writtenPictureCarriesMetafileCopy() {
+    QImage picture(400, 200, QImage::Format_RGB32);
+    picture.fill(Qt::red);
+    for (int y = 0; y < 200; ++y)
+        for (int x = 0; x < 200; ++x)
+            picture.setPixel(x, y, qRgb(0, 0, 255));
+    QTextDocument source;
+    source.addResource(QTextDocument::ImageResource, QUrl(QStringLiteral("picture")), picture);
+    QTextImageFormat format;
+    format.setName(QStringLiteral("picture"));
+    format.setWidth(100);
+    format.setHeight(50);
+    QTextCursor(&source).insertImage(format);
+    const QByteArray rtf = writeRtf(source);
+
+    const qsizetype shape = rtf.indexOf("{\\*\\shppict{\\pict\\pngblip");
+    const qsizetype nonShape = rtf.indexOf("{\\nonshppict{\\pict\\wmetafile8");
+    QVERIFY(shape >= 0);
+    QVERIFY(nonShape > shape);
+    const QByteArray shapeGroup = groupAt(rtf, shape);
+    QCOMPARE(nonShape, shape + shapeGroup.size());
+    const QByteArray nonShapeGroup = groupAt(rtf, nonShape);
+    QVERIFY(nonShapeGroup.contains("\\picwgoal1500\\pichgoal750"));
+    // Small beside the picture: a flat picture's PNG takes few bytes, and its
+    // copy no more than 4 KB of pixels, as hex digits.
+    QByteArray digits = nonShapeGroup;
+    digits.removeIf([](char c) { return c == '\r' || c == '\n'; });
+    QVERIFY(digits.size() < 2 * (4096 + 200) + 200);
+
+    QTextDocument both;
+    const QList<QTextImageFormat> read1 = read(both, rtf);
+    QCOMPARE(read1.size(), 1);
+    QCOMPARE(read1[0].stringProperty(textprops::PictureKind), QStringLiteral("png"));
+    QCOMPARE(resourceImage(both, read1[0]).convertToFormat(QImage::Format_RGB32), picture);
+
+    QTextDocument fallbackOnly;
+    QByteArray withoutShape = rtf;
+    withoutShape.remove(shape, shapeGroup.size());
+    const QList<QTextImageFormat> read2 = read(fallbackOnly, withoutShape);
+    QCOMPARE(read2.size(), 1);
+    QVERIFY(read2[0].name() != rtfPlaceholderImageName());
+    QCOMPARE(QSizeF(read2[0].width(), read2[0].height()), QSizeF(100, 50));
+    const QImage drawn = resourceImage(fallbackOnly, read2[0]);
+    QCOMPARE(drawn.size(), QSize(400, 200));
+    QVERIFY(near(drawn.pixel(50, 100), qRgb(0, 0, 255)));
+    QVERIFY(near(drawn.pixel(350, 100), qRgb(255, 0, 0)));
+    // Written back as it was read.
+    QVERIFY(
+        writeRtf(fallbackOnly).contains(groupAt(nonShapeGroup, nonShapeGroup.indexOf("{\\pict"))));
+}
+
+QTEST_MAIN(RtfMetafileTest)
+#include "rtfmetafile_test.moc"
