@@ -14,8 +14,8 @@
 #include <QLineEdit>
 #include <QMenu>
 #include <QMenuBar>
-#include <QSpinBox>
 #include <QScreen>
+#include <QSpinBox>
 #include <QStyle>
 #include <QTemporaryDir>
 #include <QTest>
@@ -358,9 +358,9 @@ void MainWindowTest::menusInTheirOrder() {
     QStringList titles;
     for (const QAction *menu : window.menuBar()->actions())
         titles << menu->text();
-    QCOMPARE(titles, QStringList({"&Fichier", "&Edition", "In&sertion", "For&mat",
-                                  "In&dices et exposants", "Op&tions", "&Outils", "Exer&cice",
-                                  "&Aide"}));
+    QCOMPARE(titles,
+             QStringList({"&Fichier", "&Edition", "In&sertion", "For&mat", "In&dices et exposants",
+                          "Op&tions", "&Outils", "Exer&cice", "&Aide"}));
     QCOMPARE(actionNames(window.findChild<QMenu *>(QStringLiteral("insert"))),
              QStringList({"objet", "insertext", "ima", "sdfd-", "SPECIALCAr", "ionpoly",
                           "sqqsqsqsqsqsq55-", "champreponse"}));
