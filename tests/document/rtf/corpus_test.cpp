@@ -15,7 +15,7 @@
 namespace {
 
 // Files matching when this test was written; raise it as the reader improves.
-constexpr int matchedBefore = 40;
+constexpr int matchedBefore = 41;
 
 QString corpusFolder() {
     return QStringLiteral(REDIGO_FIXTURES "/../corpus");
