@@ -12,12 +12,14 @@ rtfcat="$build/tools/rtfcat"
 [ -x "$rtfcat" ] || { echo "no $rtfcat: build first" >&2; exit 2; }
 export QT_QPA_PLATFORM=offscreen
 
-# The same normalisation as corpus_test: every run of whitespace (NBSP and
-# the line separator included) becomes one space; U+FFFC goes.
+# The same normalisation as corpus_test: U+FFFC goes, so does ("URL") after
+# a link's text, "|" between table cells counts as a blank, and every run of
+# whitespace (NBSP and the line separator included) becomes one space.
 normalise() {
     python3 -c '
-import sys
+import re, sys
 text = sys.stdin.buffer.read().decode("utf-8", "replace").replace("\ufffc", "")
+text = re.sub(r"\(\"[^\"]*\"\)", "", text).replace("|", " ")
 sys.stdout.write(" ".join(text.split()))'
 }
 

@@ -568,7 +568,7 @@ private:
     void closeGroup(qsizetype endOffset, int missingBraces);
     void closeMatchedGroup(qsizetype offset);
     void closeOpenGroups();
-    bool moreClosedThanOpened(qsizetype from) const;
+    qsizetype lastStrayBrace(qsizetype from) const;
     bool skipsCharacter();
 
     void handleWord(const RtfToken &token, bool starred);
@@ -653,6 +653,7 @@ private:
     int m_overflowDepth = 0; // groups beyond maxGroupDepth
     int m_skipCount = 0;     // characters still to skip after \uN
     bool m_documentClosed = false;
+    qsizetype m_lastStrayBrace = -1;
     bool m_ignoreRest = false;    // the document has ended
     qsizetype m_cutBinaryAt = -1; // the \binN whose data the input's end cut short
     ParaState m_endPara;
@@ -834,6 +835,7 @@ void RtfReader::closeMatchedGroup(qsizetype offset) {
     }
     if (m_stack.size() <= 1) {
         report(QStringLiteral("unmatched }"), offset);
+        if (m_documentClosed && offset >= m_lastStrayBrace) m_ignoreRest = true;
         return;
     }
     closeGroup(offset, 0);
@@ -853,19 +855,24 @@ void RtfReader::closeOpenGroups() {
 
 // What follows the document's closing brace is not part of it, unless more
 // braces close than open after it: then that brace was a stray one inside
-// the document, and the text after it is the document's too.
-bool RtfReader::moreClosedThanOpened(qsizetype from) const {
+// the document, and the text up to the last stray brace is the document's
+// too. Gives the offset of that last stray brace, or -1 when there is none.
+qsizetype RtfReader::lastStrayBrace(qsizetype from) const {
     int depth = 0;
+    int lowest = 0;
+    qsizetype last = -1;
     for (qsizetype i = from; i < m_input.size(); ++i) {
         const char c = m_input[i];
         if (c == '\\')
             ++i;
         else if (c == '{')
             ++depth;
-        else if (c == '}' && --depth < 0)
-            return true;
+        else if (c == '}' && --depth < lowest) {
+            lowest = depth;
+            last = i;
+        }
     }
-    return false;
+    return last;
 }
 
 void RtfReader::closeGroup(qsizetype endOffset, int missingBraces) {
@@ -903,7 +910,10 @@ void RtfReader::closeGroup(qsizetype endOffset, int missingBraces) {
         m_endPara = closing.para;
         // Damaged input is looked at once only, so that it costs no more
         // than reading it.
-        if (!m_documentClosed) m_ignoreRest = !moreClosedThanOpened(endOffset + 1);
+        if (!m_documentClosed) {
+            m_lastStrayBrace = lastStrayBrace(endOffset + 1);
+            m_ignoreRest = m_lastStrayBrace < 0;
+        }
         m_documentClosed = true;
     }
 }

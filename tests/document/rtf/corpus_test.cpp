@@ -7,6 +7,7 @@
 #include <QDir>
 #include <QDirIterator>
 #include <QFile>
+#include <QRegularExpression>
 #include <QTest>
 #include <QTextCursor>
 #include <QTextDocument>
@@ -14,16 +15,21 @@
 namespace {
 
 // Files matching when this test was written; raise it as the reader improves.
-constexpr int matchedBefore = 28;
+constexpr int matchedBefore = 41;
 
 QString corpusFolder() {
     return QStringLiteral(REDIGO_FIXTURES "/../corpus");
 }
 
 // Whitespace collapsed and trimmed, pictures left out: the projects differ
-// in how they lay out paragraphs, cells and tabs, not in the words.
+// in how they lay out paragraphs, cells and tabs, not in the words. Some
+// expected texts put "|" between table cells and ("URL") after a link's
+// text; those count as layout too, the same way for every reader.
 QString normalised(QString text) {
+    static const QRegularExpression linkTarget(QStringLiteral("\\(\"[^\"]*\"\\)"));
     text.remove(QChar::ObjectReplacementCharacter);
+    text.remove(linkTarget);
+    text.replace(QLatin1Char('|'), QLatin1Char(' '));
     return text.simplified();
 }
 

@@ -183,6 +183,8 @@ void RtfReaderTest::text_data() {
         << "a\uFFFCb\uFFFCc";
     QTest::newRow("not rtf") << QByteArray("plain text, ok") << "plain text, ok";
     QTest::newRow("stray braces") << QByteArray("{\\rtf1 a}}b}") << "ab";
+    QTest::newRow("text after the last stray brace")
+        << QByteArray("{\\rtf1 a}}b}}\n signature\n") << "ab";
     QTest::newRow("trailing space ignored") << QByteArray("{\\rtf1 a\\par}  \r\n") << "a";
     QTest::newRow("nul bytes") << QByteArray("{\\rtf1 a\0b}", 10) << "ab";
     QTest::newRow("control bytes")
