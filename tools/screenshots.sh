@@ -34,32 +34,68 @@ cp tools/screenshots/* "$work/"
 # A home of its own: no recovery copies or settings of the user come in.
 export HOME="$work/home" XDG_DATA_HOME="$work/home/share" XDG_CONFIG_HOME="$work/home/config"
 export DISPLAY=:${REDIGO_SCREENSHOT_DISPLAY:-97}
-export LANG=fr_FR.UTF-8 QT_QPA_PLATFORM=xcb
+export LANG=C.UTF-8 QT_QPA_PLATFORM=xcb
 Xvfb "$DISPLAY" -screen 0 1280x800x24 -nolisten tcp & pids+=($!)
 sleep 1
 openbox & pids+=($!)
 sleep 1
 "$root/$build/src/redigo" "$work/sulfate.E51" & pids+=($!)
-window=$(xdotool search --sync --name "REDIGO")
+xdotool search --sync --onlyvisible --name "REDIGO" > /dev/null
 sleep 2
 
-# Clicks at a point of the window's inside, measured from its top left.
-click() { xdotool mousemove --window "$window" "$1" "$2" click 1; sleep 0.4; }
-keys() { xdotool key --delay 60 "$@"; sleep 0.3; }
-type_text() { xdotool type --delay 40 "$1"; sleep 0.2; }
-shot() { # name x y width height: a part of the window
-    import -window root -crop "${4}x${5}+$(($2 + wx))+$(($3 + wy))" +repage "$work/$1.png"
-}
+# On a 1280 x 800 screen under openbox the window's frame is centred at
+# (140, 28): the points below are screen points of its controls.
+click() { xdotool mousemove "$1" "$2" click 1; sleep 0.5; }
+keys() { xdotool key --delay 80 "$@"; sleep 0.3; }
+type_text() { xdotool type --delay 50 -- "$1"; sleep 0.2; }
+normal() { keys alt+n; }
+index() { keys alt+i; type_text "$1"; normal; }
+exponent() { keys alt+x; type_text "$1"; normal; }
+text_size() { click 420 124; keys ctrl+a; type_text "$1"; keys Return; click 880 700; keys ctrl+End; }
+shot() { import -window root -crop "${3}x${4}+${1}+${2}" +repage "$work/$5.png"; }
 
-eval "$(xdotool getwindowgeometry --shell "$window" | sed 's/^X=/wx=/;s/^Y=/wy=/')"
+# The exercise opened with its statement shown: add to its end.
+click 880 700
+keys ctrl+End Return
+type_text "CuSO"; index 4; type_text " (s)  -->  Cu"; exponent "2+"; type_text " (aq)  +  "
+# The polyatomic ion: body, charge and index in their boxes.
+click 463 85
+click 520 381; type_text "SO"
+click 645 367; type_text "2-"
+click 645 388; type_text "4"
+sleep 0.5
+shot 432 300 416 156 ion-dialog
+click 780 372
+type_text " (aq)"
+keys Return
+text_size 12
+type_text "2) La concentration vaut c = 6,3 x 10"; exponent "-2"; type_text " mol.L"; exponent "-1"
+keys Return
+type_text "3) L'acide éthanoïque réagit avec l'eau :"
+keys Return
+type_text "CH"; index 3; type_text "COOH + H"; index 2; type_text "O  "
+click 253 155 # the Math II palette
+click 218 324 # the equilibrium sign
+type_text "  CH"; index 3; type_text "COO"; exponent "-"; type_text " + H"; index 3; type_text "O"; exponent "+"
+keys Return Return
+type_text "Donner le nom des ions :"
+keys Return
+keys alt+s Up Return # Insertion > Champ de réponse, the menu's last entry
+sleep 0.5
 
-# Fill the statement: open it from the Exercise menu, go to its end.
-keys alt+c e
-keys ctrl+End
-
-source tools/screenshots/steps.sh
+shot 144 147 150 420 palettes
+click 163 155 # back to the Greek letters
+shot 616 288 420 52 indices
+shot 616 356 420 26 equilibre
+shot 616 381 420 100 reponse
+shot 140 28 1001 742 fenetre
+convert "$work/ion-dialog.png" \( -size 416x8 xc:white \) \
+    \( "$work/indices.png" -crop 416x30+0+0 +repage \) -append "$work/ion.png"
+click 383 509 # Paramètres: the exercise's recap panel
+sleep 0.5
+shot 298 147 314 620 panneau
 
 for picture in fenetre panneau indices ion palettes equilibre reponse; do
-    [ -f "$work/$picture.png" ] && cp "$work/$picture.png" help/images/
+    cp "$work/$picture.png" help/images/
 done
 echo "Pictures written to help/images/"
