@@ -44,6 +44,9 @@ HelpWindow::HelpWindow(QWidget *parent) : QDialog(parent) {
         auto *item = new QListWidgetItem(pageTitle(page), m_contents);
         item->setData(Qt::UserRole, QUrl(helpRoot + page));
     }
+    // Every title of the contents reads whole.
+    m_contents->setMinimumWidth(m_contents->sizeHintForColumn(0) + 2 * m_contents->frameWidth() +
+                                8);
     m_browser = new QTextBrowser;
     m_browser->setObjectName(QStringLiteral("pages"));
     m_browser->setOpenExternalLinks(true);
@@ -51,7 +54,6 @@ HelpWindow::HelpWindow(QWidget *parent) : QDialog(parent) {
     splitter->addWidget(m_contents);
     splitter->addWidget(m_browser);
     splitter->setStretchFactor(1, 1);
-    splitter->setSizes({200, 600});
     auto *buttons = new QDialogButtonBox(QDialogButtonBox::Close);
     connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
     auto *back = buttons->addButton(QStringLiteral("Précédent"), QDialogButtonBox::ActionRole);
