@@ -1,4 +1,5 @@
 #include "app/application.h"
+#include "app/commandline.h"
 #include "app/mainwindow.h"
 #include "app/qtdialogs.h"
 #include "base/sharedstate.h"
@@ -8,6 +9,7 @@
 int main(int argc, char *argv[]) {
     QApplication app(argc, argv);
     installFrenchTranslation(app);
+    identifyOnTheDesktop();
     RichTextBox::showSymbolTextWithUnicodeFonts();
     QtDialogs dialogs;
     MainWindow window(dialogs);
@@ -16,5 +18,6 @@ int main(int argc, char *argv[]) {
         return window.exercise().exerciseOpen() ? window.state().repertoire : QString();
     });
     window.show();
+    openFromCommandLine(window, app.arguments().mid(1));
     return app.exec();
 }

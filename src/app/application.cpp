@@ -1,5 +1,6 @@
 #include "app/application.h"
 
+#include <QIcon>
 #include <QLibraryInfo>
 #include <QLocale>
 #include <QTranslator>
@@ -9,4 +10,9 @@ void installFrenchTranslation(QApplication &app) {
     if (translator->load(QLocale(QLocale::French, QLocale::France), QStringLiteral("qtbase"),
                          QStringLiteral("_"), QLibraryInfo::path(QLibraryInfo::TranslationsPath)))
         QApplication::installTranslator(translator);
+}
+
+void identifyOnTheDesktop() {
+    QGuiApplication::setDesktopFileName(QStringLiteral("redigo"));
+    QGuiApplication::setWindowIcon(QIcon::fromTheme(QStringLiteral("redigo")));
 }

@@ -5,3 +5,6 @@
 // Loads Qt's own French texts, so that standard buttons and dialogs read
 // "Oui", "Non", "Annuler" like the rest of the program.
 void installFrenchTranslation(QApplication &app);
+
+// Ties the windows to the program's desktop entry and icon.
+void identifyOnTheDesktop();

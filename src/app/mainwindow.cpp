@@ -2,6 +2,8 @@
 
 #include "widgets/designernames.h"
 
+#include "app/helpwindow.h"
+#include "app/runningflag.h"
 #include "app/selectionrefresh.h"
 #include "app/textrecovery.h"
 #include "app/welcomepanel.h"
@@ -35,6 +37,7 @@
 #include <QComboBox>
 #include <QCoreApplication>
 #include <QFile>
+#include <QFileInfo>
 #include <QFontDatabase>
 #include <QHBoxLayout>
 #include <QLabel>
@@ -106,7 +109,8 @@ MainWindow::MainWindow(Dialogs &dialogs, const QString &programDirectory,
                        const QString &recoveryDirectory, QWidget *parent)
     : QMainWindow(parent), m_dialogs(dialogs),
       m_programDirectory(programDirectory.isEmpty() ? QCoreApplication::applicationDirPath()
-                                                    : programDirectory) {
+                                                    : programDirectory),
+      m_runningFlagDirectory(runningFlagFolder(m_programDirectory)) {
     setObjectName(QStringLiteral("redigo"));
     m_printing = std::make_unique<Printing>(m_dialogs);
     buildEditors();
@@ -157,6 +161,7 @@ MainWindow::MainWindow(Dialogs &dialogs, const QString &programDirectory,
                                                    *m_paragraphs, *m_ruler);
     startUp();
     connectEditorNotifications();
+    addDesktopShortcuts();
 }
 
 MainWindow::~MainWindow() = default;
@@ -320,8 +325,44 @@ void MainWindow::imprimons_Click() {
 }
 
 void MainWindow::aidant_Click() {
-    // No help viewer, or no help file: nothing to say about it.
-    m_dialogs.showHelp(joinedPath(m_programDirectory, helpFileName));
+    // A help file put beside the program goes to the desktop's viewer as it
+    // always did (no viewer: nothing to say); otherwise our own help shows.
+    const QString helpFile = joinedPath(m_programDirectory, helpFileName);
+    if (QFileInfo::exists(helpFile)) {
+        m_dialogs.showHelp(helpFile);
+        return;
+    }
+    HelpWindow help(this);
+    m_dialogs.runDialog(help);
+}
+
+void MainWindow::addDesktopShortcuts() {
+    // The keys every desktop editor has; the menus show them beside their
+    // captions. Undo and redo stay with the editor, F3 with find next.
+    const std::pair<const char *, QKeySequence> keys[] = {
+        {"Nouv", QKeySequence(Qt::CTRL | Qt::Key_N)},
+        {"ouvre", QKeySequence(Qt::CTRL | Qt::Key_O)},
+        {"sauve", QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_S)},
+        {"imprimons", QKeySequence(Qt::CTRL | Qt::Key_P)},
+        {"rechercher", QKeySequence(Qt::CTRL | Qt::Key_F)},
+        {"remplace", QKeySequence(Qt::CTRL | Qt::Key_H)},
+        {"aidant", QKeySequence(Qt::Key_F1)},
+        {"quitter", QKeySequence(Qt::CTRL | Qt::Key_Q)},
+    };
+    for (const auto &[name, key] : keys) {
+        if (auto *action = findChild<QAction *>(QLatin1String(name))) action->setShortcut(key);
+    }
+    // Ctrl+S is the toolbar's save: both texts of an exercise when it has both.
+    // It shows beside the entry that saves the text shown.
+    if (auto *resauve = findChild<QAction *>(QStringLiteral("resauve"))) {
+        auto *save = new QAction(this);
+        save->setObjectName(QStringLiteral("saveKey"));
+        save->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_S));
+        connect(save, &QAction::triggered, this, &MainWindow::Command4_Click);
+        addAction(save);
+        resauve->setShortcut(save->shortcut());
+        resauve->setShortcutContext(Qt::WidgetShortcut); // shown, answered by saveKey
+    }
 }
 
 void MainWindow::buildToolStrips(QMenu *edition, QMenu *for0, QMenu *sep24, QMenu *optopt) {
@@ -549,13 +590,13 @@ void MainWindow::updateTitle() {
 
 bool MainWindow::previousRunInterrupted() const {
     // A run that ended normally wrote "NON" over the "OUI" it started with.
-    QFile flag(joinedPath(m_programDirectory, runningFlagName));
+    QFile flag(joinedPath(m_runningFlagDirectory, runningFlagName));
     return flag.open(QIODevice::ReadOnly) &&
            recordfile::recordText(flag.readAll(), runningFlagRecord) == QLatin1String("OUI");
 }
 
 void MainWindow::writeRunningFlag(const QString &value) const {
     // A program directory that cannot be written is no reason to complain.
-    recordfile::writeRecordToFile(joinedPath(m_programDirectory, runningFlagName),
+    recordfile::writeRecordToFile(joinedPath(m_runningFlagDirectory, runningFlagName),
                                   runningFlagRecord, value);
 }

@@ -38,8 +38,9 @@ class WelcomePanel;
 class MainWindow : public QMainWindow {
     Q_OBJECT
 public:
-    // programDirectory holds the running-flag file; by default the
-    // program's own directory. recoveryDirectory holds the copies of texts
+    // programDirectory holds the running-flag file (the user's data folder
+    // instead when it cannot be written); by default the program's own
+    // directory. recoveryDirectory holds the copies of texts
     // with unsaved changes; by default a folder of the user's data.
     explicit MainWindow(Dialogs &dialogs, const QString &programDirectory = QString(),
                         const QString &recoveryDirectory = QString(), QWidget *parent = nullptr);
@@ -60,6 +61,8 @@ public:
     ParagraphTools &paragraphTools() { return *m_paragraphs; }
     Ruler *ruler() const { return m_ruler; }
     TextRecovery &recovery() { return *m_recovery; }
+    // Where the running flag is: the program's folder when it may be written.
+    QString runningFlagDirectory() const { return m_runningFlagDirectory; }
     SearchCommands &search() { return *m_search; }
     Printing &printing() { return *m_printing; }
 
@@ -92,12 +95,14 @@ private:
     void fillFontList();
     void fillModuleList();
     void updateTitle();
+    void addDesktopShortcuts();
     void writeRunningFlag(const QString &value) const;
     bool previousRunInterrupted() const;
 
     SharedState m_state;
     Dialogs &m_dialogs;
     QString m_programDirectory;
+    QString m_runningFlagDirectory;
     bool m_placedWithFrame = false;
 
     RichTextBox *m_exo = nullptr;

@@ -145,14 +145,18 @@ void TextFiles::ouvre() {
     if (m_state.sauvegarde == 0 && !settleUnsavedChanges()) return;
     const auto path = m_dialogs.openFileName(
         {QStringLiteral("Ouvrir un fichier texte"), textFilesFilter, rtfPattern});
-    if (!path) return;
+    if (path) openText(*path);
+}
+
+bool TextFiles::openText(const QString &path) {
     // The name changes only with the text, so that a later save never
     // writes the old text over the file that could not be read.
-    if (!loadIntoEditor(*path)) return;
-    m_state.nomfichier = *path;
+    if (!loadIntoEditor(path)) return false;
+    m_state.nomfichier = path;
     m_state.sauvegarde = 1;
     m_titleChanged();
     settled();
+    return true;
 }
 
 bool TextFiles::saveEditorTo(const QString &path) {

@@ -34,6 +34,8 @@ public:
     void reloadStatement();  // textexo
     void reloadCorrection(); // textcor
     void ouvre();
+    // Shows the text of that file, its changes already settled by the caller.
+    bool openText(const QString &path);
     bool resauve();
     bool sauve();
     bool sauvetout();

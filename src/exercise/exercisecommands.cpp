@@ -153,16 +153,20 @@ void ExerciseCommands::openExercise() {
     const QString pattern = QStringLiteral("*.") + m_state.extension;
     const auto chosen = m_dialogs.openFileName(
         {exerciseFileTitle, m_controls.combo2.currentText() + QLatin1Char('|') + pattern, pattern});
-    if (!chosen) return;
-    if (chosen->right(4).toUpper() != QLatin1Char('.') + m_state.extension) {
+    if (chosen) openExerciseFile(*chosen);
+}
+
+bool ExerciseCommands::openExerciseFile(const QString &path) {
+    if (path.right(4).toUpper() != QLatin1Char('.') + m_state.extension) {
         m_dialogs.message(messages::invalidExerciseName(m_state.extension));
-        return;
+        return false;
     }
     // A damaged or foreign file changes nothing.
-    const auto file = readRecapFile(*chosen);
-    if (!file) return;
-    m_state.repertoire = directoryOf(*chosen);
-    setExercisePath(*chosen);
+    const auto file = readRecapFile(path);
+    if (!file) return false;
+    m_state.repertoire = directoryOf(path);
+    setExercisePath(path);
+    return true;
 }
 
 void ExerciseCommands::closeExercise() {

@@ -47,6 +47,9 @@ public:
     void transessai();
     void recuperation();
     bool exerciseOpen() const;
+    // Opens the exercise of that recap file, texts already settled by the
+    // caller; its extension must be the chosen module's.
+    bool openExerciseFile(const QString &path);
     // The panel's fields differ from the recap file, or were typed for an
     // exercise not saved yet.
     bool panelHasUnsavedFields() const;

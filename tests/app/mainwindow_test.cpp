@@ -383,6 +383,9 @@ void MainWindowTest::menusInTheirOrder() {
 void MainWindowTest::helpOpensTheHelpFile() {
     ScriptedDialogs dialogs;
     MainWindow window(dialogs, m_dir->path() + QLatin1Char('/'));
+    QFile helpFile(m_dir->filePath(QStringLiteral("QZ7.hlp")));
+    QVERIFY(helpFile.open(QIODevice::WriteOnly));
+    helpFile.close();
     window.findChild<QAction *>(QStringLiteral("aidant"))->trigger();
     QCOMPARE(dialogs.kinds(), QStringList({"help"}));
     QCOMPARE(dialogs.last().text, m_dir->path() + QStringLiteral("/QZ7.hlp"));
