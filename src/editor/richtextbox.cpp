@@ -95,6 +95,10 @@ RichTextBox::RichTextBox(QWidget *parent) : QTextEdit(parent) {
     setTabChangesFocus(false);
     QTextOption option = document()->defaultTextOption();
     option.setTabStopDistance(defaultTabStopPx);
+    // Left to right unless a paragraph says otherwise: left to Qt, each
+    // keystroke would have it look again at the direction of every
+    // paragraph after the caret.
+    option.setTextDirection(Qt::LeftToRight);
     document()->setDefaultTextOption(option);
 
     connect(this, &QTextEdit::cursorPositionChanged, this, &RichTextBox::notifySelectionChange);
@@ -227,6 +231,22 @@ bool RichTextBox::setTextRTF(const QByteArray &rtf) {
     loaded->setModified(false);
     adoptDocument(loaded.release());
     return true;
+}
+
+void RichTextBox::moveTextTo(RichTextBox &other) {
+    QTextDocument *moving = document();
+    auto empty = std::make_unique<QTextDocument>(this);
+    empty->setDefaultFont(moving->defaultFont());
+    empty->setDefaultTextOption(moving->defaultTextOption());
+    empty->setDocumentMargin(moving->documentMargin());
+    disconnect(moving, nullptr, this, nullptr);
+    // Out of this box's hands first, or showing the empty one would delete it.
+    moving->setParent(&other);
+    adoptDocument(empty.release());
+    // As if read afresh: nothing to undo, nothing changed.
+    moving->clearUndoRedoStacks();
+    moving->setModified(false);
+    other.adoptDocument(moving);
 }
 
 void RichTextBox::adoptDocument(QTextDocument *loaded) {
