@@ -127,7 +127,10 @@ int run(const QString &path) {
     QTextDocument document;
     QTextCursor cursor(&document);
     document.setUndoRedoEnabled(false);
+    // As the editor reads a file: one edit block.
+    cursor.beginEditBlock();
     readRtf(rtf, cursor, RtfInsertMode::WholeDocument);
+    cursor.endEditBlock();
     const double readSeconds = timer.nsecsElapsed() / 1e9;
 
     timer.restart();

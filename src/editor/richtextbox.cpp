@@ -221,10 +221,14 @@ bool RichTextBox::setTextRTF(const QByteArray &rtf) {
     loaded->setDocumentMargin(shown->documentMargin());
     loaded->setUndoRedoEnabled(false);
     QTextCursor cursor(loaded.get());
+    // One edit for the whole text: Qt otherwise closes one, with its
+    // signals and bookkeeping, after every run of characters read.
+    cursor.beginEditBlock();
     if (startsAsRtf(rtf))
         readRtf(rtf, cursor, RtfInsertMode::WholeDocument);
     else
         cursor.insertText(plainTextOf(rtf));
+    cursor.endEditBlock();
     offsetroom::fitAll(*loaded);
     if (!layoutheight::fits(*loaded)) return false;
     loaded->setUndoRedoEnabled(true);
