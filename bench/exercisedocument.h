@@ -13,6 +13,7 @@
 #include <QTextDocument>
 #include <QTextList>
 #include <QUrl>
+#include <optional>
 
 namespace {
 
@@ -66,8 +67,33 @@ void insertPicture(QTextCursor &cursor, QTextDocument &document, int number) {
     cursor.insertImage(format);
 }
 
+// Long paragraphs of plain French prose, a few words in bold.
+void insertProse(QTextCursor &cursor, int paragraph) {
+    for (int i = 0; i < 6; ++i) {
+        QTextCharFormat format = plainFormat();
+        if ((paragraph + i) % 9 == 0) format.setFontWeight(QFont::Bold);
+        cursor.insertText(sentences.at((paragraph + i) % sentences.size()) + QLatin1Char(' '),
+                          format);
+    }
+}
+
+// Paragraph after paragraph of formulas, as in a chemistry correction.
+void insertFormulas(QTextCursor &cursor) {
+    for (int i = 0; i < 5; ++i)
+        insertFormula(cursor);
+}
+
+enum class DocumentKind { Exercise, Prose, Formulas };
+
+inline std::optional<DocumentKind> documentKind(const QString &name) {
+    if (name == QLatin1String("exercise")) return DocumentKind::Exercise;
+    if (name == QLatin1String("prose")) return DocumentKind::Prose;
+    if (name == QLatin1String("formulas")) return DocumentKind::Formulas;
+    return std::nullopt;
+}
+
 // Paragraphs until the RTF is at least the wanted size.
-inline QByteArray generate(qint64 wantedBytes) {
+inline QByteArray generate(qint64 wantedBytes, DocumentKind kind = DocumentKind::Exercise) {
     QTextDocument document;
     QTextCursor cursor(&document);
     int paragraph = 0;
@@ -82,15 +108,21 @@ inline QByteArray generate(qint64 wantedBytes) {
             cursor.insertBlock(block, plainFormat());
         else
             cursor.setBlockFormat(block);
-        if (paragraph % 5 == 1) {
-            QTextListFormat bullets;
-            bullets.setStyle(QTextListFormat::ListDisc);
-            cursor.createList(bullets);
+        if (kind == DocumentKind::Prose) {
+            insertProse(cursor, paragraph);
+        } else if (kind == DocumentKind::Formulas) {
+            insertFormulas(cursor);
+        } else {
+            if (paragraph % 5 == 1) {
+                QTextListFormat bullets;
+                bullets.setStyle(QTextListFormat::ListDisc);
+                cursor.createList(bullets);
+            }
+            cursor.insertText(sentences.at(paragraph % sentences.size()), plainFormat());
+            cursor.insertText(QStringLiteral("\t"), plainFormat());
+            insertFormula(cursor);
+            if (paragraph % 400 == 3) insertPicture(cursor, document, paragraph);
         }
-        cursor.insertText(sentences.at(paragraph % sentences.size()), plainFormat());
-        cursor.insertText(QStringLiteral("\t"), plainFormat());
-        insertFormula(cursor);
-        if (paragraph % 400 == 3) insertPicture(cursor, document, paragraph);
         ++paragraph;
         if (paragraph == 200) perParagraph = writeRtf(document).size() / paragraph;
         if (perParagraph > 0) {

@@ -97,6 +97,10 @@ RichTextBox::RichTextBox(QWidget *parent) : QTextEdit(parent), m_oleObjects(new 
     setTabChangesFocus(false);
     QTextOption option = document()->defaultTextOption();
     option.setTabStopDistance(defaultTabStopPx);
+    // Left to right unless a paragraph says otherwise: left to Qt, each
+    // keystroke would have it look again at the direction of every
+    // paragraph after the caret.
+    option.setTextDirection(Qt::LeftToRight);
     document()->setDefaultTextOption(option);
 
     connect(this, &QTextEdit::cursorPositionChanged, this, &RichTextBox::notifySelectionChange);
@@ -219,16 +223,36 @@ bool RichTextBox::setTextRTF(const QByteArray &rtf) {
     loaded->setDocumentMargin(shown->documentMargin());
     loaded->setUndoRedoEnabled(false);
     QTextCursor cursor(loaded.get());
+    // One edit for the whole text: Qt otherwise closes one, with its
+    // signals and bookkeeping, after every run of characters read.
+    cursor.beginEditBlock();
     if (startsAsRtf(rtf))
         readRtf(rtf, cursor, RtfInsertMode::WholeDocument);
     else
         cursor.insertText(plainTextOf(rtf));
+    cursor.endEditBlock();
     offsetroom::fitAll(*loaded);
     if (!layoutheight::fits(*loaded)) return false;
     loaded->setUndoRedoEnabled(true);
     loaded->setModified(false);
     adoptDocument(loaded.release());
     return true;
+}
+
+void RichTextBox::moveTextTo(RichTextBox &other) {
+    QTextDocument *moving = document();
+    auto empty = std::make_unique<QTextDocument>(this);
+    empty->setDefaultFont(moving->defaultFont());
+    empty->setDefaultTextOption(moving->defaultTextOption());
+    empty->setDocumentMargin(moving->documentMargin());
+    disconnect(moving, nullptr, this, nullptr);
+    // Out of this box's hands first, or showing the empty one would delete it.
+    moving->setParent(&other);
+    adoptDocument(empty.release());
+    // As if read afresh: nothing to undo, nothing changed.
+    moving->clearUndoRedoStacks();
+    moving->setModified(false);
+    other.adoptDocument(moving);
 }
 
 void RichTextBox::adoptDocument(QTextDocument *loaded) {

@@ -78,6 +78,9 @@ public:
     // Replaces the whole text (RTF, or plain text when it is not RTF). False,
     // changing nothing, when the text would stand too tall to lay out.
     bool setTextRTF(const QByteArray &rtf);
+    // Gives this box's text, formats and pictures to another, without
+    // writing and reading it again; this box is left empty.
+    void moveTextTo(RichTextBox &other);
     void refresh();
     enum class LoadOutcome { Loaded, Unreadable, NotText, TooTall };
     // Anything but Loaded leaves the editor as it was: the file cannot be

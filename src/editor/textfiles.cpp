@@ -74,7 +74,8 @@ void TextFiles::show(Text target, QAction &other, RichTextBox &targetBuffer,
     RichTextBox &exo = m_controls.exo;
     exo.hide();
     if (shown != Text::Other && (!copyOnlyWhenOtherVisible || other.isVisible())) {
-        otherBuffer.setTextRTF(exo.textRTF());
+        // The editor is about to get the other text: its own moves over.
+        exo.moveTextTo(otherBuffer);
         bufferModified(shown) = m_state.sauvegarde == 0;
     }
     exo.setTextRTF(targetBuffer.textRTF());

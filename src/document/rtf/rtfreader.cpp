@@ -380,13 +380,17 @@ constexpr Keyword keywords[] = {
 static_assert(std::is_sorted(std::begin(keywords), std::end(keywords),
                              [](const Keyword &a, const Keyword &b) { return a.name < b.name; }));
 
+// Looked up for every control word of a file: a hash, not a search.
 const Keyword *findKeyword(QByteArrayView name) {
-    const std::string_view key(name.data(), size_t(name.size()));
-    const auto it =
-        std::lower_bound(std::begin(keywords), std::end(keywords), key,
-                         [](const Keyword &k, std::string_view n) { return k.name < n; });
-    if (it == std::end(keywords) || it->name != key) return nullptr;
-    return it;
+    static const std::unordered_map<std::string_view, const Keyword *> byName = [] {
+        std::unordered_map<std::string_view, const Keyword *> map;
+        map.reserve(std::size(keywords));
+        for (const Keyword &keyword : keywords)
+            map.emplace(keyword.name, &keyword);
+        return map;
+    }();
+    const auto it = byName.find(std::string_view(name.data(), size_t(name.size())));
+    return it == byName.end() ? nullptr : it->second;
 }
 
 // Byte-to-character tables; 0 marks a byte that gives no character alone:
@@ -695,6 +699,7 @@ private:
     CharState m_runState;
     char16_t m_highSurrogate = 0;
     QHash<CharState, QTextCharFormat> m_formats; // built formats, by state
+    mutable std::optional<std::pair<ParaState, QTextBlockFormat>> m_lastBlockFormat;
 
     bool m_pendingBreak = false;
     ParaState m_breakPara;
@@ -1835,12 +1840,15 @@ QTextList *RtfReader::listFor(const ParaState &para, const rtflists::ListLook &l
 }
 
 QTextBlockFormat RtfReader::blockFormat(const ParaState &para) const {
+    // Paragraphs mostly follow one like themselves: the last format made is kept.
+    if (m_lastBlockFormat && m_lastBlockFormat->first == para) return m_lastBlockFormat->second;
     QTextBlockFormat format;
     format.setAlignment(para.alignment);
     format.setLeftMargin(double(para.leftTwips) / units::twipsPerPixel);
     format.setRightMargin(double(para.rightTwips) / units::twipsPerPixel);
     format.setTextIndent(double(para.firstLineTwips) / units::twipsPerPixel);
     textprops::setTabStops(format, para.tabs);
+    m_lastBlockFormat.emplace(para, format);
     return format;
 }
 
