@@ -115,25 +115,25 @@ SymbolPalettes::SymbolPalettes(RichTextBox &exo, SharedState &state, EditCommand
 QWidget *SymbolPalettes::buildBox(int palette) {
     auto *box = new PaletteBox(palette);
     box->setObjectName(QStringLiteral("Picture%1").arg(palette + 1));
-    for (const Button &spec : buttons()) {
-        if (spec.palette != palette) continue;
+    for (const Button &entry : buttons()) {
+        if (entry.palette != palette) continue;
         auto *button = new QToolButton(box);
-        button->setObjectName(indexedName("Command1", spec.index));
+        button->setObjectName(indexedName("Command1", entry.index));
         button->setFocusPolicy(Qt::NoFocus);
-        button->setText(QString(spec.character()));
-        button->setToolTip(QString::fromUtf8(spec.tip));
-        QFont look(spec.fontName());
+        button->setText(QString(entry.character()));
+        button->setToolTip(QString::fromUtf8(entry.tip));
+        QFont look(entry.fontName());
         look.setPointSize(buttonFontSizePt);
         button->setFont(look);
         const int sidePx = pixelsFromTwips(buttonSideTwips);
         button->setFixedSize(sidePx, sidePx);
         const int leftTwips =
-            spec.inGrid() ? columnLeftTwips.at(spec.column - 1) : outOfSightLeftTwips;
+            entry.inGrid() ? columnLeftTwips.at(entry.column - 1) : outOfSightLeftTwips;
         const int topTwips =
-            spec.inGrid() ? firstRowTopTwips + (spec.row - 1) * pitchTwips : firstRowTopTwips;
+            entry.inGrid() ? firstRowTopTwips + (entry.row - 1) * pitchTwips : firstRowTopTwips;
         button->move(pixelsFromTwips(leftTwips), pixelsFromTwips(topTwips));
-        button->setHidden(spec.hidden);
-        const int index = spec.index;
+        button->setHidden(entry.hidden);
+        const int index = entry.index;
         connect(button, &QToolButton::clicked, this, [this, index] { Command1_Click(index); });
     }
     if (palette == MathII) {
@@ -156,7 +156,7 @@ QWidget *SymbolPalettes::buildBox(int palette) {
 }
 
 void SymbolPalettes::Command1_Click(int index) {
-    const Button &spec = buttons().at(index);
+    const Button &entry = buttons().at(index);
     const int start = m_exo.selStart();
     if (!m_exo.isReadOnly() && !m_exo.touchesProtected(start, start + m_exo.selLength())) {
         QTextCursor cursor = m_exo.textCursor();
@@ -165,10 +165,10 @@ void SymbolPalettes::Command1_Click(int index) {
         // that of the character replaced first.
         QString kept = m_exo.selFontName().value_or(textprops::fontName(format));
         if (kept.isEmpty()) kept = m_exo.document()->defaultFont().family();
-        textprops::setFontName(format, spec.fontName());
+        textprops::setFontName(format, entry.fontName());
         cursor.beginEditBlock();
         cursor.removeSelectedText();
-        cursor.insertText(QString(spec.character()), format);
+        cursor.insertText(QString(entry.character()), format);
         cursor.endEditBlock();
         m_exo.setTextCursor(cursor);
         m_exo.refresh();

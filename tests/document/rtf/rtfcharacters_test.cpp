@@ -1,6 +1,7 @@
 #include "document/rtf/rtfreader.h"
 #include "document/rtf/rtfwriter.h"
 #include "document/textproperties.h"
+#include "rtfdocument.h"
 
 #include <QStringDecoder>
 #include <QTest>
@@ -11,13 +12,6 @@
 #include <memory>
 
 namespace {
-
-std::unique_ptr<QTextDocument> read(const QByteArray &rtf) {
-    auto document = std::make_unique<QTextDocument>();
-    QTextCursor cursor(document.get());
-    readRtf(rtf, cursor, RtfInsertMode::WholeDocument);
-    return document;
-}
 
 // What a reader sees: paragraphs joined by '\n', without the empty pictures
 // that keep hidden text.

@@ -1,6 +1,7 @@
 #include "document/rtf/rtflists.h"
 #include "document/rtf/rtfreader.h"
 #include "document/rtf/rtfwriter.h"
+#include "rtfdocument.h"
 
 #include <QFile>
 #include <QTest>
@@ -13,13 +14,6 @@
 Q_DECLARE_METATYPE(rtflists::ListLook)
 
 namespace {
-
-std::unique_ptr<QTextDocument> read(const QByteArray &rtf) {
-    auto document = std::make_unique<QTextDocument>();
-    QTextCursor cursor(document.get());
-    readRtf(rtf, cursor, RtfInsertMode::WholeDocument);
-    return document;
-}
 
 QString blockTexts(const QTextDocument &document) {
     QStringList texts;
