@@ -30,6 +30,7 @@
 #include "symbols/fontsamplewindow.h"
 #include "symbols/symbolpalettes.h"
 #include "widgets/editicons.h"
+#include "widgets/menutable.h"
 #include "widgets/updownbuttons.h"
 
 #include <QApplication>
@@ -72,12 +73,6 @@ QString joinedPath(const QString &directory, const QString &name) {
                                                 : directory + QLatin1Char('/') + name;
 }
 
-QMenu *namedMenu(QMenuBar *bar, const char *name, const QString &title) {
-    QMenu *menu = bar->addMenu(title);
-    menu->setObjectName(QLatin1String(name));
-    return menu;
-}
-
 } // namespace
 
 std::optional<QRect> smallScreenPlacement(const QSize &screenPx) {
@@ -114,17 +109,8 @@ MainWindow::MainWindow(Dialogs &dialogs, const QString &programDirectory,
     setObjectName(QStringLiteral("redigo"));
     m_printing = std::make_unique<Printing>(m_dialogs);
     buildEditors();
-    buildFileMenu();
-    QMenu *edition = namedMenu(menuBar(), "edition", QStringLiteral("&Edition"));
-    QMenu *insert = namedMenu(menuBar(), "insert", QStringLiteral("In&sertion"));
-    connect(namedAction(insert, "SPECIALCAr", QStringLiteral("Caractères spéciau&x")),
-            &QAction::triggered, this, &MainWindow::SPECIALCAr_Click);
-    QMenu *for0 = namedMenu(menuBar(), "for0", QStringLiteral("For&mat"));
-    QMenu *sep24 = namedMenu(menuBar(), "sep24", QStringLiteral("In&dices et exposants"));
-    QMenu *optopt = namedMenu(menuBar(), "optopt", QStringLiteral("Op&tions"));
-    namedMenu(menuBar(), "outil", QStringLiteral("&Outils"));
-    buildExerciseMenu();
-    buildToolStrips(edition, for0, sep24, optopt);
+    buildToolStrips();
+    buildMenus();
     buildSidePanels();
     m_textFiles = std::make_unique<TextFiles>(
         TextFiles::Controls{*m_exo, *m_sujetampon, *m_corectampon, *m_textexo, *m_textcor}, m_state,
@@ -161,7 +147,6 @@ MainWindow::MainWindow(Dialogs &dialogs, const QString &programDirectory,
                                                    *m_paragraphs, *m_ruler);
     startUp();
     connectEditorNotifications();
-    addDesktopShortcuts();
 }
 
 MainWindow::~MainWindow() = default;
@@ -178,62 +163,31 @@ void MainWindow::buildEditors() {
     m_corectampon->hide();
 }
 
-void MainWindow::buildFileMenu() {
-    m_fichi = menuBar()->addMenu(QStringLiteral("&Fichier"));
-    m_fichi->setObjectName(QStringLiteral("fichi"));
-    connect(namedAction(m_fichi, "Nouv", QStringLiteral("&Nouveau")), &QAction::triggered, this,
-            &MainWindow::Nouv_Click);
-    namedSeparator(m_fichi, "s1");
-    connect(namedAction(m_fichi, "ouvre", QStringLiteral("&Ouvrir un fichier texte")),
-            &QAction::triggered, this, [this] { m_textFiles->ouvre(); });
-    connect(namedAction(m_fichi, "resauve", QStringLiteral("E&nregistrer le fichier texte")),
-            &QAction::triggered, this, [this] { m_textFiles->resauve(); });
-    m_sauvetout =
-        namedAction(m_fichi, "sauvetout", QStringLiteral("Enregistrer l'énoncé et la correc&tion"));
-    connect(m_sauvetout, &QAction::triggered, this, [this] { m_textFiles->sauvetout(); });
-    connect(namedAction(m_fichi, "sauve", QStringLiteral("&Enregistrer le fichier texte sous...")),
-            &QAction::triggered, this, [this] { m_textFiles->sauve(); });
-    namedSeparator(m_fichi, "s2");
-    connect(namedAction(m_fichi, "configimp", QStringLiteral("&Configurer imprimante")),
-            &QAction::triggered, this, [this] { m_printing->configimp(m_state.nomfichier); });
-    connect(namedAction(m_fichi, "imprimons", QStringLiteral("&Imprimer")), &QAction::triggered,
-            this, &MainWindow::imprimons_Click);
-    namedSeparator(m_fichi, "sep2002");
-    connect(namedAction(m_fichi, "quitter", QStringLiteral("&Quitter")), &QAction::triggered, this,
-            &QWidget::close);
-    m_sepatext = namedSeparator(m_fichi, "sepatext");
-    m_textexo = namedAction(m_fichi, "textexo", QString());
-    m_textcor = namedAction(m_fichi, "textcor", QString());
-    for (QAction *hidden : {m_sepatext, m_textexo, m_textcor})
-        hidden->setVisible(false);
-    connect(m_textexo, &QAction::triggered, this, [this] { m_textFiles->reloadStatement(); });
-    connect(m_textcor, &QAction::triggered, this, [this] { m_textFiles->reloadCorrection(); });
-    connect(m_fichi, &QMenu::aboutToShow, this,
-            [this] { m_sauvetout->setEnabled(m_textexo->isVisible() && m_textcor->isVisible()); });
-}
+void MainWindow::buildMenus() {
+    const MenuEntries entries = buildMenuBar(*this, commandMap());
+    m_sauvetout = entries["sauvetout"];
+    m_sepatext = entries["sepatext"];
+    m_textexo = entries["textexo"];
+    m_textcor = entries["textcor"];
+    m_az55 = entries["az55"];
+    m_az52 = entries["az52"];
+    m_az51 = entries["az51"];
+    // The tools keep the marks of their entries in step with the text.
+    m_edit->useLinkEntries(entries["liercolle"], entries["lierobj"]);
+    m_characters->useStyleEntries({entries["q21"], entries["q22"], entries["q23"]});
+    m_answers->useProtectionEntry(entries["protection"]);
+    m_paragraphs->useMenuEntries(entries["bull2"],
+                                 {entries["q24"], entries["q25"], entries["q26"]});
+    m_modes->useSmallSizeEntry(entries["check2"]);
+    m_ion->useSmallSizeEntry(entries["check2"]);
 
-void MainWindow::buildExerciseMenu() {
-    QMenu *exot = menuBar()->addMenu(QStringLiteral("Exer&cice"));
-    exot->setObjectName(QStringLiteral("exot"));
-    m_az55 = namedAction(exot, "az55", QStringLiteral("&Fermer exercice"));
-    connect(m_az55, &QAction::triggered, this, [this] { m_exercise->closeExercise(); });
-    connect(namedAction(exot, "az54", QStringLiteral("&Ouvrir un exercice")), &QAction::triggered,
-            this, [this] { m_exercise->openExercise(); });
-    connect(namedAction(exot, "az53", QStringLiteral("Créer ou modifier un e&xercice")),
-            &QAction::triggered, this, [this] { m_exercise->openPanel(); });
-    namedSeparator(exot, "sepsep99");
-    m_az52 = namedAction(exot, "az52", QStringLiteral("&Editer l'énoncé"));
-    connect(m_az52, &QAction::triggered, this, [this] { m_textFiles->showStatement(); });
-    m_az51 = namedAction(exot, "az51", QStringLiteral("Editer le texte de la &correction"));
-    connect(m_az51, &QAction::triggered, this, [this] { m_textFiles->showCorrection(); });
-    m_az52->setEnabled(false);
-    m_az51->setEnabled(false);
-    connect(exot, &QMenu::aboutToShow, this,
-            [this] { m_az55->setEnabled(m_exercise->exerciseOpen()); });
-
-    QAction *aidant = menuBar()->addAction(QStringLiteral("&Aide"));
-    aidant->setObjectName(QStringLiteral("aidant"));
-    connect(aidant, &QAction::triggered, this, &MainWindow::aidant_Click);
+    // Ctrl+S saves as the toolbar does: both texts of an exercise when it has
+    // both. The menu shows it beside "resauve".
+    auto *save = new QAction(this);
+    save->setObjectName(QStringLiteral("saveKey"));
+    save->setShortcut(entries["resauve"]->shortcut());
+    connect(save, &QAction::triggered, this, &MainWindow::Command4_Click);
+    addAction(save);
 }
 
 void MainWindow::buildSidePanels() {
@@ -336,36 +290,7 @@ void MainWindow::aidant_Click() {
     m_dialogs.runDialog(help);
 }
 
-void MainWindow::addDesktopShortcuts() {
-    // The keys every desktop editor has; the menus show them beside their
-    // captions. Undo and redo stay with the editor, F3 with find next.
-    const std::pair<const char *, QKeySequence> keys[] = {
-        {"Nouv", QKeySequence(Qt::CTRL | Qt::Key_N)},
-        {"ouvre", QKeySequence(Qt::CTRL | Qt::Key_O)},
-        {"sauve", QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_S)},
-        {"imprimons", QKeySequence(Qt::CTRL | Qt::Key_P)},
-        {"rechercher", QKeySequence(Qt::CTRL | Qt::Key_F)},
-        {"remplace", QKeySequence(Qt::CTRL | Qt::Key_H)},
-        {"aidant", QKeySequence(Qt::Key_F1)},
-        {"quitter", QKeySequence(Qt::CTRL | Qt::Key_Q)},
-    };
-    for (const auto &[name, key] : keys) {
-        if (auto *action = findChild<QAction *>(QLatin1String(name))) action->setShortcut(key);
-    }
-    // Ctrl+S is the toolbar's save: both texts of an exercise when it has both.
-    // It shows beside the entry that saves the text shown.
-    if (auto *resauve = findChild<QAction *>(QStringLiteral("resauve"))) {
-        auto *save = new QAction(this);
-        save->setObjectName(QStringLiteral("saveKey"));
-        save->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_S));
-        connect(save, &QAction::triggered, this, &MainWindow::Command4_Click);
-        addAction(save);
-        resauve->setShortcut(save->shortcut());
-        resauve->setShortcutContext(Qt::WidgetShortcut); // shown, answered by saveKey
-    }
-}
-
-void MainWindow::buildToolStrips(QMenu *edition, QMenu *for0, QMenu *sep24, QMenu *optopt) {
+void MainWindow::buildToolStrips() {
     QToolBar *files = addToolBar(QStringLiteral("Fichiers"));
     files->setObjectName(QStringLiteral("fichiers"));
     const auto addButton = [this, files](const char *name, const QString &tip, const QIcon &picture,
@@ -387,46 +312,31 @@ void MainWindow::buildToolStrips(QMenu *edition, QMenu *for0, QMenu *sep24, QMen
     addButton("Command5", QStringLiteral("Quitter"), editicons::exitDoor(), [this] { close(); });
 
     m_edit = new EditCommands(*m_exo, m_state, this);
-    m_edit->addTo(edition, optopt, files);
+    m_edit->addTo(files);
     m_search = new SearchCommands(*m_exo, m_state, m_dialogs, this);
-    m_search->addTo(menuBar()->findChild<QMenu *>(QStringLiteral("outil")), files);
+    m_search->addTo(files);
 
     QToolBar *modes = addToolBar(QStringLiteral("Indices et exposants"));
     modes->setObjectName(QStringLiteral("modes"));
     m_modes = new IndexExponentTools(*m_exo, m_state, m_dialogs, this);
-    m_modes->addTo(modes, sep24);
+    m_modes->addTo(modes);
 
     addToolBarBreak();
     QToolBar *characters = addToolBar(QStringLiteral("Caractères"));
     characters->setObjectName(QStringLiteral("caracteres"));
     m_characters = new CharacterTools(*m_exo, m_state, m_dialogs, this);
-    m_characters->addTo(characters, for0);
-    for0->addSeparator()->setObjectName(QStringLiteral("sep524"));
-    QMenu *insert = menuBar()->findChild<QMenu *>(QStringLiteral("insert"));
-    auto *insertion = new InsertionCommands(*m_exo, m_state, m_dialogs, *m_edit, this);
-    insertion->addTo(insert, insert->findChild<QAction *>(QStringLiteral("SPECIALCAr")), files);
+    m_characters->addTo(characters);
+    m_insertion = new InsertionCommands(*m_exo, m_state, m_dialogs, *m_edit, this);
+    m_insertion->addTo(files);
     m_ion = new IonCommands(*m_exo, m_state, m_dialogs, *m_edit, this);
-    m_ion->addTo(insert, files, sep24);
-    auto *command18 = new QToolButton(files);
-    command18->setObjectName(QStringLiteral("Command18"));
-    command18->setToolTip(QStringLiteral("Imprimer"));
-    command18->setIcon(printerIcon());
-    files->addWidget(command18);
-    connect(command18, &QToolButton::clicked, this, &MainWindow::imprimons_Click);
+    m_ion->addTo(files);
+    addButton("Command18", QStringLiteral("Imprimer"), printerIcon(),
+              [this] { imprimons_Click(); });
     connect(m_ion, &IonCommands::formatChanged, this, [this] { m_refresh->maj(); });
-    namedSeparator(insert, "sqqsqsqsqsqsq55");
     m_answers = new AnswerFields(*m_exo, this);
-    m_answers->addInsertEntry(insert);
-    m_answers->addProtectionEntry(for0);
-    for0->addSeparator()->setObjectName(QStringLiteral("ecorsep"));
     characters->addSeparator();
     m_paragraphs = new ParagraphTools(*m_exo, m_state, this);
-    m_paragraphs->addTo(characters, for0);
-    for0->addSeparator()->setObjectName(QStringLiteral("sep2001"));
-    connect(namedAction(for0, "margo", QStringLiteral("&Marges")), &QAction::triggered, this,
-            &MainWindow::margo_Click);
-    connect(namedAction(for0, "tabulo", QStringLiteral("Ta&bulations")), &QAction::triggered, this,
-            &MainWindow::tabulo_Click);
+    m_paragraphs->addTo(characters);
 
     // The module list lives on the welcome panel.
     m_combo2 = new QComboBox;

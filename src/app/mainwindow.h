@@ -7,12 +7,14 @@
 #include <QRect>
 #include <memory>
 #include <optional>
+#include <vector>
 
 class AnswerFields;
 class CharacterTools;
 class Dialogs;
 class EditCommands;
 class IndexExponentTools;
+class InsertionCommands;
 class IonCommands;
 class ParagraphTools;
 class Printing;
@@ -23,7 +25,6 @@ class ExercisePanel;
 class QAction;
 class QComboBox;
 class QLineEdit;
-class QMenu;
 class QSpinBox;
 class QStackedWidget;
 class QToolButton;
@@ -32,6 +33,7 @@ class SearchCommands;
 class TextFiles;
 class TextRecovery;
 class WelcomePanel;
+struct MenuRow;
 
 // The program's single window: the working editor, the hidden buffers of the
 // texts, the tools around them and the state the whole program shares.
@@ -83,9 +85,9 @@ protected:
 
 private:
     void buildEditors();
-    void buildFileMenu();
-    void buildExerciseMenu();
-    void buildToolStrips(QMenu *edition, QMenu *for0, QMenu *sep24, QMenu *optopt);
+    void buildToolStrips();
+    void buildMenus();
+    std::vector<MenuRow> commandMap();
     void connectEditorNotifications();
     void buildSidePanels();
     void activateLink(int link);
@@ -95,7 +97,6 @@ private:
     void fillFontList();
     void fillModuleList();
     void updateTitle();
-    void addDesktopShortcuts();
     void writeRunningFlag(const QString &value) const;
     bool previousRunInterrupted() const;
 
@@ -108,7 +109,6 @@ private:
     RichTextBox *m_exo = nullptr;
     RichTextBox *m_sujetampon = nullptr;
     RichTextBox *m_corectampon = nullptr;
-    QMenu *m_fichi = nullptr;
     QAction *m_sauvetout = nullptr;
     QAction *m_textexo = nullptr;
     QAction *m_textcor = nullptr;
@@ -117,6 +117,7 @@ private:
     IndexExponentTools *m_modes = nullptr;
     EditCommands *m_edit = nullptr;
     IonCommands *m_ion = nullptr;
+    InsertionCommands *m_insertion = nullptr;
     AnswerFields *m_answers = nullptr;
     ParagraphTools *m_paragraphs = nullptr;
     Ruler *m_ruler = nullptr;

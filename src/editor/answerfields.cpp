@@ -1,13 +1,10 @@
 #include "editor/answerfields.h"
 
-#include "widgets/designernames.h"
-
 #include "document/textproperties.h"
 #include "editor/richtextbox.h"
 
 #include <QAction>
 #include <QColor>
-#include <QMenu>
 #include <QTextBlockFormat>
 #include <QTextCharFormat>
 #include <QTextCursor>
@@ -49,16 +46,8 @@ QTextCharFormat fieldFormat(double sizePt, QRgb colour, bool isProtected) {
 
 AnswerFields::AnswerFields(RichTextBox &exo, QObject *parent) : QObject(parent), m_exo(exo) {}
 
-void AnswerFields::addInsertEntry(QMenu *insertMenu) {
-    connect(namedAction(insertMenu, "champreponse", QStringLiteral("Champ de réponse")),
-            &QAction::triggered, this, &AnswerFields::champreponse_Click);
-}
-
-void AnswerFields::addProtectionEntry(QMenu *formatMenu) {
-    m_protection = namedAction(formatMenu, "protection", QStringLiteral("Pro&tégé en écriture"));
-    m_protection->setCheckable(true);
-    connect(m_protection, &QAction::triggered, this, &AnswerFields::protection_Click);
-    connect(formatMenu, &QMenu::aboutToShow, this, &AnswerFields::showProtection);
+void AnswerFields::useProtectionEntry(QAction *protection) {
+    m_protection = protection;
 }
 
 void AnswerFields::champreponse_Click() {

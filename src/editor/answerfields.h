@@ -3,7 +3,6 @@
 #include <QObject>
 
 class QAction;
-class QMenu;
 class RichTextBox;
 
 // Answer fields: a framed block whose frame lines are protected, so that the
@@ -13,8 +12,8 @@ class AnswerFields : public QObject {
 public:
     AnswerFields(RichTextBox &exo, QObject *parent);
 
-    void addInsertEntry(QMenu *insertMenu);
-    void addProtectionEntry(QMenu *formatMenu);
+    // The checkable Format entry that shows and sets the protection.
+    void useProtectionEntry(QAction *protection);
 
     // Inserts the block in place of the selection, as one undo step. Nothing
     // happens where the selection cannot be changed.

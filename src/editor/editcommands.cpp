@@ -1,7 +1,5 @@
 #include "editor/editcommands.h"
 
-#include "widgets/designernames.h"
-
 #include "base/sharedstate.h"
 #include "editor/richtextbox.h"
 #include "widgets/editicons.h"
@@ -10,7 +8,6 @@
 #include <QApplication>
 #include <QClipboard>
 #include <QImage>
-#include <QMenu>
 #include <QMimeData>
 #include <QStyle>
 #include <QToolBar>
@@ -40,35 +37,12 @@ EditCommands::EditCommands(RichTextBox &exo, SharedState &state, QWidget *window
     m_tamponrtf->hide();
 }
 
-void EditCommands::addTo(QMenu *editMenu, QMenu *optionsMenu, QToolBar *toolBar) {
-    // Fifteen blanks before the key: the key itself belongs to the editor.
-    connect(namedAction(editMenu, "annuleur", QStringLiteral("&Annuler               (Ctrl+Z)")),
-            &QAction::triggered, this, &EditCommands::annuleur_Click);
-    editMenu->addSeparator()->setObjectName(QStringLiteral("sep555"));
-    connect(namedAction(editMenu, "coupe", QStringLiteral("&Couper")), &QAction::triggered, this,
-            &EditCommands::coupe_Click);
-    connect(namedAction(editMenu, "copie", QStringLiteral("Co&pier")), &QAction::triggered, this,
-            &EditCommands::copie_Click);
-    connect(namedAction(editMenu, "colle", QStringLiteral("C&oller")), &QAction::triggered, this,
-            &EditCommands::colle_Click);
-    connect(namedAction(editMenu, "supprime", QStringLiteral("&Supprimer")), &QAction::triggered,
-            this, &EditCommands::supprime_Click);
-    editMenu->addSeparator()->setObjectName(QStringLiteral("s4"));
-    connect(namedAction(editMenu, "supercolle", QStringLiteral("Colla&ge spécial")),
-            &QAction::triggered, this, &EditCommands::supercolle_Click);
-    editMenu->addSeparator()->setObjectName(QStringLiteral("s5"));
-    connect(namedAction(editMenu, "toutsel", QStringLiteral("&Tout sélectionner")),
-            &QAction::triggered, this, &EditCommands::toutsel_Click);
+void EditCommands::useLinkEntries(QAction *liercolle, QAction *lierobj) {
+    m_liercolle = liercolle;
+    m_lierobj = lierobj;
+}
 
-    m_liercolle = namedAction(optionsMenu, "liercolle",
-                              QStringLiteral("Conserver la liaison lors du collage spécial"));
-    m_lierobj = namedAction(optionsMenu, "lierobj",
-                            QStringLiteral("Conserver la liaison lors de l'insertion"));
-    for (QAction *option : {m_liercolle, m_lierobj}) {
-        option->setCheckable(true);
-        option->setChecked(true);
-    }
-
+void EditCommands::addTo(QToolBar *toolBar) {
     const auto addButton = [this, toolBar](const char *name, const QString &tip,
                                            const QIcon &picture, auto handler) {
         auto *button = new QToolButton(toolBar);

@@ -3,7 +3,6 @@
 #include <QObject>
 
 class QAction;
-class QMenu;
 class QToolBar;
 class RichTextBox;
 struct SharedState;
@@ -15,7 +14,9 @@ class EditCommands : public QObject {
 public:
     EditCommands(RichTextBox &exo, SharedState &state, QWidget *window);
 
-    void addTo(QMenu *editMenu, QMenu *optionsMenu, QToolBar *toolBar);
+    void addTo(QToolBar *toolBar);
+    // The two Options entries whose marks say how pictures come in.
+    void useLinkEntries(QAction *liercolle, QAction *lierobj);
 
     void annuleur_Click();
     void coupe_Click();

@@ -13,7 +13,6 @@
 #include <QAction>
 #include <QFile>
 #include <QFileInfo>
-#include <QMenu>
 #include <QPainter>
 #include <QToolBar>
 #include <QToolButton>
@@ -54,21 +53,7 @@ InsertionCommands::InsertionCommands(RichTextBox &exo, SharedState &state, Dialo
     m_rtfinsert->hide();
 }
 
-void InsertionCommands::addTo(QMenu *insertMenu, QAction *before, QToolBar *toolBar) {
-    const auto addEntry = [insertMenu, before](const char *name, const QString &caption) {
-        auto *action = new QAction(caption, insertMenu);
-        action->setObjectName(QLatin1String(name));
-        insertMenu->insertAction(before, action);
-        return action;
-    };
-    connect(addEntry("objet", QStringLiteral("&Objet")), &QAction::triggered, this,
-            &InsertionCommands::objet_Click);
-    connect(addEntry("insertext", QStringLiteral("&Texte")), &QAction::triggered, this,
-            &InsertionCommands::insertext_Click);
-    connect(addEntry("ima", QStringLiteral("Ima&ge (incorporée)")), &QAction::triggered, this,
-            &InsertionCommands::ima_Click);
-    insertMenu->insertSeparator(before)->setObjectName(QStringLiteral("sdfd"));
-
+void InsertionCommands::addTo(QToolBar *toolBar) {
     auto *button = new QToolButton(toolBar);
     button->setObjectName(QStringLiteral("Command11"));
     button->setToolTip(QStringLiteral("Insérer une image"));

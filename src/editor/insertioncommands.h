@@ -4,8 +4,6 @@
 
 class Dialogs;
 class EditCommands;
-class QAction;
-class QMenu;
 class QToolBar;
 class RichTextBox;
 struct SharedState;
@@ -23,7 +21,7 @@ public:
 
     // The entries, then a separator, before the entry `before`; the image
     // button at the end of the tool strip.
-    void addTo(QMenu *insertMenu, QAction *before, QToolBar *toolBar);
+    void addTo(QToolBar *toolBar);
 
     void ima_Click();
     void insertext_Click();

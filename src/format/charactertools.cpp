@@ -18,7 +18,6 @@
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QLineEdit>
-#include <QMenu>
 #include <QMouseEvent>
 #include <QPainter>
 #include <QRadioButton>
@@ -71,7 +70,11 @@ CharacterTools::CharacterTools(RichTextBox &exo, SharedState &state, Dialogs &di
                                QWidget *window)
     : QObject(window), m_exo(exo), m_state(state), m_dialogs(dialogs), m_window(window) {}
 
-void CharacterTools::addTo(QToolBar *toolBar, QMenu *formatMenu) {
+void CharacterTools::useStyleEntries(const std::array<QAction *, 3> &q2) {
+    m_q2 = q2;
+}
+
+void CharacterTools::addTo(QToolBar *toolBar) {
     auto *fontLabel = new QLabel(QStringLiteral("Police:"), toolBar);
     fontLabel->setObjectName(QStringLiteral("Label4"));
     toolBar->addWidget(fontLabel);
@@ -105,7 +108,6 @@ void CharacterTools::addTo(QToolBar *toolBar, QMenu *formatMenu) {
 
     const std::array<const char *, 3> letters = {"G", "I", "S"};
     const std::array<const char *, 3> tips = {"Gras", "Italique", "Souligné"};
-    const std::array<const char *, 3> menuCaptions = {"G&ras", "&Italique", "&Souligné"};
     for (int i = 0; i < 3; ++i) {
         auto *box = new QToolButton(toolBar);
         box->setObjectName(indexedName("Check1", i + 1));
@@ -120,12 +122,6 @@ void CharacterTools::addTo(QToolBar *toolBar, QMenu *formatMenu) {
         toolBar->addWidget(box);
         m_check1[i] = box;
         connect(box, &QToolButton::clicked, this, [this, i] { Check1_Click(i + 1); });
-
-        QAction *item = formatMenu->addAction(QString::fromUtf8(menuCaptions.at(i)));
-        item->setObjectName(QStringLiteral("q2%1").arg(i + 1));
-        item->setCheckable(true);
-        m_q2[i] = item;
-        connect(item, &QAction::triggered, this, [this, i] { q2_Click(21 + i); });
     }
     toolBar->addSeparator();
 

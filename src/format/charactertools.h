@@ -11,7 +11,6 @@ class QButtonGroup;
 class QComboBox;
 class QLabel;
 class QLineEdit;
-class QMenu;
 class QRadioButton;
 class QSpinBox;
 class QToolBar;
@@ -30,7 +29,9 @@ public:
     CharacterTools(RichTextBox &exo, SharedState &state, Dialogs &dialogs, QWidget *window);
 
     // Builds the tools into the tool strip and the Format menu.
-    void addTo(QToolBar *toolBar, QMenu *formatMenu);
+    void addTo(QToolBar *toolBar);
+    // The Format entries q21 to q23, whose marks follow the three boxes.
+    void useStyleEntries(const std::array<QAction *, 3> &q2);
 
     void Check1_Click(int index);
     void q2_Click(int item); // 21, 22, 23: q21 to q23 toggle Check1(1..3)

@@ -15,7 +15,6 @@
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QLocale>
-#include <QMenu>
 #include <QRadioButton>
 #include <QShortcutEvent>
 #include <QToolBar>
@@ -34,7 +33,16 @@ IndexExponentTools::IndexExponentTools(RichTextBox &exo, SharedState &state, Dia
                                        QWidget *window)
     : QObject(window), m_exo(exo), m_state(state), m_dialogs(dialogs), m_window(window) {}
 
-void IndexExponentTools::addTo(QToolBar *toolBar, QMenu *menu) {
+void IndexExponentTools::useSmallSizeEntry(QAction *check2) {
+    m_check2 = check2;
+}
+
+void IndexExponentTools::check2_Click() {
+    // The mark has turned over by itself; existing text stays as it is.
+    m_exo.setFocus();
+}
+
+void IndexExponentTools::addTo(QToolBar *toolBar) {
     const std::array<const char *, 3> captions = {"&Normal", "&Indice", "E&xposant"};
     const std::array<const char *, 3> tips = {"Caractère normal", "indice", "exposant"};
     auto *modes = new QWidget(toolBar);
@@ -74,25 +82,6 @@ void IndexExponentTools::addTo(QToolBar *toolBar, QMenu *menu) {
     boxes->addWidget(m_decexp);
     boxes->addWidget(m_decind);
     toolBar->addWidget(frame);
-
-    connect(namedAction(menu, "toutexpo", QStringLiteral("Aligner les &exposants")),
-            &QAction::triggered, this, &IndexExponentTools::toutexpo_Click);
-    connect(namedAction(menu, "toutindi", QStringLiteral("Aligner les &indices")),
-            &QAction::triggered, this, &IndexExponentTools::toutindi_Click);
-    namedAction(menu, "decabiz", QStringLiteral("Aligner sur ion pol&yatomique"))
-        ->setVisible(false);
-    menu->addSeparator()->setObjectName(QStringLiteral("sepsep77"));
-    connect(namedAction(menu, "decaexp", QStringLiteral("décalage e&xposants")),
-            &QAction::triggered, this, &IndexExponentTools::decaexp_Click);
-    connect(namedAction(menu, "decaind", QStringLiteral("décalage i&ndices")), &QAction::triggered,
-            this, &IndexExponentTools::decaind_Click);
-    menu->addSeparator()->setObjectName(QStringLiteral("sepsep5"));
-    m_check2 =
-        namedAction(menu, "check2", QStringLiteral("indices et exposants de &petite taille"));
-    m_check2->setCheckable(true);
-    m_check2->setChecked(true);
-    // The mark toggles by itself; existing text stays as it is.
-    connect(m_check2, &QAction::triggered, this, [this] { m_exo.setFocus(); });
 }
 
 bool IndexExponentTools::eventFilter(QObject *watched, QEvent *event) {

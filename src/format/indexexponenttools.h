@@ -8,7 +8,6 @@ class Dialogs;
 class QAction;
 class QCheckBox;
 class QLabel;
-class QMenu;
 class QRadioButton;
 class QToolBar;
 class RichTextBox;
@@ -25,7 +24,9 @@ public:
 
     IndexExponentTools(RichTextBox &exo, SharedState &state, Dialogs &dialogs, QWidget *window);
 
-    void addTo(QToolBar *toolBar, QMenu *menu);
+    void addTo(QToolBar *toolBar);
+    // The entry whose mark makes new indices and exponents small.
+    void useSmallSizeEntry(QAction *check2);
 
     void Option2_Click(int index);
     void Check3_Click(int index);
@@ -33,6 +34,7 @@ public:
     void decaind_Click();
     void toutexpo_Click();
     void toutindi_Click();
+    void check2_Click();
 
     int udexp() const { return m_udexp; }
     int udind() const { return m_udind; }

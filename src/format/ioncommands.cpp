@@ -1,7 +1,5 @@
 #include "format/ioncommands.h"
 
-#include "widgets/designernames.h"
-
 #include "base/dialogs.h"
 #include "base/sharedstate.h"
 #include "document/runwalker.h"
@@ -11,7 +9,6 @@
 #include "format/ionformuladialog.h"
 
 #include <QAction>
-#include <QMenu>
 #include <QPainter>
 #include <QPixmap>
 #include <QTextCursor>
@@ -55,22 +52,17 @@ IonCommands::IonCommands(RichTextBox &exo, SharedState &state, Dialogs &dialogs,
     : QObject(window), m_exo(exo), m_state(state), m_dialogs(dialogs), m_edit(edit),
       m_window(window) {}
 
-void IonCommands::addTo(QMenu *insertMenu, QToolBar *toolBar, QMenu *indicesMenu) {
-    QAction *ionpoly =
-        namedAction(insertMenu, "ionpoly", QStringLiteral("Formule ion pol&yatomique"));
-    ionpoly->setVisible(false);
-    connect(ionpoly, &QAction::triggered, this, &IonCommands::ionpoly_Click);
+void IonCommands::useSmallSizeEntry(QAction *check2) {
+    m_check2 = check2;
+}
 
+void IonCommands::addTo(QToolBar *toolBar) {
     auto *button = new QToolButton(toolBar);
     button->setObjectName(QStringLiteral("Command9"));
     button->setToolTip(QStringLiteral("Insertion formule ion polyatomique"));
     button->setIcon(ionIcon());
     toolBar->addWidget(button);
     connect(button, &QToolButton::clicked, this, &IonCommands::ionpoly_Click);
-
-    if (auto *decabiz = indicesMenu->findChild<QAction *>(QStringLiteral("decabiz")))
-        connect(decabiz, &QAction::triggered, this, &IonCommands::decabiz_Click);
-    m_check2 = indicesMenu->findChild<QAction *>(QStringLiteral("check2"));
 }
 
 void IonCommands::ionpoly_Click() {

@@ -5,7 +5,6 @@
 class Dialogs;
 class EditCommands;
 class QAction;
-class QMenu;
 class QToolBar;
 class RichTextBox;
 struct SharedState;
@@ -24,7 +23,9 @@ public:
 
     // The hidden Insertion entry and its tool button; the alignment entry and
     // the small-size mark are the Indices menu's own.
-    void addTo(QMenu *insertMenu, QToolBar *toolBar, QMenu *indicesMenu);
+    void addTo(QToolBar *toolBar);
+    // The entry whose mark says whether indices and exponents are small.
+    void useSmallSizeEntry(QAction *check2);
 
     void ionpoly_Click();
     // Raises the selected characters that stand at offset 0, in one undo

@@ -6,7 +6,6 @@
 
 #include <QAction>
 #include <QButtonGroup>
-#include <QMenu>
 #include <QPainter>
 #include <QToolBar>
 #include <QToolButton>
@@ -49,7 +48,12 @@ QIcon bulletIcon() {
 ParagraphTools::ParagraphTools(RichTextBox &exo, SharedState &state, QWidget *window)
     : QObject(window), m_exo(exo), m_state(state) {}
 
-void ParagraphTools::addTo(QToolBar *toolBar, QMenu *formatMenu) {
+void ParagraphTools::useMenuEntries(QAction *bull2, const std::array<QAction *, 3> &q2) {
+    m_bull2 = bull2;
+    m_q2 = q2;
+}
+
+void ParagraphTools::addTo(QToolBar *toolBar) {
     const std::array<const char *, 3> tips = {"Aligné à gauche", "Centré", "Aligné à droite"};
     auto *group = new QButtonGroup(this);
     for (int i = 0; i < 3; ++i) {
@@ -71,22 +75,6 @@ void ParagraphTools::addTo(QToolBar *toolBar, QMenu *formatMenu) {
     m_bull->setCheckable(true);
     toolBar->addWidget(m_bull);
     connect(m_bull, &QToolButton::clicked, this, &ParagraphTools::bull_Click);
-
-    m_bull2 = formatMenu->addAction(QStringLiteral("Style &puce"));
-    m_bull2->setObjectName(QStringLiteral("bull2"));
-    m_bull2->setCheckable(true);
-    connect(m_bull2, &QAction::triggered, this, &ParagraphTools::bull2_Click);
-    formatMenu->addSeparator()->setObjectName(QStringLiteral("sep41"));
-    const std::array<const char *, 3> captions = {"Aligné à &gauche", "&Centré",
-                                                  "Aligné à &droite"};
-    for (int i = 0; i < 3; ++i) {
-        QAction *item = formatMenu->addAction(QString::fromUtf8(captions.at(i)));
-        item->setObjectName(QStringLiteral("q2%1").arg(4 + i));
-        item->setCheckable(true);
-        m_q2[i] = item;
-        connect(item, &QAction::triggered, this, [this, i] { q2_Click(24 + i); });
-    }
-    m_q2[0]->setChecked(true);
 }
 
 void ParagraphTools::Option3_Click(int) {

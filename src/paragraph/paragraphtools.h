@@ -4,7 +4,6 @@
 #include <array>
 
 class QAction;
-class QMenu;
 class QToolBar;
 class QToolButton;
 class RichTextBox;
@@ -16,7 +15,9 @@ class ParagraphTools : public QObject {
 public:
     ParagraphTools(RichTextBox &exo, SharedState &state, QWidget *window);
 
-    void addTo(QToolBar *toolBar, QMenu *formatMenu);
+    void addTo(QToolBar *toolBar);
+    // The Format entries whose marks follow the bullet and alignment buttons.
+    void useMenuEntries(QAction *bull2, const std::array<QAction *, 3> &q2);
 
     void Option3_Click(int index);
     void bull_Click();

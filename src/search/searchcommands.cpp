@@ -6,7 +6,6 @@
 #include "editor/richtextbox.h"
 #include "search/finddialog.h"
 #include "search/replacedialog.h"
-#include "widgets/designernames.h"
 #include "widgets/drawnicon.h"
 
 #include <QPainter>
@@ -32,19 +31,7 @@ SearchCommands::SearchCommands(RichTextBox &exo, SharedState &state, Dialogs &di
                                QWidget *window)
     : QObject(window), m_exo(exo), m_state(state), m_dialogs(dialogs), m_window(window) {}
 
-void SearchCommands::addTo(QMenu *toolsMenu, QToolBar *toolBar) {
-    connect(namedAction(toolsMenu, "rechercher", QStringLiteral("&Rechercher")),
-            &QAction::triggered, this, &SearchCommands::rechercher_Click);
-    QAction *contrech =
-        namedAction(toolsMenu, "contrech", QStringLiteral("Poursuivre la recherche"));
-    contrech->setShortcut(Qt::Key_F3);
-    // On the window too, so that F3 works wherever the focus is in it.
-    m_window->addAction(contrech);
-    connect(contrech, &QAction::triggered, this, &SearchCommands::contrech_Click);
-    namedSeparator(toolsMenu, "sep54");
-    connect(namedAction(toolsMenu, "remplace", QStringLiteral("Rem&placer")), &QAction::triggered,
-            this, &SearchCommands::remplace_Click);
-
+void SearchCommands::addTo(QToolBar *toolBar) {
     auto *command13 = new QToolButton(toolBar);
     command13->setObjectName(QStringLiteral("Command13"));
     command13->setToolTip(QStringLiteral("Rechercher"));

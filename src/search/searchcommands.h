@@ -3,7 +3,6 @@
 #include <QObject>
 
 class Dialogs;
-class QMenu;
 class QToolBar;
 class RichTextBox;
 struct SharedState;
@@ -17,7 +16,7 @@ public:
 
     // The menu entries, and the find button after the buttons already on
     // the tool bar.
-    void addTo(QMenu *toolsMenu, QToolBar *toolBar);
+    void addTo(QToolBar *toolBar);
 
     void rechercher_Click();
     void contrech_Click();
