@@ -4,9 +4,9 @@
 #include "base/messages.h"
 #include "base/sharedstate.h"
 #include "editor/richtextbox.h"
-#include "search/dialoggeometry.h"
 #include "search/replacedialog.h"
 #include "search/searchoptions.h"
+#include "widgets/dialogfit.h"
 #include "widgets/twipsrect.h"
 
 #include <QCheckBox>
@@ -29,8 +29,8 @@ constexpr int buttonHeightTwips = 375;
 
 FindDialog::FindDialog(RichTextBox &exo, SharedState &state, Dialogs &dialogs, QWidget *parent)
     : QDialog(parent), m_exo(exo), m_state(state), m_dialogs(dialogs) {
-    setUpFixedDialog(*this, "Chercher", QStringLiteral("Rechercher"), clientWidthTwips,
-                     clientHeightTwips);
+    dialogfit::setUpFixedDialog(*this, "Chercher", QStringLiteral("Rechercher"), clientWidthTwips,
+                                clientHeightTwips);
 
     auto *frame1 = new QGroupBox(QStringLiteral("Texte à rechercher"), this);
     frame1->setObjectName(QStringLiteral("Frame1"));
@@ -65,10 +65,11 @@ FindDialog::FindDialog(RichTextBox &exo, SharedState &state, Dialogs &dialogs, Q
         addButton("Command2", QStringLiteral("&Annuler"), 600, &FindDialog::Command2_Click);
     QPushButton *command3 =
         addButton("Command3", QStringLiteral("Remplacer"), 1665, &FindDialog::Command3_Click);
-    fitCaptions(*this, {{{m_check1, m_check2},
-                         {frame1, m_text1, frame2, m_check1, m_check2},
-                         {command1, command2, command3}},
-                        {{command1, command2, command3}, {command1, command2, command3}, {}}});
+    dialogfit::fitCaptions(*this,
+                           {{{m_check1, m_check2},
+                             {frame1, m_text1, frame2, m_check1, m_check2},
+                             {command1, command2, command3}},
+                            {{command1, command2, command3}, {command1, command2, command3}, {}}});
 
     m_state.remplacementencours = 0;
     showSearchOptions(m_state.optionsrecherche, *m_check1, *m_check2);

@@ -1,6 +1,6 @@
 #include "search/replacechoicedialog.h"
 
-#include "search/dialoggeometry.h"
+#include "widgets/dialogfit.h"
 #include "widgets/twipsrect.h"
 
 #include <QPushButton>
@@ -18,8 +18,8 @@ constexpr int buttonStepTwips = 1440;
 } // namespace
 
 ReplaceChoiceDialog::ReplaceChoiceDialog(QWidget *parent) : QDialog(parent) {
-    setUpFixedDialog(*this, "Choixremp", QStringLiteral("Remplacer"), clientWidthTwips,
-                     clientHeightTwips);
+    dialogfit::setUpFixedDialog(*this, "Choixremp", QStringLiteral("Remplacer"), clientWidthTwips,
+                                clientHeightTwips);
     const struct {
         const char *name;
         QString caption;
@@ -46,10 +46,10 @@ ReplaceChoiceDialog::ReplaceChoiceDialog(QWidget *parent) : QDialog(parent) {
     }
     static_cast<QPushButton *>(row.first())->setDefault(true);
     row.first()->setFocus();
-    QList<CaptionFit> fits;
+    QList<dialogfit::CaptionFit> fits;
     for (int i = 0; i < row.size(); ++i)
         fits.append({{row.at(i)}, {row.at(i)}, row.mid(i + 1)});
-    fitCaptions(*this, fits);
+    dialogfit::fitCaptions(*this, fits);
 }
 
 void ReplaceChoiceDialog::reject() {

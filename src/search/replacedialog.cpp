@@ -4,10 +4,10 @@
 #include "base/messages.h"
 #include "base/sharedstate.h"
 #include "editor/richtextbox.h"
-#include "search/dialoggeometry.h"
 #include "search/replacechoicedialog.h"
 #include "search/replacement.h"
 #include "search/searchoptions.h"
+#include "widgets/dialogfit.h"
 #include "widgets/twipsrect.h"
 
 #include <QCheckBox>
@@ -64,8 +64,8 @@ void placeClearOfMatch(QDialog &choice, const RichTextBox &exo) {
 ReplaceDialog::ReplaceDialog(RichTextBox &exo, SharedState &state, Dialogs &dialogs,
                              QWidget *parent)
     : QDialog(parent), m_exo(exo), m_state(state), m_dialogs(dialogs) {
-    setUpFixedDialog(*this, "remplaceur", QStringLiteral("Remplacer"), clientWidthTwips,
-                     clientHeightTwips);
+    dialogfit::setUpFixedDialog(*this, "remplaceur", QStringLiteral("Remplacer"), clientWidthTwips,
+                                clientHeightTwips);
 
     QList<QWidget *> widened;
     m_text1 =
@@ -100,7 +100,8 @@ ReplaceDialog::ReplaceDialog(RichTextBox &exo, SharedState &state, Dialogs &dial
     QPushButton *command2 =
         addButton("Command2", QStringLiteral("&Annuler"), 1080, &ReplaceDialog::Command2_Click);
     const QList<QWidget *> buttons{command3, command1, command2};
-    fitCaptions(*this, {{{m_check1, m_check2}, widened, buttons}, {buttons, buttons, {}}});
+    dialogfit::fitCaptions(*this,
+                           {{{m_check1, m_check2}, widened, buttons}, {buttons, buttons, {}}});
 
     showSearchOptions(m_state.optionsrecherche, *m_check1, *m_check2);
     m_text1->setText(m_exo.selLength() > 0 ? m_exo.selText() : m_state.chaine);
