@@ -5,9 +5,9 @@
 #include "base/sharedstate.h"
 #include "editor/richtextbox.h"
 #include "search/replacedialog.h"
+#include "search/searchlayout.h"
 #include "search/searchoptions.h"
 #include "widgets/dialogfit.h"
-#include "widgets/twipsrect.h"
 
 #include <QCheckBox>
 #include <QGroupBox>
@@ -19,11 +19,8 @@ namespace {
 // Geometry in twips, as the dialog has always been laid out.
 constexpr int clientWidthTwips = 5415;
 constexpr int clientHeightTwips = 2205;
-constexpr int frameWidthTwips = 3615;
-constexpr int insideWidthTwips = 3375;
 constexpr int buttonLeftTwips = 3900;
 constexpr int buttonWidthTwips = 1335;
-constexpr int buttonHeightTwips = 375;
 
 } // namespace
 
@@ -32,39 +29,28 @@ FindDialog::FindDialog(RichTextBox &exo, SharedState &state, Dialogs &dialogs, Q
     dialogfit::setUpFixedDialog(*this, "Chercher", QStringLiteral("Rechercher"), clientWidthTwips,
                                 clientHeightTwips);
 
-    auto *frame1 = new QGroupBox(QStringLiteral("Texte à rechercher"), this);
-    frame1->setObjectName(QStringLiteral("Frame1"));
-    frame1->setGeometry(rectFromTwips(120, 60, frameWidthTwips, 780));
-    m_text1 = new QLineEdit(frame1);
-    m_text1->setObjectName(QStringLiteral("Text1"));
-    m_text1->setGeometry(rectFromTwips(120, 330, insideWidthTwips, 315));
+    using namespace searchlayout;
+    m_text1 = addFramedField(*this, "Frame1", QStringLiteral("Texte à rechercher"), "Text1", 60);
+    QGroupBox *frame2 = addOptionsFrame(*this, 960);
+    m_check2 = addOption(*frame2, "Check2", QStringLiteral("Rechercher mot entier"), 330);
+    m_check1 =
+        addOption(*frame2, "Check1", QStringLiteral("Différencier Majuscules / Minuscules"), 660);
 
-    auto *frame2 = new QGroupBox(QStringLiteral("Options"), this);
-    frame2->setObjectName(QStringLiteral("Frame2"));
-    frame2->setGeometry(rectFromTwips(120, 960, frameWidthTwips, 1080));
-    m_check2 = new QCheckBox(QStringLiteral("Rechercher mot entier"), frame2);
-    m_check2->setObjectName(QStringLiteral("Check2"));
-    m_check2->setGeometry(rectFromTwips(120, 330, insideWidthTwips, 285));
-    m_check1 = new QCheckBox(QStringLiteral("Différencier Majuscules / Minuscules"), frame2);
-    m_check1->setObjectName(QStringLiteral("Check1"));
-    m_check1->setGeometry(rectFromTwips(120, 660, insideWidthTwips, 285));
-
-    const auto addButton = [this](const char *name, const QString &caption, int topTwips,
-                                  void (FindDialog::*handler)()) {
-        auto *button = new QPushButton(caption, this);
-        button->setObjectName(QLatin1String(name));
-        button->setGeometry(
-            rectFromTwips(buttonLeftTwips, topTwips, buttonWidthTwips, buttonHeightTwips));
+    const auto addCommand = [this](const char *name, const QString &caption, int topTwips,
+                                   void (FindDialog::*handler)()) {
+        QPushButton *button =
+            addButton(*this, name, caption, buttonLeftTwips, topTwips, buttonWidthTwips);
         connect(button, &QPushButton::clicked, this, handler);
         return button;
     };
     QPushButton *command1 =
-        addButton("Command1", QStringLiteral("&Rechercher"), 120, &FindDialog::Command1_Click);
+        addCommand("Command1", QStringLiteral("&Rechercher"), 120, &FindDialog::Command1_Click);
     command1->setDefault(true);
     QPushButton *command2 =
-        addButton("Command2", QStringLiteral("&Annuler"), 600, &FindDialog::Command2_Click);
+        addCommand("Command2", QStringLiteral("&Annuler"), 600, &FindDialog::Command2_Click);
     QPushButton *command3 =
-        addButton("Command3", QStringLiteral("Remplacer"), 1665, &FindDialog::Command3_Click);
+        addCommand("Command3", QStringLiteral("Remplacer"), 1665, &FindDialog::Command3_Click);
+    QWidget *frame1 = m_text1->parentWidget();
     dialogfit::fitCaptions(*this,
                            {{{m_check1, m_check2},
                              {frame1, m_text1, frame2, m_check1, m_check2},

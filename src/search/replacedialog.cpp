@@ -6,9 +6,9 @@
 #include "editor/richtextbox.h"
 #include "search/replacechoicedialog.h"
 #include "search/replacement.h"
+#include "search/searchlayout.h"
 #include "search/searchoptions.h"
 #include "widgets/dialogfit.h"
-#include "widgets/twipsrect.h"
 
 #include <QCheckBox>
 #include <QGroupBox>
@@ -22,24 +22,9 @@ namespace {
 // Geometry in twips, as the dialog has always been laid out.
 constexpr int clientWidthTwips = 5535;
 constexpr int clientHeightTwips = 2985;
-constexpr int frameWidthTwips = 3615;
-constexpr int insideWidthTwips = 3375;
 constexpr int buttonLeftTwips = 3900;
 constexpr int buttonWidthTwips = 1455;
-constexpr int buttonHeightTwips = 375;
 constexpr int matchClearancePx = 24;
-
-QLineEdit *addFramedField(QWidget *dialog, const char *frameName, const QString &caption,
-                          const char *fieldName, int topTwips, QList<QWidget *> &widened) {
-    auto *frame = new QGroupBox(caption, dialog);
-    frame->setObjectName(QLatin1String(frameName));
-    frame->setGeometry(rectFromTwips(120, topTwips, frameWidthTwips, 780));
-    auto *field = new QLineEdit(frame);
-    field->setObjectName(QLatin1String(fieldName));
-    field->setGeometry(rectFromTwips(120, 330, insideWidthTwips, 315));
-    widened << frame << field;
-    return field;
-}
 
 // Below the selected match, or above it when the screen ends first, so that
 // the user sees what is about to be replaced.
@@ -67,38 +52,35 @@ ReplaceDialog::ReplaceDialog(RichTextBox &exo, SharedState &state, Dialogs &dial
     dialogfit::setUpFixedDialog(*this, "remplaceur", QStringLiteral("Remplacer"), clientWidthTwips,
                                 clientHeightTwips);
 
-    QList<QWidget *> widened;
-    m_text1 =
-        addFramedField(this, "Frame1", QStringLiteral("Texte à rechercher"), "Text1", 60, widened);
-    m_text2 =
-        addFramedField(this, "Frame3", QStringLiteral("Remplacer par"), "Text2", 900, widened);
-    auto *frame2 = new QGroupBox(QStringLiteral("Options"), this);
-    frame2->setObjectName(QStringLiteral("Frame2"));
-    frame2->setGeometry(rectFromTwips(120, 1740, frameWidthTwips, 1080));
-    m_check1 = new QCheckBox(QStringLiteral("Différencier Majuscules / Minuscules"), frame2);
-    m_check1->setObjectName(QStringLiteral("Check1"));
-    m_check1->setGeometry(rectFromTwips(120, 330, insideWidthTwips, 285));
-    m_check2 = new QCheckBox(QStringLiteral("Mot entier"), frame2);
-    m_check2->setObjectName(QStringLiteral("Check2"));
-    m_check2->setGeometry(rectFromTwips(120, 660, insideWidthTwips, 285));
-    widened << frame2 << m_check1 << m_check2;
+    using namespace searchlayout;
+    m_text1 = addFramedField(*this, "Frame1", QStringLiteral("Texte à rechercher"), "Text1", 60);
+    m_text2 = addFramedField(*this, "Frame3", QStringLiteral("Remplacer par"), "Text2", 900);
+    QGroupBox *frame2 = addOptionsFrame(*this, 1740);
+    m_check1 =
+        addOption(*frame2, "Check1", QStringLiteral("Différencier Majuscules / Minuscules"), 330);
+    m_check2 = addOption(*frame2, "Check2", QStringLiteral("Mot entier"), 660);
+    const QList<QWidget *> widened{m_text1->parentWidget(),
+                                   m_text1,
+                                   m_text2->parentWidget(),
+                                   m_text2,
+                                   frame2,
+                                   m_check1,
+                                   m_check2};
 
-    const auto addButton = [this](const char *name, const QString &caption, int topTwips,
-                                  void (ReplaceDialog::*handler)()) {
-        auto *button = new QPushButton(caption, this);
-        button->setObjectName(QLatin1String(name));
-        button->setGeometry(
-            rectFromTwips(buttonLeftTwips, topTwips, buttonWidthTwips, buttonHeightTwips));
+    const auto addCommand = [this](const char *name, const QString &caption, int topTwips,
+                                   void (ReplaceDialog::*handler)()) {
+        QPushButton *button =
+            addButton(*this, name, caption, buttonLeftTwips, topTwips, buttonWidthTwips);
         connect(button, &QPushButton::clicked, this, handler);
         return button;
     };
     QPushButton *command3 =
-        addButton("Command3", QStringLiteral("&Remplacer"), 120, &ReplaceDialog::Command3_Click);
+        addCommand("Command3", QStringLiteral("&Remplacer"), 120, &ReplaceDialog::Command3_Click);
     command3->setDefault(true);
-    QPushButton *command1 = addButton("Command1", QStringLiteral("Remplacer &tout"), 600,
-                                      &ReplaceDialog::Command1_Click);
+    QPushButton *command1 = addCommand("Command1", QStringLiteral("Remplacer &tout"), 600,
+                                       &ReplaceDialog::Command1_Click);
     QPushButton *command2 =
-        addButton("Command2", QStringLiteral("&Annuler"), 1080, &ReplaceDialog::Command2_Click);
+        addCommand("Command2", QStringLiteral("&Annuler"), 1080, &ReplaceDialog::Command2_Click);
     const QList<QWidget *> buttons{command3, command1, command2};
     dialogfit::fitCaptions(*this,
                            {{{m_check1, m_check2}, widened, buttons}, {buttons, buttons, {}}});
