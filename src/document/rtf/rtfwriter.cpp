@@ -16,6 +16,7 @@
 #include <QTextImageFormat>
 #include <QTextList>
 #include <algorithm>
+#include <cctype>
 #include <cmath>
 #include <optional>
 #include <vector>
@@ -26,6 +27,12 @@ using rtfattributes::ParagraphAttributes;
 namespace {
 
 constexpr char16_t objectReplacement = QChar::ObjectReplacementCharacter;
+
+// The group the reader keeps hidden text in: "{\\v" and the text.
+bool isHiddenTextGroup(const QByteArray &group) {
+    return group.startsWith("{\\v") &&
+           (group.size() == 3 || !std::isalpha(static_cast<unsigned char>(group.at(3))));
+}
 
 int pixelsToTwips(double px) {
     return int(std::lround(px * units::twipsPerPixel));
@@ -129,6 +136,7 @@ private:
     void writeOffset(int offsetTwips);
     void writeFragment(const QTextFragment &fragment, int position, int start, int end);
     void writeImage(const QTextImageFormat &format);
+    void leaveSymbolFont();
     Picture picture(const QTextImageFormat &format) const;
 
     const QTextDocument &document_;
@@ -147,6 +155,8 @@ private:
     QHash<QRgb, int> colorIndexes_; // 1 for the first entry
     bool hasBullets_ = false;
     int symbolFontIndex_ = -1;
+    bool hasHiddenText_ = false;
+    int plainFontIndex_ = -1; // a font whose bytes mean what Windows-1252 says
 
     CharState state_;
     int lastBlockFormatIndex_ = -1;
@@ -199,6 +209,13 @@ void RtfWriter::collectTables() {
     if (fonts_.isEmpty())
         fontIndex(rtfattributes::charAttributes(QTextCharFormat(), defaultFont_).fontName);
     if (hasBullets_) symbolFontIndex_ = fontIndex(QStringLiteral("Symbol"));
+    if (hasHiddenText_) {
+        const auto plain = std::find_if(fonts_.cbegin(), fonts_.cend(), [](const QString &name) {
+            return !rtfattributes::isSymbolFont(name);
+        });
+        plainFontIndex_ = plain != fonts_.cend() ? int(plain - fonts_.cbegin())
+                                                 : fontIndex(QStringLiteral("Times New Roman"));
+    }
 }
 
 // Formats met once are not fetched again: copying a format costs a lookup.
@@ -208,7 +225,11 @@ template <typename FetchFormat> void RtfWriter::collectRun(int formatIndex, Fetc
         runFormatSlots_.resize(size_t(formatIndex) + 1, -1);
     if (runFormatSlots_[size_t(formatIndex)] >= 0) return;
     const QTextCharFormat format = fetch();
-    if (format.isImageFormat()) return;
+    if (format.isImageFormat()) {
+        if (isHiddenTextGroup(format.property(textprops::RawRtfGroup).toByteArray()))
+            hasHiddenText_ = true;
+        return;
+    }
     RunFormat run;
     run.attributes = rtfattributes::charAttributes(format, defaultFont_);
     run.fontIndex = fontIndex(run.attributes.fontName);
@@ -454,9 +475,19 @@ void RtfWriter::writeFragment(const QTextFragment &fragment, int position, int s
         emit_.text(part);
 }
 
+// Hidden text is kept in the file's code page; read in the Symbol font its
+// bytes would turn into other characters.
+void RtfWriter::leaveSymbolFont() {
+    const int current = state_.fontIndex < 0 ? 0 : state_.fontIndex;
+    if (!rtfattributes::isSymbolFont(fonts_.value(current))) return;
+    emit_.word("\\f", plainFontIndex_);
+    state_.fontIndex = plainFontIndex_;
+}
+
 void RtfWriter::writeImage(const QTextImageFormat &format) {
     const QByteArray kept = format.property(textprops::RawRtfGroup).toByteArray();
     if (!kept.isEmpty()) {
+        if (isHiddenTextGroup(kept)) leaveSymbolFont();
         emit_.raw(kept);
         return;
     }

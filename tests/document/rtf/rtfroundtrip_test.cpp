@@ -265,6 +265,13 @@ void RtfRoundTripTest::damagedInputSavedAsRead_data() {
         << QByteArray("{\\rtf1 a{\\object{\\*\\objdata\\bin9 xy");
     QTest::newRow("symbol code after the default font changed")
         << QByteArray("{\\rtf1\\deff1{\\fonttbl{\\f1 Symbol;}}a{\\f0 x}\\deff0 \\u-4064?}");
+    // Hidden text is kept aside, in the file's code page, whatever font the
+    // text written before it ends in.
+    QTest::newRow("hidden text after a symbol run")
+        << QByteArray("{\\rtf1{\\fonttbl{\\f0 Arial;}{\\f1\\fcharset2 Symbol;}}"
+                      "\\f1 a{\\f0\\v ab\\'ac\\uF061?}b}");
+    QTest::newRow("hidden text where only the symbol font is left")
+        << QByteArray("{\\rtf1{\\fonttbl{\\f1\\fcharset2 Symbol;}}{\\v ab}\\f1 x{\\f2\\v cd}}");
 }
 
 // What we read from a damaged file is what we save: the text around a picture
