@@ -18,8 +18,12 @@ namespace {
 void require(bool holds, const char *what, const QByteArray &before = {},
              const QByteArray &after = {}) {
     if (holds) return;
-    std::fprintf(stderr, "invariant broken: %s\n--- before:\n%s\n--- after:\n%s\n", what,
-                 before.constData(), after.constData());
+    // Whole, NUL bytes included: a kept group may hold binary data.
+    std::fprintf(stderr, "invariant broken: %s\n--- before:\n", what);
+    std::fwrite(before.constData(), 1, size_t(before.size()), stderr);
+    std::fprintf(stderr, "\n--- after:\n");
+    std::fwrite(after.constData(), 1, size_t(after.size()), stderr);
+    std::fprintf(stderr, "\n");
     std::abort();
 }
 

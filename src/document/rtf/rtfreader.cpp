@@ -1025,8 +1025,12 @@ void RtfReader::enterDestination(Dest dest, qsizetype wordOffset) {
         group.uprOuter = current;
         break;
     case Dest::UprUnicode:
-        // Outside an \upr it holds ordinary text.
-        if (current == Dest::UprAnsi) group.dest = group.uprOuter;
+        // Outside an \upr it holds ordinary text. The destination it goes
+        // back to belongs to an outer group, which alone may finish it.
+        if (current == Dest::UprAnsi) {
+            group.dest = group.uprOuter;
+            group.ownsDest = false;
+        }
         return;
     case Dest::NumberBefore:
     case Dest::NumberAfter:

@@ -265,6 +265,8 @@ void RtfRoundTripTest::damagedInputSavedAsRead_data() {
         << QByteArray("{\\rtf1 a{\\object{\\*\\objdata\\bin9 xy");
     QTest::newRow("symbol code after the default font changed")
         << QByteArray("{\\rtf1\\deff1{\\fonttbl{\\f1 Symbol;}}a{\\f0 x}\\deff0 \\u-4064?}");
+    QTest::newRow("picture cut short in its unicode alternative")
+        << QByteArray("{\\rtf1 a\\pict{\\upr{{}}\\ud");
     // Hidden text is kept aside, in the file's code page, whatever font the
     // text written before it ends in.
     QTest::newRow("hidden text after a symbol run")
