@@ -527,6 +527,11 @@ Picture RtfWriter::picture(const QTextImageFormat &format) const {
         const QSize size = image.isNull() ? encodedImageSize(bytes) : image.size();
         return {kind == QLatin1String("jpeg") ? "\\jpegblip" : "\\pngblip", bytes, size, image};
     }
+    // A side longer than libpng takes would be written as no picture at all:
+    // such a picture is stored smaller, and shown at the same size.
+    constexpr int maxPngSidePx = 1'000'000;
+    if (image.width() > maxPngSidePx || image.height() > maxPngSidePx)
+        image = image.scaled(maxPngSidePx, maxPngSidePx, Qt::KeepAspectRatio);
     if (image.isNull()) {
         // Nothing to show: keep the place the picture takes, blank.
         const QSize size(std::max(1, int(std::lround(format.width()))),

@@ -267,6 +267,9 @@ void RtfRoundTripTest::damagedInputSavedAsRead_data() {
         << QByteArray("{\\rtf1\\deff1{\\fonttbl{\\f1 Symbol;}}a{\\f0 x}\\deff0 \\u-4064?}");
     QTest::newRow("picture cut short in its unicode alternative")
         << QByteArray("{\\rtf1 a\\pict{\\upr{{}}\\ud");
+    QTest::newRow("bitmap taller than PNG takes")
+        << QByteArray("{\\rtf1 {\\pict\\dibitmap 28000000020000000100100001001000"
+                      "00000000000000000000000000000000000000000000000000000ffd}}");
     // Hidden text is kept aside, in the file's code page, whatever font the
     // text written before it ends in.
     QTest::newRow("hidden text after a symbol run")
