@@ -128,6 +128,12 @@ Message notAPicture(const QString &path) {
             QStringLiteral("Insertion impossible"), MessageButtons::Ok, MessageIcon::Critical};
 }
 
+Message pictureTooLarge(const QString &path) {
+    return {QStringLiteral("L'image ") + path +
+                QStringLiteral(" est trop grande pour être affichée : elle n'a pas été insérée."),
+            QStringLiteral("Insertion impossible"), MessageButtons::Ok, MessageIcon::Critical};
+}
+
 Message tooLargeToEmbed(const QString &path) {
     return {QStringLiteral("Le fichier ") + path +
                 QStringLiteral(" est trop gros pour être incorporé au texte (16 Mo au plus)."),

@@ -38,7 +38,8 @@ Message textOutsideExerciseFolder(const QString &path);  // the recap file keeps
 Message invalidRecapFile(const QString &path);           // a damaged or foreign recap file
 Message notATextToInsert(const QString &path);           // a picture or a program offered as text
 Message notAPicture(const QString &path);                // an image file that cannot be read
-Message tooLargeToEmbed(const QString &path);            // beyond what a text may carry
+Message pictureTooLarge(const QString &path); // an image file with more pixels than it may take
+Message tooLargeToEmbed(const QString &path); // beyond what a text may carry
 // After a run cut short: names each text whose copy can be restored.
 Message restoreCopiesQuestion(const QList<RecoveryCopy> &copies);
 

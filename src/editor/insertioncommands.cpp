@@ -3,7 +3,9 @@
 #include "base/dialogs.h"
 #include "base/messages.h"
 #include "base/sharedstate.h"
+#include "document/picturefile.h"
 #include "document/textfilekind.h"
+#include "document/textproperties.h"
 #include "editor/editcommands.h"
 #include "editor/insertobjectdialog.h"
 #include "editor/oleobjects.h"
@@ -41,6 +43,19 @@ std::optional<QByteArray> fileBytes(const QString &path) {
     const QByteArray bytes = file.readAll();
     if (file.error() != QFileDevice::NoError) return std::nullopt;
     return bytes;
+}
+
+// Shown at the picture's own size; a picture drawn smaller keeps its file's
+// bytes, written back whole.
+QTextImageFormat pictureFormat(const PictureFile &picture) {
+    QTextImageFormat format;
+    format.setWidth(picture.sizePx.width());
+    format.setHeight(picture.sizePx.height());
+    if (!picture.keptBytes.isEmpty()) {
+        format.setProperty(textprops::PictureBytes, picture.keptBytes);
+        format.setProperty(textprops::PictureKind, picture.keptKind);
+    }
+    return format;
 }
 
 } // namespace
@@ -92,13 +107,15 @@ void InsertionCommands::ima_Click() {
         }
     } else {
         const auto bytes = fileBytes(*path);
-        const auto picture = bytes ? contentPicture(*bytes) : std::nullopt;
+        const PictureFile picture = bytes ? readPictureFile(*bytes) : PictureFile();
         if (!bytes)
             m_dialogs.message(messages::openFailed());
-        else if (!picture)
+        else if (picture.outcome == PictureFile::Outcome::TooLarge)
+            m_dialogs.message(messages::pictureTooLarge(*path));
+        else if (picture.outcome == PictureFile::Outcome::NotAPicture)
             m_dialogs.message(messages::notAPicture(*path));
         else
-            m_exo.insertPictureAtCaret(picture->image, picture->sizePx);
+            m_exo.insertImageAtCaret(pictureFormat(picture), picture.image);
     }
     m_exo.setFocus();
 }

@@ -1,17 +1,16 @@
 #include "editor/oleobjects.h"
 
 #include "base/atomicfile.h"
+#include "document/picturefile.h"
 #include "document/textproperties.h"
 #include "editor/richtextbox.h"
 
 #include <QAbstractTextDocumentLayout>
-#include <QBuffer>
 #include <QDesktopServices>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QFontMetricsF>
-#include <QImageReader>
 #include <QMouseEvent>
 #include <QPainter>
 #include <QPainterPath>
@@ -107,14 +106,9 @@ ShownPicture iconPicture(const QString &fileName) {
 }
 
 std::optional<ShownPicture> contentPicture(const QByteArray &bytes) {
-    QBuffer buffer;
-    buffer.setData(bytes);
-    buffer.open(QIODevice::ReadOnly);
-    QImageReader reader(&buffer);
-    reader.setAutoTransform(true);
-    const QImage image = reader.read();
-    if (image.isNull()) return std::nullopt;
-    return ShownPicture{image, QSizeF(image.size())};
+    const PictureFile picture = readPictureFile(bytes);
+    if (picture.outcome != PictureFile::Outcome::Decoded) return std::nullopt;
+    return ShownPicture{picture.image, picture.sizePx};
 }
 
 OleObjects::OleObjects(RichTextBox &box)

@@ -50,10 +50,6 @@ constexpr int defaultFontSizePt = 10;
 constexpr double defaultLeftIndentPx = 19;
 constexpr double defaultRightIndentPx = 12;
 
-bool startsAsRtf(const QByteArray &bytes) {
-    return bytes.startsWith("{\\rtf");
-}
-
 // Plain text as the user means it: one paragraph break per line end, however
 // the lines end.
 QString normalizedLineEnds(const QString &text) {
@@ -226,8 +222,10 @@ bool RichTextBox::setTextRTF(const QByteArray &rtf) {
     // One edit for the whole text: Qt otherwise closes one, with its
     // signals and bookkeeping, after every run of characters read.
     cursor.beginEditBlock();
-    if (startsAsRtf(rtf))
+    if (const qsizetype start = rtfStartOffset(rtf); start == 0)
         readRtf(rtf, cursor, RtfInsertMode::WholeDocument);
+    else if (start > 0)
+        readRtf(rtf.mid(start), cursor, RtfInsertMode::WholeDocument);
     else
         cursor.insertText(plainTextOf(rtf));
     cursor.endEditBlock();
@@ -390,7 +388,9 @@ void RichTextBox::insertRtfAt(QTextCursor &cursor, const QByteArray &rtf) {
     cursor.beginEditBlock();
     cursor.removeSelectedText();
     // A piece of RTF needs no header: "{\\tab }" is a tab.
-    if (rtf.startsWith("{\\"))
+    if (const qsizetype start = rtfStartOffset(rtf); start > 0)
+        readRtf(rtf.mid(start), cursor, RtfInsertMode::Fragment);
+    else if (rtf.startsWith("{\\"))
         readRtf(rtf, cursor, RtfInsertMode::Fragment);
     else if (!rtf.isEmpty())
         cursor.insertText(plainTextOf(rtf));

@@ -124,6 +124,8 @@ private slots:
     void cancelInsertsNothing();
     void imageLandsAsIconOrPicture_data();
     void imageLandsAsIconOrPicture();
+    void largePicturesStayWithinTheirBudget_data();
+    void largePicturesStayWithinTheirBudget();
     void textFilesKeepFormattingAndAccents_data();
     void textFilesKeepFormattingAndAccents();
     void plainTextTakesTheCaretsFormat();
@@ -217,6 +219,60 @@ void InsertionCommandsTest::imageLandsAsIconOrPicture() {
     }
     QVERIFY(f.clipboardUntouched());
     QCOMPARE(f.dialogs.unanswered, 0);
+}
+
+void InsertionCommandsTest::largePicturesStayWithinTheirBudget_data() {
+    QTest::addColumn<QByteArray>("bytes");
+    QTest::addColumn<bool>("inserted");
+    QTest::addColumn<QSize>("pictureSize");
+    // 93 KB of PNG once inflated to 146 MB: a few bytes ask for 32 million pixels.
+    QImage blank(8000, 4000, QImage::Format_Mono);
+    blank.fill(1);
+    QTest::newRow("blank png of 8000 x 4000") << encoded(blank, "PNG") << false << QSize();
+    // Its header alone, a tiny IDAT and its end: 900 million pixels.
+    QTest::newRow("png of 30000 x 30000")
+        << QByteArray::fromHex("89504e470d0a1a0a0000000d4948445200007530000075300802000000e9456fed"
+                               "0000000c49444154789c6360a03d00000064000186643c35000000004945"
+                               "4e44ae426082")
+        << false << QSize();
+    QImage photo(3000, 2000, QImage::Format_RGB32);
+    photo.fill(QColor(255, 0, 0));
+    QTest::newRow("jpeg of 3000 x 2000, drawn smaller")
+        << encoded(photo, "JPEG") << true << QSize(3000, 2000);
+}
+
+// A picture file gets no more pixels than the pictures of a file read: a
+// JPEG is drawn smaller and keeps its bytes, others too large are refused.
+void InsertionCommandsTest::largePicturesStayWithinTheirBudget() {
+    QFETCH(QByteArray, bytes);
+    QFETCH(bool, inserted);
+    QFETCH(QSize, pictureSize);
+    Fixture f;
+    f.setLinked(false);
+    const QString path = f.root + QStringLiteral("grande");
+    Fixture::write(path, bytes);
+    const QByteArray before = f.exo.textRTF();
+    f.run(QStringLiteral("ima"), path);
+    if (!inserted) {
+        QCOMPARE(f.dialogs.kinds(), QStringList({"open", "message"}));
+        QCOMPARE(
+            f.dialogs.last().message.text,
+            QStringLiteral("L'image ") + path +
+                QStringLiteral(" est trop grande pour être affichée : elle n'a pas été insérée."));
+        QCOMPARE(f.exo.textRTF(), before);
+        QCOMPARE(f.exo.document()->availableUndoSteps(), 0);
+        return;
+    }
+    QCOMPARE(f.pictures().size(), 1);
+    const QTextImageFormat format = f.pictures().constFirst();
+    QCOMPARE(QSizeF(format.width(), format.height()), QSizeF(pictureSize));
+    const QImage shown = shownImage(*f.exo.document(), format);
+    QVERIFY(qint64(shown.width()) * shown.height() <= 3'000'000);
+    QVERIFY(isRed(shown.pixel(shown.width() / 2, shown.height() / 2)));
+    // Written back whole, at its own size.
+    const QByteArray rtf = f.exo.textRTF().replace("\r\n", "");
+    QVERIFY(rtf.contains("\\jpegblip\\picw3000\\pich2000"));
+    QVERIFY(rtf.contains(bytes.toHex()));
 }
 
 void InsertionCommandsTest::textFilesKeepFormattingAndAccents_data() {

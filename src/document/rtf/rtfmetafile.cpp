@@ -186,10 +186,19 @@ constexpr quint32 emrLastType = 122;
 constexpr quint32 emfSignature = 0x464D4520;
 constexpr qsizetype emfHeaderBytes = 88;
 
+// The header's fields the library divides by: its bounds, in device units,
+// and the reference device's size in pixels and in millimetres.
+bool emfHeaderMeasures(const QByteArray &data) {
+    const qint64 boundsWidth = qint64(i32At(data, 16)) - i32At(data, 8);
+    const qint64 boundsHeight = qint64(i32At(data, 20)) - i32At(data, 12);
+    return boundsWidth > 0 && boundsHeight > 0 && i32At(data, 72) > 0 && i32At(data, 76) > 0 &&
+           i32At(data, 80) > 0 && i32At(data, 84) > 0;
+}
+
 // The length of the EMF up to its end record, or 0 when it is not one.
 qsizetype checkedEmfLength(const QByteArray &data) {
     if (data.size() < emfHeaderBytes || u32At(data, 0) != emrHeader ||
-        u32At(data, 40) != emfSignature)
+        u32At(data, 40) != emfSignature || !emfHeaderMeasures(data))
         return 0;
     const qint64 total = u32At(data, 48);
     if (total < emfHeaderBytes || total > data.size()) return 0;
@@ -218,8 +227,16 @@ MetafileInfo checkEmf(const QByteArray &data) {
     return info;
 }
 
+// The header's description: the library reads it up to a null character it
+// does not look for within the data. Nothing of it is drawn.
+void clearEmfDescription(QByteArray &data) {
+    constexpr qsizetype descriptionFields = 60; // its length, then its offset
+    data.replace(descriptionFields, 8, QByteArray(8, '\0'));
+}
+
 QImage drawEmf(QByteArray data, QSize pixels) {
     data.truncate(checkedEmfLength(data));
+    clearEmfDescription(data);
     generatorOptions options{};
     char noNamespace[] = "";
     options.nameSpace = noNamespace;

@@ -524,7 +524,9 @@ Picture RtfWriter::picture(const QTextImageFormat &format) const {
     const QByteArray bytes = format.property(textprops::PictureBytes).toByteArray();
     if (!bytes.isEmpty() && (kind == QLatin1String("jpeg") || kind == QLatin1String("png"))) {
         if (image.isNull()) image = QImage::fromData(bytes);
-        const QSize size = image.isNull() ? encodedImageSize(bytes) : image.size();
+        // The image shown may hold fewer pixels than the bytes kept.
+        const QSize encoded = encodedImageSize(bytes);
+        const QSize size = encoded.isValid() ? encoded : image.size();
         return {kind == QLatin1String("jpeg") ? "\\jpegblip" : "\\pngblip", bytes, size, image};
     }
     // A side longer than libpng takes would be written as no picture at all:

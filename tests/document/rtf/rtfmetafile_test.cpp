@@ -77,6 +77,14 @@ QByteArray rectangleEmf() {
     return emf;
 }
 
+// The same EMF with one 32-bit field of its header changed.
+QByteArray emfWithHeaderField(qsizetype at, quint32 value) {
+    QByteArray emf = rectangleEmf();
+    QByteArray field;
+    putU32(field, value);
+    return emf.replace(at, 4, field);
+}
+
 QImage resourceImage(const QTextDocument &document, const QTextImageFormat &format) {
     return document.resource(QTextDocument::ImageResource, QUrl(format.name())).value<QImage>();
 }
@@ -130,6 +138,11 @@ void RtfMetafileTest::metafilesAreDrawn_data() {
         << QSizeF(200, 100);
     QTest::newRow("emf at its frame's size") << "{\\pict\\emfblip " + rectangleEmf().toHex() + "}"
                                              << QSizeF(189, 94); // 50 x 25 mm in whole pixels
+    // The library follows the description's offset up to a null character.
+    QTest::newRow("emf whose description starts at its end")
+        << "{\\pict\\emfblip " + emfWithHeaderField(64, quint32(rectangleEmf().size())).toHex() +
+               "}"
+        << QSizeF(189, 94);
     QTest::newRow("emf as binary, scaled")
         << "{\\pict\\emfblip\\picwgoal1500\\pichgoal750\\picscalex200\\picscaley200\\bin" +
                QByteArray::number(rectangleEmf().size()) + " " + rectangleEmf() + "}"
@@ -184,6 +197,12 @@ void RtfMetafileTest::undrawableMetafilesKeepPlaceholder_data() {
     QTest::newRow("wmf polygon past its record") << manyPoints << QByteArray("wmetafile8");
     QTest::newRow("emf with a wrong signature") << badSignature << QByteArray("emfblip");
     QTest::newRow("emf cut short") << shortEmf << QByteArray("emfblip");
+    // The library divides by these.
+    QTest::newRow("emf of empty bounds") << emfWithHeaderField(16, 0) << QByteArray("emfblip");
+    QTest::newRow("emf of a device without width")
+        << emfWithHeaderField(72, 0) << QByteArray("emfblip");
+    QTest::newRow("emf of a device without millimetres")
+        << emfWithHeaderField(80, 0) << QByteArray("emfblip");
     QTest::newRow("emf labelled as a mac picture")
         << QByteArray::fromHex("00000000") << QByteArray("macpict");
 }
