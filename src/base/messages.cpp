@@ -184,14 +184,14 @@ Message writeProtected(const QString &path) {
             QStringLiteral("Enregistrement impossible"), MessageButtons::Ok, MessageIcon::Critical};
 }
 
-Message changedOnDiskSaveQuestion(const QString &path) {
+Message saveChangedFileQuestion(const QString &path) {
     return {QStringLiteral("Le fichier ") + path +
                 QStringLiteral(" a été modifié par un autre programme depuis son ouverture. "
                                "L'enregistrer quand même ?"),
             QStringLiteral("Fichier modifié"), MessageButtons::YesNo, MessageIcon::Exclamation};
 }
 
-Message changedOnDiskReloadQuestion(const QString &path) {
+Message reloadChangedFileQuestion(const QString &path) {
     return {QStringLiteral("Le fichier ") + path +
                 QStringLiteral(" a été modifié par un autre programme. Le recharger ?"),
             QStringLiteral("Fichier modifié"), MessageButtons::YesNo, MessageIcon::Question};

@@ -33,15 +33,15 @@ Message tooTallToShow(const QString &path);            // taller than the editor
 Message saveTextChangesQuestion(bool statement);       // a text not shown has unsaved changes
 Message textUnreadable(const QString &path);           // a text the recap file names cannot be read
 Message saveExerciseQuestion();                        // the exercise panel has unsaved fields
-Message unstorableCharacters(const QString &characters);  // not storable in a recap file
-Message textOutsideExerciseFolder(const QString &path);   // the recap file keeps names only
-Message invalidRecapFile(const QString &path);            // a damaged or foreign recap file
-Message writeProtected(const QString &path);              // a file the user may not write
-Message changedOnDiskSaveQuestion(const QString &path);   // written over since it was read
-Message changedOnDiskReloadQuestion(const QString &path); // changed while shown unmodified
-Message notATextToInsert(const QString &path);            // a picture or a program offered as text
-Message notAPicture(const QString &path);                 // an image file that cannot be read
-Message tooLargeToEmbed(const QString &path);             // beyond what a text may carry
+Message unstorableCharacters(const QString &characters); // not storable in a recap file
+Message textOutsideExerciseFolder(const QString &path);  // the recap file keeps names only
+Message invalidRecapFile(const QString &path);           // a damaged or foreign recap file
+Message writeProtected(const QString &path);             // a file the user may not write
+Message saveChangedFileQuestion(const QString &path); // changed elsewhere since read: save anyway?
+Message reloadChangedFileQuestion(const QString &path); // changed elsewhere while shown: reload?
+Message notATextToInsert(const QString &path);          // a picture or a program offered as text
+Message notAPicture(const QString &path);               // an image file that cannot be read
+Message tooLargeToEmbed(const QString &path);           // beyond what a text may carry
 // After a run cut short: names each text whose copy can be restored.
 Message restoreCopiesQuestion(const QList<RecoveryCopy> &copies);
 

@@ -170,7 +170,7 @@ void TextFiles::remember(const QString &path) {
 bool TextFiles::mayWriteOver(const QString &path) {
     const auto known = m_stamps.constFind(path);
     if (known == m_stamps.constEnd() || !known->differsFrom(FileStamp::of(path))) return true;
-    return m_dialogs.message(messages::changedOnDiskSaveQuestion(path)) == Answer::Yes;
+    return m_dialogs.message(messages::saveChangedFileQuestion(path)) == Answer::Yes;
 }
 
 bool TextFiles::saveEditorTo(const QString &path, bool *writeProtected) {
@@ -345,7 +345,7 @@ void TextFiles::offerReloadOfChangedFile() {
         declined != m_reloadDeclined.constEnd() && !declined->differsFrom(now))
         return;
     QScopedValueRollback<bool> offering(m_offeringReload, true);
-    if (m_dialogs.message(messages::changedOnDiskReloadQuestion(path)) != Answer::Yes) {
+    if (m_dialogs.message(messages::reloadChangedFileQuestion(path)) != Answer::Yes) {
         m_reloadDeclined.insert(path, now);
         return;
     }

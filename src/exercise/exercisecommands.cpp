@@ -133,7 +133,7 @@ bool ExerciseCommands::saveExercise() {
         m_dialogs.message(messages::exerciseOverwriteQuestion()) == Answer::No)
         return false;
     if (path == exercisePath() && m_recapStamp.differsFrom(FileStamp::of(path)) &&
-        m_dialogs.message(messages::changedOnDiskSaveQuestion(path)) != Answer::Yes)
+        m_dialogs.message(messages::saveChangedFileQuestion(path)) != Answer::Yes)
         return false;
     // Saving reloads the texts from their files: edits not yet saved would
     // be lost without a word.
