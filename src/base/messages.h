@@ -37,11 +37,11 @@ Message unstorableCharacters(const QString &characters); // not storable in a re
 Message textOutsideExerciseFolder(const QString &path);  // the recap file keeps names only
 Message invalidRecapFile(const QString &path);           // a damaged or foreign recap file
 Message writeProtected(const QString &path);             // a file the user may not write
-Message saveChangedFileQuestion(const QString &path); // changed elsewhere since read: save anyway?
-Message reloadChangedFileQuestion(const QString &path); // changed elsewhere while shown: reload?
-Message notATextToInsert(const QString &path);          // a picture or a program offered as text
-Message notAPicture(const QString &path);               // an image file that cannot be read
-Message tooLargeToEmbed(const QString &path);           // beyond what a text may carry
+Message saveChangedFileQuestion(const QString &path);    // changed elsewhere: write over it?
+Message reloadChangedFileQuestion(const QString &path);  // changed elsewhere: show it again?
+Message notATextToInsert(const QString &path);           // a picture or a program offered as text
+Message notAPicture(const QString &path);                // an image file that cannot be read
+Message tooLargeToEmbed(const QString &path);            // beyond what a text may carry
 // After a run cut short: names each text whose copy can be restored.
 Message restoreCopiesQuestion(const QList<RecoveryCopy> &copies);
 
