@@ -470,7 +470,11 @@ void MainWindow::closeEvent(QCloseEvent *event) {
 
 void MainWindow::changeEvent(QEvent *event) {
     QMainWindow::changeEvent(event);
-    if (event->type() == QEvent::ActivationChange && isActiveWindow()) m_exo->setFocus();
+    if (event->type() != QEvent::ActivationChange || !isActiveWindow()) return;
+    m_exo->setFocus();
+    // Back from another program, which may have changed the file shown;
+    // asked once the activation is over.
+    QTimer::singleShot(0, this, [this] { m_textFiles->offerReloadOfChangedFile(); });
 }
 
 void MainWindow::moveEvent(QMoveEvent *event) {

@@ -6,6 +6,7 @@
 #include <QFileInfo>
 #include <QTemporaryFile>
 
+#include <cerrno>
 #include <cstdio>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -38,13 +39,36 @@ bool isOurTemporary(const QString &fileName) {
            fileName.size() > temporaryPrefix.size() + temporarySuffix.size();
 }
 
-bool write(const QString &path, const QByteArray &bytes) {
-    // Writing through a link replaces what it points to, not the link.
-    QFileInfo target(path);
-    const QString finalPath =
-        target.isSymLink() ? target.symLinkTarget() : target.absoluteFilePath();
-    target = QFileInfo(finalPath);
+namespace {
+
+// Writing through a link replaces what it points to, not the link.
+QString finalPathOf(const QString &path) {
+    const QFileInfo target(path);
+    return target.isSymLink() ? target.symLinkTarget() : target.absoluteFilePath();
+}
+
+} // namespace
+
+bool isWriteProtected(const QString &path) {
+    struct stat info {};
+    if (::stat(QFile::encodeName(finalPathOf(path)).constData(), &info) != 0) return false;
+    if (!S_ISREG(info.st_mode)) return false;
+    // Root passes access(): the permission bits still say what the owner meant.
+    if ((info.st_mode & (S_IWUSR | S_IWGRP | S_IWOTH)) == 0) return true;
+    return ::access(QFile::encodeName(finalPathOf(path)).constData(), W_OK) != 0 && errno == EACCES;
+}
+
+bool write(const QString &path, const QByteArray &bytes, Failure *why) {
+    Failure ignored = Failure::None;
+    Failure &failure = why ? *why : ignored;
+    failure = Failure::Other;
+    const QString finalPath = finalPathOf(path);
+    const QFileInfo target(finalPath);
     if (target.isDir()) return false;
+    if (isWriteProtected(finalPath)) {
+        failure = Failure::WriteProtected;
+        return false;
+    }
     const QDir folder = target.absoluteDir();
     removeStaleTemporaries(folder);
 
@@ -75,6 +99,7 @@ bool write(const QString &path, const QByteArray &bytes) {
                     QFile::encodeName(finalPath).constData()) != 0)
         return false;
     temporary.setAutoRemove(false);
+    failure = Failure::None;
     return true;
 }
 

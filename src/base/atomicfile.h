@@ -10,7 +10,16 @@
 // ever reported as written that is not on disk.
 namespace atomicfile {
 
-bool write(const QString &path, const QByteArray &bytes);
+enum class Failure { None, WriteProtected, Other };
+
+// A file that exists and that the user may not write is never replaced,
+// though the folder would let the rename through: why says so.
+bool write(const QString &path, const QByteArray &bytes, Failure *why = nullptr);
+
+// The file exists and has no write permission for us: no write bit at all,
+// or none that applies to our user (root counts as able to write any file
+// that has a write bit for someone).
+bool isWriteProtected(const QString &path);
 
 // Temporary files of ours that a killed write left in a folder: they are
 // named after this pattern and removed once they are older than a minute.

@@ -185,6 +185,24 @@ Message invalidRecapFile(const QString &path) {
             QStringLiteral("Fichier non valide"), MessageButtons::Ok, MessageIcon::Critical};
 }
 
+Message writeProtected(const QString &path) {
+    return {QStringLiteral("Le fichier ") + path + QStringLiteral(" est protégé en écriture."),
+            QStringLiteral("Enregistrement impossible"), MessageButtons::Ok, MessageIcon::Critical};
+}
+
+Message saveChangedFileQuestion(const QString &path) {
+    return {QStringLiteral("Le fichier ") + path +
+                QStringLiteral(" a été modifié par un autre programme depuis son ouverture. "
+                               "L'enregistrer quand même ?"),
+            QStringLiteral("Fichier modifié"), MessageButtons::YesNo, MessageIcon::Exclamation};
+}
+
+Message reloadChangedFileQuestion(const QString &path) {
+    return {QStringLiteral("Le fichier ") + path +
+                QStringLiteral(" a été modifié par un autre programme. Le recharger ?"),
+            QStringLiteral("Fichier modifié"), MessageButtons::YesNo, MessageIcon::Question};
+}
+
 Message restoreCopiesQuestion(const QList<RecoveryCopy> &copies) {
     QString list;
     for (const RecoveryCopy &copy : copies) {

@@ -36,6 +36,9 @@ Message saveExerciseQuestion();                        // the exercise panel has
 Message unstorableCharacters(const QString &characters); // not storable in a recap file
 Message textOutsideExerciseFolder(const QString &path);  // the recap file keeps names only
 Message invalidRecapFile(const QString &path);           // a damaged or foreign recap file
+Message writeProtected(const QString &path);             // a file the user may not write
+Message saveChangedFileQuestion(const QString &path);    // changed elsewhere: write over it?
+Message reloadChangedFileQuestion(const QString &path);  // changed elsewhere: show it again?
 Message notATextToInsert(const QString &path);           // a picture or a program offered as text
 Message notAPicture(const QString &path);                // an image file that cannot be read
 Message pictureTooLarge(const QString &path); // an image file with more pixels than it may take

@@ -282,8 +282,8 @@ RichTextBox::LoadOutcome RichTextBox::loadFile(const QString &path, TextFileKind
     return setTextRTF(bytes) ? LoadOutcome::Loaded : LoadOutcome::TooTall;
 }
 
-bool RichTextBox::saveFile(const QString &path) const {
-    return atomicfile::write(path, textRTF());
+bool RichTextBox::saveFile(const QString &path, atomicfile::Failure *why) const {
+    return atomicfile::write(path, textRTF(), why);
 }
 
 bool RichTextBox::selPrint(QPagedPaintDevice &device) const {

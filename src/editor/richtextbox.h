@@ -1,5 +1,7 @@
 #pragma once
 
+#include "base/atomicfile.h"
+
 #include <QColor>
 #include <QList>
 #include <QSizeF>
@@ -88,8 +90,8 @@ public:
     // out. kind tells what the file holds, when it could be read.
     LoadOutcome loadFile(const QString &path, TextFileKind *kind = nullptr);
     // Writes through a temporary file renamed over the target: a failure
-    // leaves the old file whole and returns false.
-    bool saveFile(const QString &path) const;
+    // leaves the old file whole and returns false, with why when asked.
+    bool saveFile(const QString &path, atomicfile::Failure *why = nullptr) const;
     // Prints the selection, or the whole text when nothing is selected, with
     // its formatting, on as many pages as it takes. False when the device
     // could not be opened or refused a page.

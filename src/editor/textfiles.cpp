@@ -1,5 +1,6 @@
 #include "editor/textfiles.h"
 
+#include "base/atomicfile.h"
 #include "base/dialogs.h"
 #include "base/messages.h"
 #include "base/sharedstate.h"
@@ -128,6 +129,7 @@ bool TextFiles::loadIntoEditor(const QString &path) {
     case RichTextBox::LoadOutcome::Loaded:
         m_shownFromPlainText = kind == TextFileKind::PlainText;
         m_unreadable.removeAll(path);
+        remember(path);
         return true;
     case RichTextBox::LoadOutcome::NotText:
         m_dialogs.message(messages::notAText(path));
@@ -160,9 +162,26 @@ bool TextFiles::openText(const QString &path) {
     return true;
 }
 
-bool TextFiles::saveEditorTo(const QString &path) {
-    if (m_controls.exo.saveFile(path)) return true;
-    m_dialogs.message(messages::writeFailed());
+void TextFiles::remember(const QString &path) {
+    m_stamps.insert(path, FileStamp::of(path));
+    m_reloadDeclined.remove(path);
+}
+
+bool TextFiles::mayWriteOver(const QString &path) {
+    const auto known = m_stamps.constFind(path);
+    if (known == m_stamps.constEnd() || !known->differsFrom(FileStamp::of(path))) return true;
+    return m_dialogs.message(messages::saveChangedFileQuestion(path)) == Answer::Yes;
+}
+
+bool TextFiles::saveEditorTo(const QString &path, bool *writeProtected) {
+    atomicfile::Failure why = atomicfile::Failure::None;
+    if (m_controls.exo.saveFile(path, &why)) {
+        remember(path);
+        return true;
+    }
+    if (writeProtected) *writeProtected = why == atomicfile::Failure::WriteProtected;
+    m_dialogs.message(why == atomicfile::Failure::WriteProtected ? messages::writeProtected(path)
+                                                                 : messages::writeFailed());
     return false;
 }
 
@@ -172,7 +191,10 @@ bool TextFiles::resauve() {
     if (m_state.nomfichier == SharedState::noName || m_state.nomfichier.isEmpty() ||
         m_shownFromPlainText || m_unreadable.contains(m_state.nomfichier))
         return sauve();
-    if (!saveEditorTo(m_state.nomfichier)) return false;
+    if (!mayWriteOver(m_state.nomfichier)) return false;
+    bool writeProtected = false;
+    // A file the user may not write is saved under another name instead.
+    if (!saveEditorTo(m_state.nomfichier, &writeProtected)) return writeProtected && sauve();
     m_state.sauvegarde = 1;
     settled();
     return true;
@@ -190,11 +212,16 @@ bool TextFiles::sauve() {
         if (!chosen) return false;
         QString path = *chosen;
         if (QFileInfo(path).suffix().isEmpty()) path = withRtfExtension(path);
+        if (atomicfile::isWriteProtected(path)) {
+            m_dialogs.message(messages::writeProtected(path));
+            continue;
+        }
         const bool overwritesAnother =
             path != m_state.nomfichier || m_shownFromPlainText || m_unreadable.contains(path);
         if (overwritesAnother && QFileInfo::exists(path) &&
             m_dialogs.message(messages::overwriteQuestion()) == Answer::No)
             continue;
+        if (!overwritesAnother && !mayWriteOver(path)) return false;
         if (!saveEditorTo(path)) continue;
         m_unreadable.removeAll(path);
         m_shownFromPlainText = false;
@@ -206,14 +233,23 @@ bool TextFiles::sauve() {
     }
 }
 
-bool TextFiles::saveBuffer(Text text) {
+bool TextFiles::saveBuffer(Text text, bool *writeProtected) {
     const QString path = textEntryPath(entryOf(text));
     // An empty buffer never goes over a file that exists but could not be read.
     if (path.isEmpty() || m_unreadable.contains(path)) return !bufferModified(text);
-    if (!bufferOf(text).saveFile(path)) {
-        m_dialogs.message(messages::saveBothFailed());
+    // A text without changes is not written: its file may hold a colleague's
+    // newer version.
+    if (!bufferModified(text)) return true;
+    if (!mayWriteOver(path)) return false;
+    atomicfile::Failure why = atomicfile::Failure::None;
+    if (!bufferOf(text).saveFile(path, &why)) {
+        const bool isProtected = why == atomicfile::Failure::WriteProtected;
+        if (writeProtected) *writeProtected = isProtected;
+        m_dialogs.message(isProtected ? messages::writeProtected(path)
+                                      : messages::saveBothFailed());
         return false;
     }
+    remember(path);
     bufferModified(text) = false;
     return true;
 }
@@ -230,11 +266,16 @@ bool TextFiles::sauvetout() {
         m_statementModified = m_state.sauvegarde == 0;
     }
     // Each text that was written is saved; one that was not stays modified.
-    const bool statementSaved = saveBuffer(Text::Statement);
-    const bool correctionSaved = saveBuffer(Text::Correction);
+    bool statementProtected = false;
+    bool correctionProtected = false;
+    bool statementSaved = saveBuffer(Text::Statement, &statementProtected);
+    bool correctionSaved = saveBuffer(Text::Correction, &correctionProtected);
     if (shown == Text::Statement && statementSaved) m_state.sauvegarde = 1;
     if (shown == Text::Correction && correctionSaved) m_state.sauvegarde = 1;
     settled();
+    // The text shown whose file the user may not write gets another name.
+    if (shown == Text::Statement && statementProtected) statementSaved = sauve();
+    if (shown == Text::Correction && correctionProtected) correctionSaved = sauve();
     return statementSaved && correctionSaved;
 }
 
@@ -287,6 +328,38 @@ void TextFiles::textsLoaded(const QStringList &unreadable) {
     m_correctionModified = false;
     m_shownFromPlainText = false;
     m_unreadable = unreadable;
+    for (const QAction *entry : {&m_controls.textexo, &m_controls.textcor}) {
+        if (const QString path = textEntryPath(*entry); !path.isEmpty()) remember(path);
+    }
+}
+
+void TextFiles::offerReloadOfChangedFile() {
+    // Asking activates the window again once the question closes.
+    if (m_offeringReload || m_state.sauvegarde == 0) return;
+    const QString path = m_state.nomfichier;
+    const auto known = m_stamps.constFind(path);
+    if (known == m_stamps.constEnd() || !QFileInfo::exists(path)) return;
+    const FileStamp now = FileStamp::of(path);
+    if (!known->differsFrom(now)) return;
+    if (const auto declined = m_reloadDeclined.constFind(path);
+        declined != m_reloadDeclined.constEnd() && !declined->differsFrom(now))
+        return;
+    QScopedValueRollback<bool> offering(m_offeringReload, true);
+    if (m_dialogs.message(messages::reloadChangedFileQuestion(path)) != Answer::Yes) {
+        m_reloadDeclined.insert(path, now);
+        return;
+    }
+    switch (shownText()) {
+    case Text::Statement:
+        reloadStatement();
+        break;
+    case Text::Correction:
+        reloadCorrection();
+        break;
+    case Text::Other:
+        openText(path);
+        break;
+    }
 }
 
 bool TextFiles::hasUnsavedChanges(Text text) const {

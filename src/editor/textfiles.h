@@ -1,5 +1,8 @@
 #pragma once
 
+#include "base/filestamp.h"
+
+#include <QHash>
 #include <QString>
 #include <QStringList>
 #include <functional>
@@ -71,13 +74,22 @@ public:
 
     bool sauvencours() const { return m_sauvencours; }
 
+    // The text shown has no changes and its file was changed by another
+    // program since it was read or written: offers to show the new content.
+    void offerReloadOfChangedFile();
+
 private:
     void show(Text target, QAction &other, RichTextBox &targetBuffer, RichTextBox &otherBuffer,
               bool copyOnlyWhenOtherVisible);
     void reload(Text target, const QString &title);
     bool loadIntoEditor(const QString &path);
-    bool saveEditorTo(const QString &path);
-    bool saveBuffer(Text text);
+    bool saveEditorTo(const QString &path, bool *writeProtected = nullptr);
+    bool saveBuffer(Text text, bool *writeProtected = nullptr);
+    // Notes the file as just read or written by us.
+    void remember(const QString &path);
+    // False when the file changed on disk since then and the user does not
+    // want it written over.
+    bool mayWriteOver(const QString &path);
     bool &bufferModified(Text text);
     QAction &entryOf(Text text) const;
     void settled() const;
@@ -97,6 +109,12 @@ private:
     // an RTF name rather than rewrite that file in another format.
     bool m_shownFromPlainText = false;
     QStringList m_unreadable;
+    // Each text file as last read or written, by path.
+    QHash<QString, FileStamp> m_stamps;
+    // A changed file whose reload was declined: not offered again until it
+    // changes once more.
+    QHash<QString, FileStamp> m_reloadDeclined;
+    bool m_offeringReload = false;
 };
 
 // The path a File-menu text entry stands for, and setting it: the entry

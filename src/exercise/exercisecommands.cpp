@@ -1,5 +1,6 @@
 #include "exercise/exercisecommands.h"
 
+#include "base/atomicfile.h"
 #include "base/dialogs.h"
 #include "base/messages.h"
 #include "base/sharedstate.h"
@@ -124,17 +125,26 @@ bool ExerciseCommands::saveExercise() {
         {QStringLiteral("Enregistrer le fichier exercice"), pattern, initialName});
     if (!chosen) return false;
     const QString path = withExtension(*chosen, m_state.extension);
+    if (atomicfile::isWriteProtected(path)) {
+        m_dialogs.message(messages::writeProtected(path));
+        return false;
+    }
     if (QFileInfo::exists(path) &&
         m_dialogs.message(messages::exerciseOverwriteQuestion()) == Answer::No)
+        return false;
+    if (path == exercisePath() && m_recapStamp.differsFrom(FileStamp::of(path)) &&
+        m_dialogs.message(messages::saveChangedFileQuestion(path)) != Answer::Yes)
         return false;
     // Saving reloads the texts from their files: edits not yet saved would
     // be lost without a word.
     if (!m_textFiles.settleAllUnsavedChanges()) return false;
     if (!recap::onenregistre(path, fields)) {
-        m_dialogs.message(messages::recapWriteFailed());
+        m_dialogs.message(atomicfile::isWriteProtected(path) ? messages::writeProtected(path)
+                                                             : messages::recapWriteFailed());
         return false;
     }
     m_savedFields = fields;
+    m_recapStamp = FileStamp::of(path);
     // The recap file keeps names only: the simulator looks for them beside it.
     for (const QString &name : fields.files) {
         if (!recap::trimBlanks(name).isEmpty() && !QFileInfo::exists(directoryOf(path) + name))
@@ -149,7 +159,8 @@ bool ExerciseCommands::saveExercise() {
 }
 
 void ExerciseCommands::openExercise() {
-    if (!m_textFiles.settleAllUnsavedChanges()) return;
+    // The open exercise's texts and fields are about to be replaced.
+    if (!m_textFiles.settleAllUnsavedChanges() || !settleUnsavedFields()) return;
     const QString pattern = QStringLiteral("*.") + m_state.extension;
     const auto chosen = m_dialogs.openFileName(
         {exerciseFileTitle, m_controls.combo2.currentText() + QLatin1Char('|') + pattern, pattern});
@@ -164,15 +175,24 @@ bool ExerciseCommands::openExerciseFile(const QString &path) {
     // A damaged or foreign file changes nothing.
     const auto file = readRecapFile(path);
     if (!file) return false;
+    showExercise(path, *file);
+    return true;
+}
+
+void ExerciseCommands::showExercise(const QString &path, const QByteArray &file) {
     m_state.repertoire = directoryOf(path);
     setExercisePath(path);
-    return true;
+    // Nothing of the exercise shown before stays in the panel, to be saved
+    // into this one's file, not even a value this file has none for.
+    m_controls.panel.clear();
+    applyFields(file);
+    m_recapStamp = FileStamp::of(path);
 }
 
 void ExerciseCommands::closeExercise() {
     // Asked before the buffers are emptied: the text not shown may hold
     // changes too, and saving both needs the exercise still open.
-    if (!m_textFiles.settleAllUnsavedChanges()) return;
+    if (!m_textFiles.settleAllUnsavedChanges() || !settleUnsavedFields()) return;
     m_state.sauvegarde = 1; // saved, or given up: no second question
     m_controls.sujetampon.setTextRTF(QByteArray());
     m_controls.sujetampon.refresh();
@@ -181,6 +201,7 @@ void ExerciseCommands::closeExercise() {
     setExercisePath(QString());
     m_controls.panel.clear();
     m_savedFields = m_controls.panel.fields();
+    m_recapStamp = FileStamp();
     emit newTextRequested();
 }
 
@@ -267,9 +288,9 @@ bool ExerciseCommands::reopenExercise(const QString &path) {
         m_dialogs.message(messages::recapReadFailed());
         return false;
     }
-    if (!readRecapFile(path)) return false;
-    m_state.repertoire = directoryOf(path);
-    setExercisePath(path);
+    const auto file = readRecapFile(path);
+    if (!file) return false;
+    showExercise(path, *file);
     return true;
 }
 
@@ -281,7 +302,10 @@ void ExerciseCommands::restoreFields(const recap::Fields &fields) {
 }
 
 void ExerciseCommands::recuperation() {
-    if (const auto file = readRecapFile(exercisePath())) applyFields(*file);
+    if (const auto file = readRecapFile(exercisePath())) {
+        applyFields(*file);
+        m_recapStamp = FileStamp::of(exercisePath());
+    }
 }
 
 void ExerciseCommands::applyFields(const QByteArray &file) {

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "base/filestamp.h"
 #include "exercisefile/recapfile.h"
 
 #include <QByteArray>
@@ -77,6 +78,8 @@ private:
     enum class Loaded { Yes, Missing, Unreadable };
     Loaded loadText(RichTextBox &buffer, const QString &path, bool allowed);
     void applyFields(const QByteArray &file);
+    // Shows the exercise of that recap file: its path, texts and fields.
+    void showExercise(const QString &path, const QByteArray &file);
     // The recap file's bytes, or nothing after telling the user why.
     std::optional<QByteArray> readRecapFile(const QString &path);
 
@@ -86,6 +89,8 @@ private:
     TextFiles &m_textFiles;
     // What the panel held when last loaded, saved or emptied.
     recap::Fields m_savedFields;
+    // The open exercise's recap file as last read or written.
+    FileStamp m_recapStamp;
     // Where the teacher last chose an exercise's file: the exercise is
     // saved beside it.
     QString m_lastChosenFolder;

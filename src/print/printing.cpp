@@ -86,6 +86,10 @@ Printing::Outcome Printing::imprimons(const RichTextBox &exo, const QString &tex
     // like any other: written whole or not at all.
     const QString fileChosen = m_printer->outputFileName();
     if (m_printer->outputFormat() == QPrinter::PdfFormat && !fileChosen.isEmpty()) {
+        if (atomicfile::isWriteProtected(fileChosen)) {
+            m_dialogs.message(messages::writeProtected(fileChosen));
+            return Outcome::NotPrinted;
+        }
         if (writePdf(exo, fileChosen)) return Outcome::Printed;
         m_dialogs.message(pdfWriteFailedMessage(fileChosen));
         return Outcome::NotPrinted;
@@ -108,6 +112,10 @@ Printing::Outcome Printing::offerPdf(const RichTextBox &exo, const QString &text
     if (!chosen) return Outcome::NotPrinted;
     QString path = *chosen;
     if (!path.endsWith(pdfSuffix, Qt::CaseInsensitive)) path += pdfSuffix;
+    if (atomicfile::isWriteProtected(path)) {
+        m_dialogs.message(messages::writeProtected(path));
+        return Outcome::NotPrinted;
+    }
     if (QFileInfo::exists(path) && m_dialogs.message(messages::overwriteQuestion()) != Answer::Yes)
         return Outcome::NotPrinted;
     if (!writePdf(exo, path)) {

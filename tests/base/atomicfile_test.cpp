@@ -31,6 +31,8 @@ private slots:
     void fullDiskKeepsTheOldFile();
     void unwritableFolderFails();
     void keepsPermissionsAndLinks();
+    void writeProtectedFilesAreKept_data();
+    void writeProtectedFilesAreKept();
     void staleTemporariesAreCleaned();
 };
 
@@ -96,6 +98,42 @@ void AtomicFileTest::keepsPermissionsAndLinks() {
     QVERIFY(atomicfile::write(link, "through the link"));
     QVERIFY(QFileInfo(link).isSymLink());
     QCOMPARE(fileBytes(path), QByteArray("through the link"));
+}
+
+void AtomicFileTest::writeProtectedFilesAreKept_data() {
+    QTest::addColumn<int>("mode");
+    QTest::addColumn<bool>("isProtected");
+    QTest::addColumn<bool>("throughLink");
+    QTest::newRow("read-only for its owner") << 0400 << true << false;
+    QTest::newRow("read-only for everyone") << 0444 << true << false;
+    QTest::newRow("read-only, through a link") << 0400 << true << true;
+    QTest::newRow("writable by its owner") << 0600 << false << false;
+    // Root may write it as the operating system lets it; its owner may not.
+    QTest::newRow("writable by the group only") << 0460 << (geteuid() != 0) << false;
+}
+
+// The rename would replace any file of a writable folder: the file's own
+// permissions decide, as they would for a write in place, also for root.
+void AtomicFileTest::writeProtectedFilesAreKept() {
+    QFETCH(int, mode);
+    QFETCH(bool, isProtected);
+    QFETCH(bool, throughLink);
+    QTemporaryDir dir;
+    const QString path = dir.filePath(QStringLiteral("texte.rtf"));
+    writeFileBytes(path, "a longer old text");
+    QVERIFY(::chmod(QFile::encodeName(path).constData(), mode_t(mode)) == 0);
+    QString target = path;
+    if (throughLink) {
+        target = dir.filePath(QStringLiteral("lien.rtf"));
+        QVERIFY(QFile::link(path, target));
+    }
+    QCOMPARE(atomicfile::isWriteProtected(target), isProtected);
+    atomicfile::Failure why = atomicfile::Failure::Other;
+    QCOMPARE(atomicfile::write(target, "new", &why), !isProtected);
+    QCOMPARE(why, isProtected ? atomicfile::Failure::WriteProtected : atomicfile::Failure::None);
+    QCOMPARE(fileBytes(path), isProtected ? QByteArray("a longer old text") : QByteArray("new"));
+    QVERIFY(temporariesIn(dir.path()).isEmpty());
+    QVERIFY(!atomicfile::isWriteProtected(dir.filePath(QStringLiteral("absent.rtf"))));
 }
 
 void AtomicFileTest::staleTemporariesAreCleaned() {

@@ -246,9 +246,10 @@ void TextFilesTest::saveFailuresAreReported() {
 
 void TextFilesTest::saveBothWritesBothTexts() {
     ExerciseFixture f;
+    f.exo.setText(QStringLiteral("énoncé 2"));
+    f.window.state().sauvegarde = 0;
     f.files().showCorrection();
     f.exo.setText(QStringLiteral("corrigé 2"));
-    f.sujetampon->setText(QStringLiteral("énoncé 2"));
     f.window.state().sauvegarde = 0;
     f.window.Command4_Click();
     QCOMPARE(textOf(f.statement), QStringLiteral("énoncé 2"));
@@ -258,8 +259,12 @@ void TextFilesTest::saveBothWritesBothTexts() {
 
     // One text that cannot be written: reported, the other still saved, and
     // the texts stay marked as modified.
+    f.files().showStatement();
+    f.exo.setText(QStringLiteral("énoncé 3"));
+    f.window.state().sauvegarde = 0;
+    f.files().showCorrection();
     setTextEntryPath(*f.textcor, f.dir.filePath(QStringLiteral("absent/corrige.rtf")));
-    f.sujetampon->setText(QStringLiteral("énoncé 3"));
+    f.window.state().nomfichier = textEntryPath(*f.textcor);
     f.window.state().sauvegarde = 0;
     QVERIFY(!f.files().sauvetout());
     const Message &failure = f.dialogs.last().message;
@@ -280,11 +285,11 @@ void TextFilesTest::fullDiskSaveKeepsFileAndChanges() {
         f.textcor->setVisible(false);
         f.window.Command4_Click();
         f.textcor->setVisible(true);
-        f.window.Command4_Click(); // both texts
+        f.window.Command4_Click(); // both texts: the correction has no change to write
     }
     QCOMPARE(fileBytes(f.statement), before);
     QCOMPARE(f.window.state().sauvegarde, 0);
-    QCOMPARE(f.dialogs.kinds(), QStringList({"message", "message", "message", "message"}));
+    QCOMPARE(f.dialogs.kinds(), QStringList({"message", "message", "message"}));
     QCOMPARE(f.dialogs.calls.at(0).message.text,
              QStringLiteral("Impossible d'écrire sur ce disque"));
     QCOMPARE(f.dialogs.calls.at(2).message.text, QStringLiteral("Vérifier l'état du lecteur"));

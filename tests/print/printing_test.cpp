@@ -15,6 +15,8 @@
 #include <QTest>
 #include <QToolButton>
 
+#include <sys/stat.h>
+
 namespace {
 
 // A printer that takes the job as a PDF file: what it printed can be read
@@ -343,6 +345,29 @@ void PrintingTest::failedJobIsNeverReportedAsPrinted() {
     QVERIFY(!QFile::exists(unwritable));
     // The printer had two jobs and none of the chosen file's.
     QCOMPARE(bench.system.jobs, 2);
+
+    // A PDF file its owner made read-only is refused, chosen either way.
+    QVERIFY(::chmod(QFile::encodeName(chosen).constData(), 0400) == 0);
+    const QByteArray kept = fileBytes(chosen);
+    const QString refusal =
+        QStringLiteral("Le fichier ") + chosen + QStringLiteral(" est protégé en écriture.");
+    bench.dialogs.calls.clear();
+    bench.dialogs.printerAnswers = {[&chosen](QPrinter &printer) {
+        printer.setOutputFileName(chosen);
+        return true;
+    }};
+    bench.printing.configimp(QString());
+    QCOMPARE(bench.printing.imprimons(bench.box, QString()), Printing::Outcome::NotPrinted);
+    QCOMPARE(bench.dialogs.kinds(), QStringList({"printer", "message"}));
+    QCOMPARE(bench.dialogs.last().message.text, refusal);
+    PrintBench noPrinter;
+    noPrinter.system.installed = false;
+    noPrinter.dialogs.answers = {Answer::Yes};
+    noPrinter.dialogs.fileNames = {chosen};
+    QCOMPARE(noPrinter.printing.imprimons(noPrinter.box, QString()), Printing::Outcome::NotPrinted);
+    QCOMPARE(noPrinter.dialogs.kinds(), QStringList({"message", "save", "message"}));
+    QCOMPARE(noPrinter.dialogs.last().message.text, refusal);
+    QCOMPARE(fileBytes(chosen), kept);
 }
 
 void PrintingTest::setupKeepsThePrinterUnlessAccepted() {
