@@ -455,7 +455,7 @@ void MainWindow::Nouv_Click() {
 }
 
 void MainWindow::closeEvent(QCloseEvent *event) {
-    if (m_runEnded) {
+    if (m_endingWithoutAsking) {
         event->accept();
         return;
     }
@@ -470,6 +470,7 @@ void MainWindow::closeEvent(QCloseEvent *event) {
 }
 
 void MainWindow::endWithoutAsking() {
+    m_endingWithoutAsking = true;
     m_recovery->keepForNextStart();
     endRun(true);
     close();
@@ -478,8 +479,6 @@ void MainWindow::endWithoutAsking() {
 }
 
 void MainWindow::endRun(bool keepCopies) {
-    if (m_runEnded) return;
-    m_runEnded = true;
     // "NON" once the last copy of the program has ended.
     m_runs->end(keepCopies, [this](bool lastRun) {
         if (lastRun) writeRunningFlag(m_runningFlagDirectory, QStringLiteral("NON"));

@@ -108,7 +108,7 @@ private:
     QString m_programDirectory;
     QString m_runningFlagDirectory;
     bool m_placedWithFrame = false;
-    bool m_runEnded = false;
+    bool m_endingWithoutAsking = false;
 
     RichTextBox *m_exo = nullptr;
     RichTextBox *m_sujetampon = nullptr;
