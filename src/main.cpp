@@ -2,6 +2,7 @@
 #include "app/commandline.h"
 #include "app/mainwindow.h"
 #include "app/qtdialogs.h"
+#include "app/terminationsignals.h"
 #include "base/sharedstate.h"
 #include "editor/richtextbox.h"
 #include "exercise/exercisecommands.h"
@@ -13,6 +14,9 @@ int main(int argc, char *argv[]) {
     RichTextBox::showSymbolTextWithUnicodeFonts();
     QtDialogs dialogs;
     MainWindow window(dialogs);
+    TerminationSignals termination;
+    QObject::connect(&termination, &TerminationSignals::received, &window,
+                     &MainWindow::endWithoutAsking);
     dialogs.setParentWindow(&window);
     dialogs.setExerciseFolder([&window] {
         return window.exercise().exerciseOpen() ? window.state().repertoire : QString();

@@ -16,8 +16,8 @@ tools/install-deps.sh
 build=build-fuzz
 CC=clang CXX=clang++ cmake -S . -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=Debug \
     -DREDIGO_FUZZ=ON > /dev/null
-cmake --build "$build" --target rtf_fuzz recap_fuzz metafile_fuzz textkind_fuzz lists_fuzz \
-    paste_fuzz
+cmake --build "$build" --target rtf_fuzz recap_fuzz recovery_fuzz metafile_fuzz textkind_fuzz \
+    lists_fuzz paste_fuzz
 
 export QT_QPA_PLATFORM=offscreen
 export UBSAN_OPTIONS=print_stacktrace=1
@@ -51,6 +51,7 @@ mkdir -p "$build/corpus/rtf_fuzz"
 cp tests/document/rtf/fixtures/*.rtf "$build/corpus/rtf_fuzz/"
 run rtf_fuzz fuzz/corpus/rtf -dict=fuzz/rtf.dict
 run recap_fuzz fuzz/corpus/recap
+run recovery_fuzz fuzz/corpus/recovery
 run metafile_fuzz fuzz/corpus/metafile
 run textkind_fuzz fuzz/corpus/textkind
 run lists_fuzz fuzz/corpus/lists -dict=fuzz/rtf.dict

@@ -8,6 +8,7 @@
 #include "app/textrecovery.h"
 #include "app/welcomepanel.h"
 #include "base/dialogs.h"
+#include "base/recoveryruns.h"
 #include "editor/answerfields.h"
 #include "editor/editcommands.h"
 #include "editor/insertioncommands.h"
@@ -16,7 +17,6 @@
 #include "exercise/exercisecommands.h"
 #include "exercise/exercisepanel.h"
 #include "exercisefile/moduletable.h"
-#include "exercisefile/recordfile.h"
 #include "format/charactertools.h"
 #include "format/indexexponenttools.h"
 #include "format/ioncommands.h"
@@ -62,9 +62,7 @@
 namespace {
 
 const QString titlePrefix = QStringLiteral("REDIGO - ");
-const QString runningFlagName = QStringLiteral("TEMPts.tmp");
 const QString helpFileName = QStringLiteral("QZ7.hlp");
-constexpr int runningFlagRecord = 5;
 constexpr int recoveryIntervalMs = 60'000;
 const QSize designedSizePx(1000, 720);
 
@@ -134,12 +132,12 @@ MainWindow::MainWindow(Dialogs &dialogs, const QString &programDirectory,
     connect(m_exercise.get(), &ExerciseCommands::newTextRequested, this, &MainWindow::Nouv_Click);
     // No exercise yet: its commands start hidden.
     m_exercise->transessai();
-    m_recovery = std::make_unique<TextRecovery>(
+    m_runs = std::make_unique<RecoveryRuns>(
         recoveryDirectory.isEmpty()
             ? QStandardPaths::writableLocation(QStandardPaths::AppDataLocation) +
                   QStringLiteral("/recovery")
-            : recoveryDirectory,
-        *m_textFiles, *m_exercise, m_dialogs);
+            : recoveryDirectory);
+    m_recovery = std::make_unique<TextRecovery>(*m_runs, *m_textFiles, *m_exercise, m_dialogs);
     // Connected after the exercise's own handler: its texts are loaded by then.
     connect(m_panel, &ExercisePanel::exercisePathChanged, this,
             [this] { m_recovery->dropSettledCopies(); });
@@ -347,8 +345,8 @@ void MainWindow::buildToolStrips() {
 
 void MainWindow::startUp() {
     m_state.policesymbole = QStringLiteral("Windings");
-    const bool interrupted = previousRunInterrupted();
-    writeRunningFlag(QStringLiteral("OUI"));
+    // The flag reads "OUI" while any copy of the program runs.
+    m_runs->begin([this] { writeRunningFlag(m_runningFlagDirectory, QStringLiteral("OUI")); });
     setWindowState(Qt::WindowNoState);
     // Until the window manager has framed the window, its frame is a guess:
     // a title bar one line high and thin borders.
@@ -369,7 +367,7 @@ void MainWindow::startUp() {
     fillModuleList();
     m_welcome->update();
     m_exercise->startUp();
-    m_recovery->startUp(interrupted);
+    m_recovery->startUp();
     auto *recoveryTimer = new QTimer(this);
     connect(recoveryTimer, &QTimer::timeout, this, [this] { m_recovery->writeCopies(); });
     recoveryTimer->start(recoveryIntervalMs);
@@ -457,15 +455,34 @@ void MainWindow::Nouv_Click() {
 }
 
 void MainWindow::closeEvent(QCloseEvent *event) {
+    if (m_endingWithoutAsking) {
+        event->accept();
+        return;
+    }
     // Yes with a save that did not happen keeps the window and its text.
     // Every text with changes is asked about, then the exercise's fields.
     if (!m_textFiles->settleAllUnsavedChanges() || !m_exercise->settleUnsavedFields()) {
         event->ignore();
         return;
     }
-    m_recovery->dropAll();
-    writeRunningFlag(QStringLiteral("NON"));
+    endRun(false);
     event->accept();
+}
+
+void MainWindow::endWithoutAsking() {
+    m_endingWithoutAsking = true;
+    m_recovery->keepForNextStart();
+    endRun(true);
+    close();
+    // A modal dialog's own loop ends too.
+    QCoreApplication::exit(0);
+}
+
+void MainWindow::endRun(bool keepCopies) {
+    // "NON" once the last copy of the program has ended.
+    m_runs->end(keepCopies, [this](bool lastRun) {
+        if (lastRun) writeRunningFlag(m_runningFlagDirectory, QStringLiteral("NON"));
+    });
 }
 
 void MainWindow::changeEvent(QEvent *event) {
@@ -500,17 +517,4 @@ void MainWindow::placeWithItsFrame() {
 
 void MainWindow::updateTitle() {
     setWindowTitle(titlePrefix + m_state.nomfichier);
-}
-
-bool MainWindow::previousRunInterrupted() const {
-    // A run that ended normally wrote "NON" over the "OUI" it started with.
-    QFile flag(joinedPath(m_runningFlagDirectory, runningFlagName));
-    return flag.open(QIODevice::ReadOnly) &&
-           recordfile::recordText(flag.readAll(), runningFlagRecord) == QLatin1String("OUI");
-}
-
-void MainWindow::writeRunningFlag(const QString &value) const {
-    // A program directory that cannot be written is no reason to complain.
-    recordfile::writeRecordToFile(joinedPath(m_runningFlagDirectory, runningFlagName),
-                                  runningFlagRecord, value);
 }

@@ -18,6 +18,7 @@ class InsertionCommands;
 class IonCommands;
 class ParagraphTools;
 class Printing;
+class RecoveryRuns;
 class Ruler;
 class SelectionRefresh;
 class ExerciseCommands;
@@ -67,6 +68,9 @@ public:
     QString runningFlagDirectory() const { return m_runningFlagDirectory; }
     SearchCommands &search() { return *m_search; }
     Printing &printing() { return *m_printing; }
+    // A termination signal: the texts' copies are kept for the next start
+    // and the window closes without asking, as it does on a clean close.
+    void endWithoutAsking();
 
     void Nouv_Click();
     void Combo2_Click();
@@ -97,14 +101,14 @@ private:
     void fillFontList();
     void fillModuleList();
     void updateTitle();
-    void writeRunningFlag(const QString &value) const;
-    bool previousRunInterrupted() const;
+    void endRun(bool keepCopies);
 
     SharedState m_state;
     Dialogs &m_dialogs;
     QString m_programDirectory;
     QString m_runningFlagDirectory;
     bool m_placedWithFrame = false;
+    bool m_endingWithoutAsking = false;
 
     RichTextBox *m_exo = nullptr;
     RichTextBox *m_sujetampon = nullptr;
@@ -132,6 +136,7 @@ private:
     std::unique_ptr<TextFiles> m_textFiles;
     std::unique_ptr<ExerciseCommands> m_exercise;
     std::unique_ptr<SelectionRefresh> m_refresh;
+    std::unique_ptr<RecoveryRuns> m_runs;
     std::unique_ptr<TextRecovery> m_recovery;
     std::unique_ptr<Printing> m_printing;
 };

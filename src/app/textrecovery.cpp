@@ -2,11 +2,11 @@
 
 #include "base/dialogs.h"
 #include "base/messages.h"
+#include "base/recoveryruns.h"
 #include "editor/textfiles.h"
 #include "exercise/exercisecommands.h"
 
-#include <QDataStream>
-#include <QIODevice>
+#include <QDir>
 #include <algorithm>
 
 namespace {
@@ -15,7 +15,6 @@ using Kind = RecoveryCopy::Kind;
 using Text = TextFiles::Text;
 
 constexpr Kind allKinds[] = {Kind::Text, Kind::Statement, Kind::Correction, Kind::ExerciseFields};
-constexpr auto fieldsStreamVersion = QDataStream::Qt_6_0;
 
 Text textOf(Kind kind) {
     return kind == Kind::Statement    ? Text::Statement
@@ -23,37 +22,15 @@ Text textOf(Kind kind) {
                                       : Text::Other;
 }
 
-QByteArray fieldsBytes(const recap::Fields &fields) {
-    QByteArray bytes;
-    QDataStream stream(&bytes, QIODevice::WriteOnly);
-    stream.setVersion(fieldsStreamVersion);
-    for (const QString &file : fields.files)
-        stream << file;
-    stream << qint32(fields.difficulty) << qint32(fields.scrollValue) << fields.description
-           << fields.title << qint32(fields.hourglasses);
-    return bytes;
-}
-
-std::optional<recap::Fields> fieldsOf(const QByteArray &bytes) {
-    QDataStream stream(bytes);
-    stream.setVersion(fieldsStreamVersion);
-    recap::Fields fields;
-    for (QString &file : fields.files)
-        stream >> file;
-    qint32 difficulty = 0, scrollValue = 0, hourglasses = 0;
-    stream >> difficulty >> scrollValue >> fields.description >> fields.title >> hourglasses;
-    if (stream.status() != QDataStream::Ok) return std::nullopt;
-    fields.difficulty = difficulty;
-    fields.scrollValue = scrollValue;
-    fields.hourglasses = hourglasses;
-    return fields;
-}
-
 } // namespace
 
-TextRecovery::TextRecovery(const QString &folder, TextFiles &textFiles, ExerciseCommands &exercise,
+TextRecovery::TextRecovery(RecoveryRuns &runs, TextFiles &textFiles, ExerciseCommands &exercise,
                            Dialogs &dialogs)
-    : m_store(folder), m_textFiles(textFiles), m_exercise(exercise), m_dialogs(dialogs) {}
+    : m_runs(runs), m_textFiles(textFiles), m_exercise(exercise), m_dialogs(dialogs) {}
+
+RecoveryStore TextRecovery::store() const {
+    return RecoveryStore(m_runs.folder());
+}
 
 bool TextRecovery::hasChanges(Kind kind) const {
     return kind == Kind::ExerciseFields ? m_exercise.panelHasUnsavedFields()
@@ -63,11 +40,11 @@ bool TextRecovery::hasChanges(Kind kind) const {
 RecoveryCopy TextRecovery::copyOf(Kind kind) const {
     RecoveryCopy copy;
     copy.kind = kind;
-    copy.exercisePath = m_exercise.exercisePath();
+    copy.exercisePath = m_exercise.textsRecapPath();
     copy.copiedAt = QDateTime::currentDateTimeUtc();
     if (kind == Kind::ExerciseFields) {
         copy.originalPath = copy.exercisePath;
-        copy.content = fieldsBytes(m_exercise.panelFields());
+        copy.content = recap::copyBytesOf(m_exercise.panelFields());
         return copy;
     }
     const Text text = textOf(kind);
@@ -80,36 +57,63 @@ RecoveryCopy TextRecovery::copyOf(Kind kind) const {
     return copy;
 }
 
+TextRecovery::Written TextRecovery::writeAll() {
+    QList<Kind> changed;
+    for (const Kind kind : allKinds) {
+        if (hasChanges(kind))
+            changed << kind;
+        else if (m_runs.begun())
+            store().remove(kind);
+    }
+    if (changed.isEmpty()) return Written::NothingToWrite;
+    // A folder that could not be had at start (data folder missing or full)
+    // is tried again each time.
+    if (!m_runs.begun() && !m_runs.begin()) return Written::NotAll;
+    bool all = true;
+    for (const Kind kind : changed)
+        all = store().write(copyOf(kind)) && all;
+    return all ? Written::All : Written::NotAll;
+}
+
 void TextRecovery::writeCopies() {
     if (!m_started) return;
-    for (const Kind kind : allKinds) {
-        // A copy that cannot be written is tried again a minute later:
-        // the user is not interrupted for it.
-        if (hasChanges(kind))
-            m_store.write(copyOf(kind));
-        else
-            m_store.remove(kind);
+    switch (writeAll()) {
+    case Written::NothingToWrite:
+        break;
+    case Written::All:
+        m_writeFailing = false;
+        break;
+    case Written::NotAll:
+        // Set before asking: the message waits for the user while the
+        // next period comes.
+        if (m_writeFailing) break;
+        m_writeFailing = true;
+        m_dialogs.message(
+            messages::recoveryCopiesUnwritable(QDir::toNativeSeparators(m_runs.root())));
+        break;
     }
 }
 
 void TextRecovery::dropSettledCopies() {
-    if (!m_started) return;
+    if (!m_started || !m_runs.begun()) return;
     for (const Kind kind : allKinds) {
-        if (!hasChanges(kind)) m_store.remove(kind);
+        if (!hasChanges(kind)) store().remove(kind);
     }
 }
 
-void TextRecovery::dropAll() {
-    m_store.removeAll();
+void TextRecovery::keepForNextStart() {
+    if (!m_started) return;
+    writeAll();
+    m_started = false;
 }
 
-void TextRecovery::startUp(bool previousRunInterrupted) {
-    if (previousRunInterrupted) {
-        if (const QList<RecoveryCopy> copies = m_store.copies(); !copies.isEmpty()) {
+void TextRecovery::startUp() {
+    if (m_runs.inheritedCopies()) {
+        if (const QList<RecoveryCopy> copies = store().copies(); !copies.isEmpty()) {
             if (m_dialogs.message(messages::restoreCopiesQuestion(copies)) == Answer::Yes)
                 restore(copies);
             else
-                m_store.removeAll();
+                store().removeAll();
         }
     }
     m_started = true;
@@ -118,26 +122,34 @@ void TextRecovery::startUp(bool previousRunInterrupted) {
 }
 
 void TextRecovery::restore(QList<RecoveryCopy> copies) {
-    QString exercisePath;
+    QString exercisePath, statementPath, correctionPath;
     for (const RecoveryCopy &copy : copies) {
         if (!copy.exercisePath.isEmpty()) exercisePath = copy.exercisePath;
+        if (copy.kind == Kind::Statement) statementPath = copy.originalPath;
+        if (copy.kind == Kind::Correction) correctionPath = copy.originalPath;
     }
     const bool reopened = !exercisePath.isEmpty() && m_exercise.reopenExercise(exercisePath);
+    // Without its recap file the exercise's texts still go each to its own
+    // place, under its own name, the statement shown as opening it shows it.
+    const bool unread = !reopened && (!statementPath.isEmpty() || !correctionPath.isEmpty()) &&
+                        !exercisePath.isEmpty();
+    if (unread) m_exercise.showTextsWithoutRecapFile(exercisePath, statementPath, correctionPath);
     // The text that was shown comes last, so that it ends up in the editor.
     std::stable_partition(copies.begin(), copies.end(),
                           [](const RecoveryCopy &copy) { return !copy.shown; });
     for (const RecoveryCopy &copy : copies) {
         const Text text = textOf(copy.kind);
         if (copy.kind == Kind::ExerciseFields) {
-            if (const auto fields = fieldsOf(copy.content)) m_exercise.restoreFields(*fields);
-        } else if (text == Text::Other || !reopened) {
-            // Without its exercise, a statement or a correction comes back
-            // as a text of its own, under its own name.
+            if (const auto fields = recap::fieldsOfCopy(copy.content))
+                m_exercise.restoreFields(*fields);
+        } else if (text == Text::Other || exercisePath.isEmpty()) {
             m_textFiles.restoreOtherText(copy.originalPath, copy.content, copy.fromPlainText);
         } else {
             m_textFiles.restoreChanges(text, copy.content);
+            if (!reopened) continue;
             if (copy.shown && text == Text::Statement) m_textFiles.showStatement();
             if (copy.shown && text == Text::Correction) m_textFiles.showCorrection();
         }
     }
+    if (unread) m_dialogs.message(messages::restoredWithoutExercise(exercisePath));
 }

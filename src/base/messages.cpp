@@ -226,4 +226,25 @@ Message restoreCopiesQuestion(const QList<RecoveryCopy> &copies) {
             MessageIcon::Question};
 }
 
+Message restoredWithoutExercise(const QString &recapPath) {
+    return {QStringLiteral("Le fichier exercice ") + recapPath +
+                QStringLiteral(" n'a pas pu être lu (clé USB ou disque absent ?).\r\nL'énoncé et "
+                               "le corrigé restaurés sont chacun à leur place, mais ne sont pas "
+                               "encore enregistrés : enregistrez-les dès que ce fichier est de "
+                               "nouveau accessible."),
+            QStringLiteral("Récupération des textes"), MessageButtons::Ok,
+            MessageIcon::Exclamation};
+}
+
+Message recoveryCopiesUnwritable(const QString &folder) {
+    return {QStringLiteral("Les copies de secours des textes modifiés ne peuvent pas être écrites "
+                           "dans le dossier ") +
+                folder +
+                QStringLiteral(" (disque plein, dossier protégé ou absent ?).\r\nEn cas de "
+                               "panne, les modifications non enregistrées seraient perdues : "
+                               "enregistrez vos textes. Le programme réessaiera chaque minute."),
+            QStringLiteral("Copies de secours impossibles"), MessageButtons::Ok,
+            MessageIcon::Exclamation};
+}
+
 } // namespace messages

@@ -45,5 +45,9 @@ Message pictureTooLarge(const QString &path); // an image file with more pixels 
 Message tooLargeToEmbed(const QString &path); // beyond what a text may carry
 // After a run cut short: names each text whose copy can be restored.
 Message restoreCopiesQuestion(const QList<RecoveryCopy> &copies);
+// Restored texts whose exercise's recap file cannot be read (a key not plugged in).
+Message restoredWithoutExercise(const QString &recapPath);
+// Recovery copies cannot be written there (full disk, folder protected or missing).
+Message recoveryCopiesUnwritable(const QString &folder);
 
 } // namespace messages

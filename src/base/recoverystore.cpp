@@ -38,21 +38,19 @@ QString RecoveryStore::pathOf(RecoveryCopy::Kind kind) const {
     return QDir(m_folder).filePath(fileNameOf(kind));
 }
 
-bool RecoveryStore::write(const RecoveryCopy &copy) {
-    if (!QDir().mkpath(m_folder)) return false;
+QByteArray RecoveryStore::bytesOf(const RecoveryCopy &copy) {
     QByteArray bytes;
     QDataStream stream(&bytes, QIODevice::WriteOnly);
     stream.setVersion(streamVersion);
     stream << copyMagic << copyVersion << qint32(copy.kind) << copy.originalPath
            << copy.exercisePath << copy.shown << copy.fromPlainText
            << qint64(copy.copiedAt.toMSecsSinceEpoch()) << copy.content;
-    return stream.status() == QDataStream::Ok && atomicfile::write(pathOf(copy.kind), bytes);
+    return stream.status() == QDataStream::Ok ? bytes : QByteArray();
 }
 
-std::optional<RecoveryCopy> RecoveryStore::read(RecoveryCopy::Kind kind) const {
-    QFile file(pathOf(kind));
-    if (!file.open(QIODevice::ReadOnly)) return std::nullopt;
-    QDataStream stream(&file);
+std::optional<RecoveryCopy> RecoveryStore::copyFrom(const QByteArray &bytes,
+                                                    RecoveryCopy::Kind kind) {
+    QDataStream stream(bytes);
     stream.setVersion(streamVersion);
     quint32 magic = 0;
     quint16 version = 0;
@@ -69,6 +67,18 @@ std::optional<RecoveryCopy> RecoveryStore::read(RecoveryCopy::Kind kind) const {
     if (stream.status() != QDataStream::Ok || !stream.atEnd()) return std::nullopt;
     copy.copiedAt = QDateTime::fromMSecsSinceEpoch(copiedAtMs, Qt::UTC);
     return copy;
+}
+
+bool RecoveryStore::write(const RecoveryCopy &copy) {
+    if (!QDir().mkpath(m_folder)) return false;
+    const QByteArray bytes = bytesOf(copy);
+    return !bytes.isEmpty() && atomicfile::write(pathOf(copy.kind), bytes);
+}
+
+std::optional<RecoveryCopy> RecoveryStore::read(RecoveryCopy::Kind kind) const {
+    QFile file(pathOf(kind));
+    if (!file.open(QIODevice::ReadOnly)) return std::nullopt;
+    return copyFrom(file.readAll(), kind);
 }
 
 QList<RecoveryCopy> RecoveryStore::copies() const {

@@ -42,6 +42,11 @@ public:
 
     const QString &folder() const { return m_folder; }
 
+    // A copy's file as written, and read back: nothing unless the bytes are
+    // a whole copy of that kind.
+    static QByteArray bytesOf(const RecoveryCopy &copy);
+    static std::optional<RecoveryCopy> copyFrom(const QByteArray &bytes, RecoveryCopy::Kind kind);
+
 private:
     QString pathOf(RecoveryCopy::Kind kind) const;
     std::optional<RecoveryCopy> read(RecoveryCopy::Kind kind) const;

@@ -198,7 +198,11 @@ void ExerciseCommands::closeExercise() {
     m_controls.sujetampon.refresh();
     m_controls.corectampon.setTextRTF(QByteArray());
     m_controls.corectampon.refresh();
-    setExercisePath(QString());
+    // Texts restored without their recap file have no path to empty.
+    if (exerciseOpen())
+        setExercisePath(QString());
+    else
+        transessai();
     m_controls.panel.clear();
     m_savedFields = m_controls.panel.fields();
     m_recapStamp = FileStamp();
@@ -216,6 +220,7 @@ void ExerciseCommands::chooseFile(int i) {
 
 void ExerciseCommands::transessai() {
     Controls &c = m_controls;
+    m_unreadRecapPath.clear();
     // Nothing of the previous exercise stays: a stale caption or buffer
     // would be taken for this exercise's text and saved over its file.
     setTextEntryPath(c.textexo, QString());
@@ -284,14 +289,45 @@ recap::Fields ExerciseCommands::panelFields() const {
 }
 
 bool ExerciseCommands::reopenExercise(const QString &path) {
-    if (!QFileInfo::exists(path)) {
-        m_dialogs.message(messages::recapReadFailed());
-        return false;
-    }
-    const auto file = readRecapFile(path);
-    if (!file) return false;
+    // A missing file is not created: its disk or key may come back.
+    if (!QFileInfo::exists(path)) return false;
+    const auto file = recap::readOrCreate(path);
+    if (!file || !recap::isValid(*file)) return false;
     showExercise(path, *file);
     return true;
+}
+
+QString ExerciseCommands::textsRecapPath() const {
+    return exerciseOpen() ? exercisePath() : m_unreadRecapPath;
+}
+
+void ExerciseCommands::showTextsWithoutRecapFile(const QString &recapPath,
+                                                 const QString &statementPath,
+                                                 const QString &correctionPath) {
+    Controls &c = m_controls;
+    if (exerciseOpen())
+        setExercisePath(QString());
+    else
+        transessai();
+    m_unreadRecapPath = recapPath;
+    // Saving the exercise again proposes its own folder.
+    m_lastChosenFolder = directoryOf(recapPath);
+    const bool hasStatement = !statementPath.isEmpty();
+    const bool hasCorrection = !correctionPath.isEmpty();
+    setTextEntryPath(c.textexo, statementPath);
+    setTextEntryPath(c.textcor, correctionPath);
+    c.sepatext.setVisible(hasStatement || hasCorrection);
+    c.textexo.setVisible(hasStatement);
+    c.textcor.setVisible(hasCorrection);
+    c.az52.setEnabled(hasStatement);
+    c.az51.setEnabled(hasCorrection);
+    emit textLinksShown(hasStatement, hasCorrection);
+    c.exo.setTextRTF(QByteArray());
+    m_state.nomfichier = hasStatement    ? statementPath
+                         : hasCorrection ? correctionPath
+                                         : SharedState::noName;
+    m_state.sauvegarde = 1;
+    emit titleChanged();
 }
 
 void ExerciseCommands::restoreFields(const recap::Fields &fields) {

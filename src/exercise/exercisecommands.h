@@ -59,11 +59,21 @@ public:
     bool settleUnsavedFields();
 
     QString exercisePath() const; // the open exercise's recap file, "" when none
+    // The recap file the texts of the File menu's entries belong to: the
+    // open exercise's, or the one that could not be read when they were
+    // restored.
+    QString textsRecapPath() const;
     recap::Fields panelFields() const;
     // Opens the exercise at path again, without asking, to put back copies
-    // of its texts. False, after telling the user why, when it cannot be
-    // read; a missing recap file is not created.
+    // of its texts. False when it cannot be read; a missing recap file is
+    // not created.
     bool reopenExercise(const QString &path);
+    // The texts of an exercise whose recap file cannot be read, each given
+    // its entry as opening it would ("" for a text not known): the statement
+    // shown, the correction waiting in its buffer, both empty until their
+    // changes are put back.
+    void showTextsWithoutRecapFile(const QString &recapPath, const QString &statementPath,
+                                   const QString &correctionPath);
     // Shows the panel with these fields, which differ from those saved.
     void restoreFields(const recap::Fields &fields);
 
@@ -94,6 +104,7 @@ private:
     // Where the teacher last chose an exercise's file: the exercise is
     // saved beside it.
     QString m_lastChosenFolder;
+    QString m_unreadRecapPath;
 };
 
 // The path's directory with its trailing separator ("" when it has none).

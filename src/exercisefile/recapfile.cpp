@@ -5,7 +5,9 @@
 #include "base/numbertext.h"
 #include "exercisefile/recordfile.h"
 
+#include <QDataStream>
 #include <QFile>
+#include <QIODevice>
 #include <cmath>
 
 namespace recap {
@@ -120,6 +122,36 @@ bool onenregistre(const QString &path, const Fields &fields) {
 bool isPlainFileName(const QString &name) {
     return !name.contains(QLatin1Char('/')) && !name.contains(QLatin1Char('\\')) &&
            name != QLatin1String("..") && name != QLatin1String(".");
+}
+
+namespace {
+constexpr auto copyStreamVersion = QDataStream::Qt_6_0;
+}
+
+QByteArray copyBytesOf(const Fields &fields) {
+    QByteArray bytes;
+    QDataStream stream(&bytes, QIODevice::WriteOnly);
+    stream.setVersion(copyStreamVersion);
+    for (const QString &file : fields.files)
+        stream << file;
+    stream << qint32(fields.difficulty) << qint32(fields.scrollValue) << fields.description
+           << fields.title << qint32(fields.hourglasses);
+    return bytes;
+}
+
+std::optional<Fields> fieldsOfCopy(const QByteArray &bytes) {
+    QDataStream stream(bytes);
+    stream.setVersion(copyStreamVersion);
+    Fields fields;
+    for (QString &file : fields.files)
+        stream >> file;
+    qint32 difficulty = 0, scrollValue = 0, hourglasses = 0;
+    stream >> difficulty >> scrollValue >> fields.description >> fields.title >> hourglasses;
+    if (stream.status() != QDataStream::Ok || !stream.atEnd()) return std::nullopt;
+    fields.difficulty = difficulty;
+    fields.scrollValue = scrollValue;
+    fields.hourglasses = hourglasses;
+    return fields;
 }
 
 } // namespace recap

@@ -71,4 +71,9 @@ QString unstorableCharacters(const Fields &fields);
 // part, not "." or "..".
 bool isPlainFileName(const QString &name);
 
+// The fields as a recovery copy keeps them, and read back: nothing unless
+// the bytes are exactly such a copy.
+QByteArray copyBytesOf(const Fields &fields);
+std::optional<Fields> fieldsOfCopy(const QByteArray &bytes);
+
 } // namespace recap

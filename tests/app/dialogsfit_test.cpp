@@ -68,7 +68,10 @@ QList<Message> everyMessage() {
             messages::unstorableCharacters(QStringLiteral("€")),
             messages::textOutsideExerciseFolder(QStringLiteral("../enonce.rtf")),
             messages::invalidRecapFile(path),
-            messages::restoreCopiesQuestion({copy})};
+            messages::restoreCopiesQuestion({copy}),
+            messages::restoredWithoutExercise(QStringLiteral("/media/prof/CLE/chute.E51")),
+            messages::recoveryCopiesUnwritable(
+                QStringLiteral("/home/prof/.local/share/redigo/recovery"))};
 }
 
 } // namespace

@@ -25,6 +25,8 @@ private slots:
     void staysBesideAWritableProgram();
     void goesToTheUsersDataWhenTheProgramFolderIsReadOnly_data();
     void goesToTheUsersDataWhenTheProgramFolderIsReadOnly();
+    void neverGoesIntoASystemFolder_data();
+    void neverGoesIntoASystemFolder();
 };
 
 void RunningFlagTest::staysBesideAWritableProgram() {
@@ -72,6 +74,27 @@ void RunningFlagTest::goesToTheUsersDataWhenTheProgramFolderIsReadOnly() {
     QVERIFY(!QFile::exists(program + QStringLiteral("/TEMPts.tmp")));
     QFile::remove(data + QStringLiteral("/TEMPts.tmp"));
     QFile::setPermissions(program, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+}
+
+void RunningFlagTest::neverGoesIntoASystemFolder_data() {
+    QTest::addColumn<QString>("folder");
+    QTest::addColumn<bool>("system");
+    QTest::newRow("/usr/bin") << "/usr/bin" << true;
+    QTest::newRow("/usr/local/bin") << "/usr/local/bin" << true;
+    QTest::newRow("/bin, a link to /usr/bin") << "/bin" << true;
+    QTest::newRow("/opt") << "/opt/redigo" << true;
+    QTest::newRow("/usrlocal is no /usr") << "/usrlocal/redigo" << false;
+    QTest::newRow("a build folder") << QDir::tempPath() + "/redigo/build" << false;
+}
+
+void RunningFlagTest::neverGoesIntoASystemFolder() {
+    QFETCH(QString, folder);
+    QFETCH(bool, system);
+    QCOMPARE(isSystemFolder(folder), system);
+    // As root /usr/bin may be written: the flag still goes to the user's data.
+    if (system && QFileInfo(folder).isDir())
+        QCOMPARE(runningFlagFolder(folder),
+                 QStandardPaths::writableLocation(QStandardPaths::AppDataLocation));
 }
 
 QTEST_MAIN(RunningFlagTest)

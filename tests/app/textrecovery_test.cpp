@@ -1,85 +1,17 @@
-#include "app/mainwindow.h"
-#include "app/textrecovery.h"
+#include "recoveryfolders.h"
+
 #include "base/messages.h"
-#include "base/recoverystore.h"
-#include "editor/richtextbox.h"
-#include "editor/textfiles.h"
-#include "exercise/exercisecommands.h"
 #include "exercise/exercisepanel.h"
-#include "exercisefile/recapfile.h"
-#include "exercisefile/recordfile.h"
-#include "scripteddialogs.h"
+#include "filebytes.h"
+#include "filesizelimit.h"
 
-#include <QFile>
-#include <QLineEdit>
-#include <QProcess>
-#include <QTemporaryDir>
-#include <QTest>
-
-#include <csignal>
+#include <QAction>
 
 namespace {
 
 using Kind = RecoveryCopy::Kind;
 
-void writeRtf(const QString &path, const QString &text) {
-    RichTextBox box;
-    box.setText(text);
-    QVERIFY(box.saveFile(path));
-}
-
-QString textOf(const QString &path) {
-    RichTextBox box;
-    return box.loadFile(path) == RichTextBox::LoadOutcome::Loaded ? box.text()
-                                                                  : QStringLiteral("<unreadable>");
-}
-
-QByteArray fileBytes(const QString &path) {
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-}
-
 } // namespace
-
-// The program's folder and the recovery folder: they outlive the windows
-// built on them, as they outlive a crash.
-class Folders {
-public:
-    QTemporaryDir dir;
-    QString recovery = dir.filePath(QStringLiteral("recovery"));
-    RecoveryStore store{recovery};
-
-    QString path(const char *name) const { return dir.filePath(QLatin1String(name)); }
-    QList<Kind> kinds() const {
-        QList<Kind> found;
-        for (const RecoveryCopy &copy : store.copies())
-            found << copy.kind;
-        return found;
-    }
-    // An exercise whose two texts and title were edited and copied in a
-    // window that then went away without closing, as in a crash.
-    void interruptedExercise() {
-        writeRtf(path("enonce.rtf"), QStringLiteral("énoncé"));
-        writeRtf(path("corrige.rtf"), QStringLiteral("corrigé"));
-        recap::Fields fields;
-        fields.files = {QStringLiteral("enonce.rtf"), QString(), QStringLiteral("corrige.rtf"),
-                        QString()};
-        fields.title = QStringLiteral("Chute");
-        QVERIFY(recap::onenregistre(path("chute.E51"), fields));
-        ScriptedDialogs dialogs;
-        MainWindow window(dialogs, dir.path(), recovery);
-        dialogs.fileNames = {path("chute.E51")};
-        window.exercise().openExercise();
-        window.exercise().openPanel();
-        QTest::keyClicks(window.exo(), QStringLiteral("1 "));
-        window.textFiles().showCorrection();
-        QTest::keyClicks(window.exo(), QStringLiteral("2 "));
-        window.findChild<QLineEdit *>(QStringLiteral("titrexo"))
-            ->setText(QStringLiteral("Chute libre"));
-        window.recovery().writeCopies();
-        QCOMPARE(kinds(), QList<Kind>({Kind::Statement, Kind::Correction, Kind::ExerciseFields}));
-    }
-};
 
 class TextRecoveryTest : public QObject {
     Q_OBJECT
@@ -90,6 +22,10 @@ private slots:
     void noOrACleanRunLeavesTheTextsAlone();
     void theQuestionNamesEachCopy();
     void aKilledProgramLosesNothing();
+    void anExerciseThatCannotBeReadKeepsEachTextInItsPlace_data();
+    void anExerciseThatCannotBeReadKeepsEachTextInItsPlace();
+    void copiesThatCannotBeWrittenAreToldOnce_data();
+    void copiesThatCannotBeWrittenAreToldOnce();
 };
 
 void TextRecoveryTest::copiesFollowUnsavedChanges() {
@@ -100,7 +36,7 @@ void TextRecoveryTest::copiesFollowUnsavedChanges() {
     QVERIFY(f.kinds().isEmpty());
     QTest::keyClicks(window.exo(), QStringLiteral("brouillon"));
     window.recovery().writeCopies();
-    const QList<RecoveryCopy> copies = f.store.copies();
+    const QList<RecoveryCopy> copies = f.copies();
     QCOMPARE(copies.size(), 1);
     QCOMPARE(copies.first().originalPath, QStringLiteral("SANS NOM"));
     RichTextBox copied;
@@ -117,7 +53,7 @@ void TextRecoveryTest::copiesFollowUnsavedChanges() {
     window.textFiles().ouvre();
     QTest::keyClicks(window.exo(), QStringLiteral("x"));
     window.recovery().writeCopies();
-    QCOMPARE(f.store.copies().first().originalPath, notes);
+    QCOMPARE(f.copies().first().originalPath, notes);
     window.Command4_Click();
     QVERIFY(f.kinds().isEmpty());
     QTest::keyClicks(window.exo(), QStringLiteral("y"));
@@ -180,12 +116,21 @@ void TextRecoveryTest::noOrACleanRunLeavesTheTextsAlone() {
         QCOMPARE(window.state().sauvegarde, 1);
         QVERIFY(f.kinds().isEmpty());
     }
-    // After a run that ended normally, copies are not offered.
-    f.interruptedExercise();
-    QVERIFY(recordfile::writeRecordToFile(f.path("TEMPts.tmp"), 5, QStringLiteral("NON")));
+    // A run that ended normally leaves nothing to offer.
+    {
+        ScriptedDialogs dialogs;
+        MainWindow window(dialogs, f.dir.path(), f.recovery);
+        QTest::keyClicks(window.exo(), QStringLiteral("brouillon"));
+        window.recovery().writeCopies();
+        QCOMPARE(f.kinds(), QList<Kind>({Kind::Text}));
+        dialogs.answers = {Answer::No};
+        QVERIFY(window.close());
+        QCOMPARE(f.flag(), QStringLiteral("NON"));
+    }
     ScriptedDialogs dialogs;
     MainWindow window(dialogs, f.dir.path(), f.recovery);
     QVERIFY(dialogs.calls.isEmpty());
+    QVERIFY(QDir(f.recovery).entryList(QDir::Dirs | QDir::NoDotAndDotDot).size() == 1);
 }
 
 void TextRecoveryTest::theQuestionNamesEachCopy() {
@@ -221,19 +166,10 @@ void TextRecoveryTest::aKilledProgramLosesNothing() {
     const QString notes = f.path("notes.rtf");
     writeRtf(notes, QStringLiteral("mes notes"));
     const QByteArray before = fileBytes(notes);
-    QProcess child;
-    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
-    environment.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
-    child.setProcessEnvironment(environment);
-    child.setProcessChannelMode(QProcess::ForwardedErrorChannel);
-    child.start(QStringLiteral(REDIGO_RECOVERY_CHILD), {f.dir.path(), f.recovery, notes});
-    QByteArray said;
-    while (!said.contains("ready") && child.waitForReadyRead(120'000))
-        said += child.readAllStandardOutput();
-    QVERIFY2(said.contains("ready"), said.constData());
-    QVERIFY(::kill(pid_t(child.processId()), SIGKILL) == 0);
-    QVERIFY(child.waitForFinished());
-    QCOMPARE(child.exitStatus(), QProcess::CrashExit);
+    ChildCopy child;
+    child.start(f, notes);
+    child.signal(SIGKILL);
+    QCOMPARE(child.process.exitStatus(), QProcess::CrashExit);
 
     ScriptedDialogs dialogs;
     dialogs.answers = {Answer::Yes};
@@ -244,6 +180,135 @@ void TextRecoveryTest::aKilledProgramLosesNothing() {
     QCOMPARE(window.state().nomfichier, notes);
     QCOMPARE(window.state().sauvegarde, 0);
     QCOMPARE(fileBytes(notes), before);
+}
+
+void TextRecoveryTest::anExerciseThatCannotBeReadKeepsEachTextInItsPlace_data() {
+    QTest::addColumn<QString>("damage");
+    QTest::newRow("key pulled out") << "key";
+    QTest::newRow("recap file gone") << "gone";
+    QTest::newRow("not a recap file") << "foreign";
+}
+
+void TextRecoveryTest::anExerciseThatCannotBeReadKeepsEachTextInItsPlace() {
+    QFETCH(QString, damage);
+    Folders f;
+    f.interruptedExercise(QStringLiteral("cle"));
+    const QString key = f.path("cle");
+    const QString statement = key + QStringLiteral("/enonce.rtf");
+    const QString correction = key + QStringLiteral("/corrige.rtf");
+    const QString recapPath = key + QStringLiteral("/chute.E51");
+    const QByteArray recapBytes = fileBytes(recapPath);
+    if (damage == QLatin1String("key"))
+        QVERIFY(QDir().rename(key, f.path("cle-rangee")));
+    else if (damage == QLatin1String("gone"))
+        QVERIFY(QFile::remove(recapPath));
+    else
+        writeFileBytes(recapPath, QByteArray("\xff\xff pas un exercice"));
+
+    // Twice: a crash after the restore loses nothing either.
+    for (int start = 0; start < 2; ++start) {
+        ScriptedDialogs dialogs;
+        dialogs.answers = {Answer::Yes, Answer::Ok};
+        MainWindow window(dialogs, f.dir.path(), f.recovery);
+        QCOMPARE(dialogs.kinds(), QStringList({"message", "message"}));
+        QCOMPARE(dialogs.last().message.text, messages::restoredWithoutExercise(recapPath).text);
+        QCOMPARE(window.exo()->text(), QStringLiteral("1 énoncé"));
+        QCOMPARE(window.state().nomfichier, statement);
+        QCOMPARE(window.state().sauvegarde, 0);
+        QCOMPARE(window.findChild<RichTextBox *>(QStringLiteral("corectampon"))->text(),
+                 QStringLiteral("2 corrigé"));
+        QVERIFY(window.textFiles().hasUnsavedChanges(TextFiles::Text::Correction));
+        QCOMPARE(window.findChild<QLineEdit *>(QStringLiteral("titrexo"))->text(),
+                 QStringLiteral("Chute libre"));
+        for (const auto &[name, path] :
+             {std::pair{"textexo", statement}, {"textcor", correction}}) {
+            const auto *entry = window.findChild<QAction *>(QLatin1String(name));
+            QVERIFY(entry->isVisible());
+            QCOMPARE(textEntryPath(*entry), path);
+        }
+        QVERIFY(window.findChild<QAction *>(QStringLiteral("az51"))->isEnabled());
+        window.textFiles().showCorrection();
+        QCOMPARE(window.exo()->text(), QStringLiteral("2 corrigé"));
+        window.textFiles().showStatement();
+        QCOMPARE(window.exo()->text(), QStringLiteral("1 énoncé"));
+        // Every copy stays until its text is saved.
+        QCOMPARE(f.kinds(), QList<Kind>({Kind::Statement, Kind::Correction, Kind::ExerciseFields}));
+        window.recovery().writeCopies();
+        QCOMPARE(f.kinds(), QList<Kind>({Kind::Statement, Kind::Correction, Kind::ExerciseFields}));
+        QCOMPARE(dialogs.unanswered, 0);
+    }
+
+    // The exercise back: both texts saved where they belong.
+    if (damage == QLatin1String("key"))
+        QVERIFY(QDir().rename(f.path("cle-rangee"), key));
+    else
+        writeFileBytes(recapPath, recapBytes);
+    ScriptedDialogs dialogs;
+    dialogs.answers = {Answer::Yes};
+    MainWindow window(dialogs, f.dir.path(), f.recovery);
+    QCOMPARE(dialogs.calls.size(), 1);
+    QVERIFY(window.textFiles().sauvetout());
+    QCOMPARE(textOf(statement), QStringLiteral("1 énoncé"));
+    QCOMPARE(textOf(correction), QStringLiteral("2 corrigé"));
+    QCOMPARE(f.kinds(), QList<Kind>({Kind::ExerciseFields}));
+}
+
+void TextRecoveryTest::copiesThatCannotBeWrittenAreToldOnce_data() {
+    QTest::addColumn<QString>("fault");
+    QTest::newRow("full disk") << "full";
+    QTest::newRow("folder taken by a file from the start") << "file";
+    QTest::newRow("run folder gone") << "gone";
+}
+
+void TextRecoveryTest::copiesThatCannotBeWrittenAreToldOnce() {
+    QFETCH(QString, fault);
+    Folders f;
+    std::optional<FileSizeLimit> fullDisk;
+    const auto runFolder = [&f] {
+        const QStringList runs =
+            QDir(f.recovery).entryList(QDir::Dirs | QDir::NoDotAndDotDot, QDir::Name);
+        return runs.isEmpty() ? QString() : QDir(f.recovery).filePath(runs.first());
+    };
+    // A file where the folder should be: nothing can be written into it.
+    const auto block = [&](const QString &folder) {
+        QVERIFY(QDir(folder).removeRecursively());
+        writeFileBytes(folder, "dossier");
+    };
+    const auto unblock = [&](const QString &folder) {
+        fullDisk.reset();
+        if (QFileInfo(folder).isFile()) QVERIFY(QFile::remove(folder));
+    };
+    if (fault == QLatin1String("file")) block(f.recovery);
+    ScriptedDialogs dialogs;
+    MainWindow window(dialogs, f.dir.path(), f.recovery);
+    QTest::keyClicks(window.exo(), QStringLiteral("brouillon"));
+    const QString blocked = fault == QLatin1String("file") ? f.recovery : runFolder();
+    if (fault == QLatin1String("full")) fullDisk.emplace(8);
+    if (fault == QLatin1String("gone")) block(blocked);
+    const Message told = messages::recoveryCopiesUnwritable(QDir::toNativeSeparators(f.recovery));
+    QVERIFY(told.text.contains(f.recovery));
+    for (int period = 0; period < 3; ++period)
+        window.recovery().writeCopies();
+    QCOMPARE(dialogs.kinds(), QStringList({"message"}));
+    QCOMPARE(dialogs.last().message.text, told.text);
+    QCOMPARE(dialogs.last().message.title, told.title);
+
+    // Working again: nothing said. Failing later: said again, once.
+    unblock(blocked);
+    window.recovery().writeCopies();
+    QCOMPARE(f.kinds(), QList<Kind>({Kind::Text}));
+    QCOMPARE(dialogs.calls.size(), 1);
+    QTest::keyClicks(window.exo(), QStringLiteral("encore "));
+    const QString run = runFolder();
+    if (fault == QLatin1String("full"))
+        fullDisk.emplace(8);
+    else
+        block(run);
+    window.recovery().writeCopies();
+    window.recovery().writeCopies();
+    QCOMPARE(dialogs.calls.size(), 2);
+    QCOMPARE(dialogs.last().message.text, told.text);
+    unblock(run);
 }
 
 QTEST_MAIN(TextRecoveryTest)
