@@ -21,6 +21,7 @@ cmake --build "$build" --target rtf_fuzz recap_fuzz recovery_fuzz metafile_fuzz 
 
 export QT_QPA_PLATFORM=offscreen
 export UBSAN_OPTIONS=print_stacktrace=1
+export LSAN_OPTIONS=suppressions=$PWD/fuzz/lsan.supp
 failed=0
 
 # run TARGET SEEDS [libFuzzer options...]

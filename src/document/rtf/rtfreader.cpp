@@ -743,15 +743,20 @@ RtfReadResult RtfReader::read() {
     }
 
     RtfTokenizer tokenizer(m_input);
+    // \* marks the group it opens as a destination that may be skipped;
+    // further inside a group, as some writers put it, it marks nothing.
     bool starred = false;
+    bool groupJustOpened = false;
     for (RtfToken token = tokenizer.next(); token.type != RtfToken::End; token = tokenizer.next()) {
         const bool starThis = std::exchange(starred, false);
         if (token.type == RtfToken::Binary && token.param > token.text.size())
             m_cutBinaryAt = token.offset;
-        if (token.type == RtfToken::ControlSymbol && token.symbol == '*')
-            starred = true;
-        else
-            handle(token, starThis);
+        if (token.type == RtfToken::ControlSymbol && token.symbol == '*') {
+            starred = groupJustOpened;
+            continue;
+        }
+        groupJustOpened = token.type == RtfToken::GroupStart;
+        handle(token, starThis);
     }
     if (!tokenizer.problem().isEmpty() &&
         (m_result.ok || tokenizer.problemAt() < m_result.problemAt)) {

@@ -156,6 +156,13 @@ void RtfReaderTest::text_data() {
                                         << "±";
     QTest::newRow("unknown starred group")
         << QByteArray("{\\rtf1 a{\\*\\unknown hidden {nested \\par}}b}") << "ab";
+    // As older office suites write character styles: \* after other words
+    // marks nothing, and the group's text stays.
+    QTest::newRow("star inside a group")
+        << QByteArray("{\\rtf1{\\loch\\f2\\i0\\b0\\*\\cs7\\cf0 The quick brown fox}}")
+        << "The quick brown fox";
+    QTest::newRow("unknown word starred inside a group")
+        << QByteArray("{\\rtf1 a{\\b\\*\\unknownword b}c}") << "abc";
     QTest::newRow("non-text destinations")
         << QByteArray("{\\rtf1{\\info{\\title T}}{\\stylesheet{\\s0 Normal;}}{\\header h}"
                       "{\\listoverridetable{\\listoverride\\ls1}}x}")
