@@ -142,7 +142,7 @@ void RtfWriterTest::fontTableInOrderOfUse() {
     const QByteArray rtf = doc.rtf();
     QVERIFY(rtf.contains("{\\fonttbl{\\f0\\fnil\\fcharset0 Times New Roman;}"
                          "{\\f1\\fnil\\fcharset0 Arial;}{\\f2\\fnil\\fcharset2 Symbol;}}"));
-    QVERIFY(body(rtf).contains("\\f0\\fs20 a\\f1 b\\f2 a\\f0 c\\par"));
+    QVERIFY(body(rtf).contains("\\f0\\fs20 a\\f1 b\\f2\\u945 a\\f0 c\\par"));
 }
 
 void RtfWriterTest::colorTableInOrderOfUse() {
@@ -191,14 +191,21 @@ void RtfWriterTest::characterEscapes() {
 void RtfWriterTest::symbolRun_data() {
     QTest::addColumn<QString>("text");
     QTest::addColumn<QByteArray>("written");
-    QTest::newRow("greek letters") << QStringLiteral("\u03B1\u03B2") << QByteArray(" ab\\par");
-    QTest::newRow("sign above 0x7F") << QStringLiteral("\u2248") << QByteArray("\\'bb\\par");
-    QTest::newRow("private use glyph") << QStringLiteral("\uF0E2") << QByteArray("\\'e2\\par");
-    QTest::newRow("for all is a quote") << QStringLiteral("\u2200") << QByteArray(" \"\\par");
-    QTest::newRow("digits stay") << QStringLiteral("12") << QByteArray(" 12\\par");
+    // Each sign as its Unicode character, for readers that draw Symbol with
+    // a Unicode font, then the Symbol font's byte for those that skip \u.
+    QTest::newRow("greek letters")
+        << QStringLiteral("\u03B1\u03B2") << QByteArray("\\u945 a\\u946 b\\par");
+    QTest::newRow("sign above 0x7F") << QStringLiteral("\u2248") << QByteArray("\\u8776\\'bb\\par");
+    QTest::newRow("private use glyph")
+        << QStringLiteral("\uF0E2") << QByteArray("\\u-3870\\'e2\\par");
+    QTest::newRow("for all is a quote")
+        << QStringLiteral("\u2200") << QByteArray("\\u8704 \"\\par");
+    QTest::newRow("digits stay") << QStringLiteral("12") << QByteArray("\\u49 1\\u50 2\\par");
+    QTest::newRow("a space stays a space")
+        << QStringLiteral("\u03B1 \u03B2") << QByteArray("\\u945 a \\u946 b\\par");
     QTest::newRow("latin letter has no code") << QStringLiteral("a") << QByteArray("\\u97?\\par");
     QTest::newRow("hyphen is the minus sign's code")
-        << QStringLiteral("-\u2212") << QByteArray("\\u45?-\\par");
+        << QStringLiteral("-\u2212") << QByteArray("\\u45?\\u8722 -\\par");
 }
 
 void RtfWriterTest::symbolRun() {
