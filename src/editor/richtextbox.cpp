@@ -3,6 +3,7 @@
 #include "base/atomicfile.h"
 #include "base/codepages.h"
 #include "document/layoutheight.h"
+#include "document/layoutwork.h"
 #include "document/offsetroom.h"
 #include "document/rtf/rtfreader.h"
 #include "document/rtf/rtfwriter.h"
@@ -226,13 +227,16 @@ bool RichTextBox::setTextRTF(const QByteArray &rtf) {
     // One edit for the whole text: Qt otherwise closes one, with its
     // signals and bookkeeping, after every run of characters read.
     cursor.beginEditBlock();
+    bool readWhole = true;
     if (startsAsRtf(rtf))
-        readRtf(rtf, cursor, RtfInsertMode::WholeDocument);
+        readWhole = !readRtf(rtf, cursor, RtfInsertMode::WholeDocument).tooLongToShow;
     else
         cursor.insertText(plainTextOf(rtf));
     cursor.endEditBlock();
+    if (!readWhole) return false;
     offsetroom::fitAll(*loaded);
-    if (!layoutheight::fits(*loaded)) return false;
+    // Too tall, or a paragraph that would freeze the editor while Qt lays it out.
+    if (!layoutheight::fits(*loaded) || !layoutwork::fits(*loaded)) return false;
     loaded->setUndoRedoEnabled(true);
     loaded->setModified(false);
     adoptDocument(loaded.release());

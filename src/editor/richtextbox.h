@@ -76,7 +76,9 @@ public:
     void setText(const QString &text);
     QByteArray textRTF() const;
     // Replaces the whole text (RTF, or plain text when it is not RTF). False,
-    // changing nothing, when the text would stand too tall to lay out.
+    // changing nothing, when the text would stand too tall to lay out or
+    // take seconds to: a paragraph too long to lay out in time, or a
+    // numbered list too long to build in time.
     bool setTextRTF(const QByteArray &rtf);
     // Gives this box's text, formats and pictures to another, without
     // writing and reading it again; this box is left empty.

@@ -70,7 +70,8 @@ private slots:
     void closingAsksAboutEveryChangedText();
     void changesGivenUpStayGivenUp();
     void filesThatAreNotTextAreRefused();
-    void textsTooTallToLayOutAreRefused();
+    void textsTooLongToLayOutAreRefused_data();
+    void textsTooLongToLayOutAreRefused();
     void plainTextIsSavedUnderAnRtfName();
 };
 
@@ -383,11 +384,22 @@ void TextFilesTest::filesThatAreNotTextAreRefused() {
     QCOMPARE(fileBytes(picture), pictureBytes);
 }
 
-void TextFilesTest::textsTooTallToLayOutAreRefused() {
-    ExerciseFixture f;
+void TextFilesTest::textsTooLongToLayOutAreRefused_data() {
+    QTest::addColumn<QByteArray>("body");
     // 3,000 lines of 1,638-point letters: millions of pixels, more than Qt lays out.
+    QTest::newRow("too tall") << "\\fs3276 " + QByteArray("a\\par\n").repeated(3000);
+    // Seconds to minutes of layout, in one go.
+    QTest::newRow("20,000 changes in a paragraph") << QByteArray("{\\b a} ").repeated(20'000);
+    QTest::newRow("a numbered list of 1,000 items")
+        << QByteArray("{\\pntext 1.\\tab}\\pard{\\*\\pn\\pnlvlbody\\pndec{\\pntxta .}}un\\par\n")
+               .repeated(1000);
+}
+
+void TextFilesTest::textsTooLongToLayOutAreRefused() {
+    QFETCH(QByteArray, body);
+    ExerciseFixture f;
     const QString tall = f.dir.filePath(QStringLiteral("grand.rtf"));
-    writeFileBytes(tall, "{\\rtf1\\ansi\\fs3276 " + QByteArray("a\\par\n").repeated(3000) + "}");
+    writeFileBytes(tall, "{\\rtf1\\ansi " + body + "}");
     f.dialogs.fileNames = {tall};
     f.files().ouvre();
     QCOMPARE(f.dialogs.last().message.text,

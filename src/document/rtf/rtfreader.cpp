@@ -50,6 +50,11 @@ constexpr double smallPictureSidePx = 32;
 // loads a font for each): past this many, they show as placeholders.
 constexpr int maxDrawnMetafiles = 500;
 constexpr char16_t replacementChar = 0xFFFD;
+// Qt marks every item of a list changed whenever one more joins it, so a list
+// costs the square of its length to build. Past this many items, bullets go
+// on in a new list that looks the same; numbers would start again at 1, so
+// a longer numbered list is not read.
+constexpr int maxListItems = 500;
 
 // Where the characters of a group go.
 enum class Dest : int {
@@ -1784,6 +1789,14 @@ void RtfReader::applyParagraph(const ParaState &para, const QTextCharFormat *mar
         return;
     }
     QTextList *list = listFor(para, *look, block);
+    if (list && list != block.textList() && list->count() >= maxListItems) {
+        if (look->isNumbered()) {
+            m_result.tooLongToShow = true;
+            m_ignoreRest = true;
+            return;
+        }
+        list = nullptr;
+    }
     if (list) format.setObjectIndex(list->objectIndex());
     m_cursor.setBlockFormat(format);
     if (!list) {

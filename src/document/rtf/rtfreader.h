@@ -13,6 +13,9 @@ struct RtfReadResult {
     bool ok = true;           // false when the input was damaged somewhere
     QString problem;          // the first problem met, in English, for logs and tests
     qsizetype problemAt = -1; // byte offset of that problem
+    // A numbered list longer than the editor builds in time: reading stopped
+    // at its first item past the limit.
+    bool tooLongToShow = false;
 };
 
 enum class RtfInsertMode {
