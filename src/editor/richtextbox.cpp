@@ -215,6 +215,14 @@ QByteArray RichTextBox::textRTF() const {
 }
 
 bool RichTextBox::setTextRTF(const QByteArray &rtf) {
+    return loadText(rtf, TextOrigin::File);
+}
+
+bool RichTextBox::setOwnTextRTF(const QByteArray &rtf) {
+    return loadText(rtf, TextOrigin::Own);
+}
+
+bool RichTextBox::loadText(const QByteArray &rtf, TextOrigin origin) {
     // Read into a document of its own, which has no layout yet: one that
     // would stand too tall is refused before Qt starts a layout it never ends.
     auto loaded = std::make_unique<QTextDocument>(this);
@@ -224,19 +232,25 @@ bool RichTextBox::setTextRTF(const QByteArray &rtf) {
     loaded->setDocumentMargin(shown->documentMargin());
     loaded->setUndoRedoEnabled(false);
     QTextCursor cursor(loaded.get());
+    const bool fromFile = origin == TextOrigin::File;
     // One edit for the whole text: Qt otherwise closes one, with its
     // signals and bookkeeping, after every run of characters read.
     cursor.beginEditBlock();
-    bool readWhole = true;
-    if (startsAsRtf(rtf))
-        readWhole = !readRtf(rtf, cursor, RtfInsertMode::WholeDocument).tooLongToShow;
-    else
+    bool listsInTime = true;
+    if (startsAsRtf(rtf)) {
+        listsInTime = !readRtf(rtf, cursor, RtfInsertMode::WholeDocument,
+                               fromFile ? RtfLongLists::GiveUp : RtfLongLists::Read)
+                           .tooLongToShow;
+    } else {
         cursor.insertText(plainTextOf(rtf));
+    }
     cursor.endEditBlock();
-    if (!readWhole) return false;
+    if (fromFile && !listsInTime) return false;
     offsetroom::fitAll(*loaded);
-    // Too tall, or a paragraph that would freeze the editor while Qt lays it out.
-    if (!layoutheight::fits(*loaded) || !layoutwork::fits(*loaded)) return false;
+    if (!layoutheight::fits(*loaded)) return false;
+    // A paragraph that would freeze the editor while Qt lays it out. Text
+    // the editor already showed is never refused: it would be lost.
+    if (fromFile && !layoutwork::fits(*loaded)) return false;
     loaded->setUndoRedoEnabled(true);
     loaded->setModified(false);
     adoptDocument(loaded.release());

@@ -3,6 +3,7 @@
 #include "editor/textfiles.h"
 #include "filebytes.h"
 #include "filesizelimit.h"
+#include "rtfdocument.h"
 #include "windowfixture.h"
 
 #include <QAction>
@@ -10,6 +11,7 @@
 #include <QFile>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QTextList>
 
 namespace {
 
@@ -72,6 +74,8 @@ private slots:
     void filesThatAreNotTextAreRefused();
     void textsTooLongToLayOutAreRefused_data();
     void textsTooLongToLayOutAreRefused();
+    void textsMadeInTheEditorAreNeverRefused_data();
+    void textsMadeInTheEditorAreNeverRefused();
     void plainTextIsSavedUnderAnRtfName();
 };
 
@@ -407,6 +411,42 @@ void TextFilesTest::textsTooLongToLayOutAreRefused() {
                  QStringLiteral(" est trop long pour être affiché : il n'a pas été ouvert."));
     QCOMPARE(f.exo.text(), QStringLiteral("énoncé"));
     QCOMPARE(f.window.state().nomfichier, f.statement);
+}
+
+void TextFilesTest::textsMadeInTheEditorAreNeverRefused_data() {
+    QTest::addColumn<bool>("list");
+    QTest::newRow("a numbered list of 600 items") << true;
+    QTest::newRow("a word of 100,000 letters") << false;
+}
+
+// A file like these is refused, but the same text made in the editor goes
+// through the buffers whole: refusing it there would lose it.
+void TextFilesTest::textsMadeInTheEditorAreNeverRefused() {
+    QFETCH(bool, list);
+    ExerciseFixture f;
+    QTextCursor cursor(f.exo.document());
+    cursor.beginEditBlock();
+    cursor.select(QTextCursor::Document);
+    if (list) {
+        cursor.insertText(QStringLiteral("question"));
+        cursor.createList(QTextListFormat::ListDecimal);
+        for (int i = 1; i < 600; ++i) {
+            cursor.insertBlock();
+            cursor.insertText(QStringLiteral("question"));
+        }
+    } else {
+        cursor.insertText(QString(100'000, u'a'));
+    }
+    cursor.endEditBlock();
+    const QString made = f.exo.text();
+    f.window.state().sauvegarde = 0;
+    f.files().showCorrection();
+    f.files().showStatement();
+    QCOMPARE(f.exo.text(), made);
+    if (list) QCOMPARE(f.exo.document()->lastBlock().textList()->count(), 600);
+    f.window.Command4_Click();
+    // Saved whole, though opening that file would refuse it.
+    QCOMPARE(read(fileBytes(f.statement))->toPlainText(), made);
 }
 
 void TextFilesTest::plainTextIsSavedUnderAnRtfName() {
