@@ -204,7 +204,8 @@ int openInControl(const QString &path) {
     } else {
         QTextDocument refused;
         QTextCursor cursor(&refused);
-        const bool listTooLong = readRtf(rtf, cursor, RtfInsertMode::WholeDocument).tooLongToShow;
+        const bool listTooLong =
+            readRtf(rtf, cursor, RtfInsertMode::WholeDocument, RtfLongLists::GiveUp).tooLongToShow;
         std::printf("height                 estimated %.0f px at %d px (limit %.0f)%s\n",
                     layoutheight::estimatedPx(refused), layoutheight::narrowestLinePx,
                     layoutheight::limitPx, listTooLong ? "; a numbered list too long" : "");
