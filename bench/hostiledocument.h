@@ -17,6 +17,8 @@ inline const QStringList kinds = {
     QStringLiteral("bad-pictures"), QStringLiteral("big-pictures"), QStringLiteral("fonts"),
     QStringLiteral("tabs"),         QStringLiteral("colours"),      QStringLiteral("nesting"),
     QStringLiteral("binary"),       QStringLiteral("numbers"),      QStringLiteral("tall"),
+    QStringLiteral("changes"),      QStringLiteral("word"),         QStringLiteral("pn-items"),
+    QStringLiteral("ls-items"),     QStringLiteral("bullets"),      QStringLiteral("lists"),
 };
 
 // A PNG that inflates to sidePx × sidePx blank RGB pixels: a few tens of
@@ -132,6 +134,61 @@ inline QByteArray generate(const QString &kind, qint64 wantedBytes) {
         // can count.
         return repeat(
             wantedBytes, head + "\\fs3276 ", [](int) { return QByteArray("a\\par\r\n"); }, "}");
+    }
+    if (kind == QLatin1String("changes")) {
+        // One paragraph whose every character turns bold on or off: 7 bytes
+        // a change.
+        return repeat(
+            wantedBytes, head, [](int) { return QByteArray("{\\b a} "); }, "}");
+    }
+    if (kind == QLatin1String("word")) {
+        // The same in one word, with no place to break a line: 7 bytes a
+        // change.
+        return repeat(
+            wantedBytes, head, [](int) { return QByteArray("{\\i a}b"); }, "}");
+    }
+    if (kind == QLatin1String("pn-items")) {
+        // One numbered list, RichEdit's way: each item repeats its numbering.
+        return repeat(
+            wantedBytes, head,
+            [](int i) {
+                return "{\\pntext " + number(i + 1) +
+                       ".\\tab}\\pard{\\*\\pn\\pnlvlbody\\pndec\\pnstart1{\\pntxta .}}a\\par\r\n";
+            },
+            "}");
+    }
+    if (kind == QLatin1String("ls-items")) {
+        // One numbered list, Word's way: a list table, then items naming it.
+        const QByteArray tables =
+            "{\\*\\listtable{\\list\\listtemplateid1{\\listlevel\\levelnfc0\\levelstartat1"
+            "{\\leveltext\\'02\\'00.;}{\\levelnumbers\\'01;}}\\listid7}}"
+            "{\\*\\listoverridetable{\\listoverride\\listid7\\listoverridecount0\\ls1}}\r\n";
+        return repeat(
+            wantedBytes, head + tables,
+            [](int i) {
+                return "{\\listtext " + number(i + 1) + ".\\tab}\\pard\\ls1\\ilvl0 a\\par\r\n";
+            },
+            "}");
+    }
+    if (kind == QLatin1String("bullets")) {
+        return repeat(
+            wantedBytes, head,
+            [](int) {
+                return QByteArray(
+                    "{\\pntext \\'b7\\tab}\\pard{\\*\\pn\\pnlvlblt{\\pntxtb \\'b7}}a\\par\r\n");
+            },
+            "}");
+    }
+    if (kind == QLatin1String("lists")) {
+        // Lists of one item each, numbered and lettered by turns so that none
+        // joins the one before.
+        return repeat(
+            wantedBytes, head,
+            [](int i) {
+                return QByteArray("\\pard{\\*\\pn\\pnlvlbody") + (i % 2 ? "\\pnlcltr" : "\\pndec") +
+                       "\\pnstart" + number(1 + i % 7) + "{\\pntxta )}}a\\par\r\n";
+            },
+            "}");
     }
     return {};
 }

@@ -21,6 +21,7 @@
 #include "base/dialogs.h"
 #include "base/sharedstate.h"
 #include "document/layoutheight.h"
+#include "document/layoutwork.h"
 #include "document/rtf/rtfreader.h"
 #include "document/rtf/rtfwriter.h"
 #include "document/textproperties.h"
@@ -163,6 +164,14 @@ int run(const QString &path) {
     return 0;
 }
 
+void printLayoutWork(const QTextDocument &document) {
+    double most = 0;
+    for (QTextBlock block = document.begin(); block.isValid(); block = block.next())
+        most = std::max(most, layoutwork::paragraphSteps(block));
+    std::printf("layout work            %.3g steps in the longest paragraph (limit %.3g)\n", most,
+                layoutwork::maxParagraphSteps);
+}
+
 // What opening a file costs the user: the control alone, shown and painted.
 int openInControl(const QString &path) {
     const QByteArray rtf = readFile(path);
@@ -182,9 +191,10 @@ int openInControl(const QString &path) {
     if (opened) painted.waitFor();
     const double openSeconds = timer.nsecsElapsed() / 1e9;
     std::printf("file %.3f MB, %d paragraphs: %s in %.3f s (%.2f s per MB)\n", megabytes,
-                box.document()->blockCount(), opened ? "opened and painted" : "refused as too tall",
+                box.document()->blockCount(), opened ? "opened and painted" : "refused",
                 openSeconds, openSeconds / megabytes);
     printPeak(baseline, megabytes);
+    if (opened) printLayoutWork(*box.document());
     if (opened) {
         std::printf("height                 %.0f px laid out at 800 px; estimated %.0f px at %d px "
                     "(limit %.0f)\n",
@@ -194,10 +204,12 @@ int openInControl(const QString &path) {
     } else {
         QTextDocument refused;
         QTextCursor cursor(&refused);
-        readRtf(rtf, cursor, RtfInsertMode::WholeDocument);
-        std::printf("height                 estimated %.0f px at %d px (limit %.0f)\n",
+        const bool listTooLong =
+            readRtf(rtf, cursor, RtfInsertMode::WholeDocument, RtfLongLists::GiveUp).tooLongToShow;
+        std::printf("height                 estimated %.0f px at %d px (limit %.0f)%s\n",
                     layoutheight::estimatedPx(refused), layoutheight::narrowestLinePx,
-                    layoutheight::limitPx);
+                    layoutheight::limitPx, listTooLong ? "; a numbered list too long" : "");
+        printLayoutWork(refused);
     }
     return 0;
 }

@@ -7,7 +7,7 @@
 # figures: start-up, "Ouvrir" to the first paint, the layout after it,
 # keystrokes, bold on everything, switching statement and correction.
 # Then opens hostile files, each made to cost far more than its size; every one
-# should open, or be refused as too tall, in under 2 s per MB and 30 times
+# should open, or be refused (too tall, or too slow to lay out), in under 2 s per MB and 30 times
 # its size in memory.
 #
 #   bash bench/run.sh [HOSTILE_MEGABYTES]     (0.5 by default; 0 skips them)
@@ -81,7 +81,8 @@ echo "peak memory in MB; keystrokes and maj in ms; the rest in seconds. Load: $(
 # Qt's layout never ends once a document stands some millions of pixels tall:
 # such files ("tall") are refused before their layout; each file still gets
 # two minutes at most, so that a regression shows as a line, not a hang.
-for kind in bad-pictures big-pictures fonts tabs colours nesting binary numbers tall; do
+for kind in bad-pictures big-pictures fonts tabs colours nesting binary numbers tall changes word \
+    pn-items ls-items bullets lists; do
     file="$work/$kind.rtf"
     "$bench" generate-hostile "$kind" "$hostile_megabytes" "$file"
     echo "== hostile: $kind"

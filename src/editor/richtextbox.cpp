@@ -3,6 +3,7 @@
 #include "base/atomicfile.h"
 #include "base/codepages.h"
 #include "document/layoutheight.h"
+#include "document/layoutwork.h"
 #include "document/offsetroom.h"
 #include "document/rtf/rtfreader.h"
 #include "document/rtf/rtfwriter.h"
@@ -210,6 +211,14 @@ QByteArray RichTextBox::textRTF() const {
 }
 
 bool RichTextBox::setTextRTF(const QByteArray &rtf) {
+    return loadText(rtf, TextOrigin::File);
+}
+
+bool RichTextBox::setOwnTextRTF(const QByteArray &rtf) {
+    return loadText(rtf, TextOrigin::Own);
+}
+
+bool RichTextBox::loadText(const QByteArray &rtf, TextOrigin origin) {
     // Read into a document of its own, which has no layout yet: one that
     // would stand too tall is refused before Qt starts a layout it never ends.
     auto loaded = std::make_unique<QTextDocument>(this);
@@ -219,18 +228,26 @@ bool RichTextBox::setTextRTF(const QByteArray &rtf) {
     loaded->setDocumentMargin(shown->documentMargin());
     loaded->setUndoRedoEnabled(false);
     QTextCursor cursor(loaded.get());
+    const bool fromFile = origin == TextOrigin::File;
     // One edit for the whole text: Qt otherwise closes one, with its
     // signals and bookkeeping, after every run of characters read.
     cursor.beginEditBlock();
-    if (const qsizetype start = rtfStartOffset(rtf); start == 0)
-        readRtf(rtf, cursor, RtfInsertMode::WholeDocument);
-    else if (start > 0)
-        readRtf(rtf.mid(start), cursor, RtfInsertMode::WholeDocument);
-    else
+    bool listsInTime = true;
+    if (const qsizetype start = rtfStartOffset(rtf); start >= 0) {
+        listsInTime =
+            !readRtf(start == 0 ? rtf : rtf.mid(start), cursor, RtfInsertMode::WholeDocument,
+                     fromFile ? RtfLongLists::GiveUp : RtfLongLists::Read)
+                 .tooLongToShow;
+    } else {
         cursor.insertText(plainTextOf(rtf));
+    }
     cursor.endEditBlock();
+    if (fromFile && !listsInTime) return false;
     offsetroom::fitAll(*loaded);
     if (!layoutheight::fits(*loaded)) return false;
+    // A paragraph that would freeze the editor while Qt lays it out. Text
+    // the editor already showed is never refused: it would be lost.
+    if (fromFile && !layoutwork::fits(*loaded)) return false;
     loaded->setUndoRedoEnabled(true);
     loaded->setModified(false);
     adoptDocument(loaded.release());

@@ -77,9 +77,14 @@ public:
     QString text() const;
     void setText(const QString &text);
     QByteArray textRTF() const;
-    // Replaces the whole text (RTF, or plain text when it is not RTF). False,
-    // changing nothing, when the text would stand too tall to lay out.
+    // Replaces the whole text with a file's (RTF, or plain text when it is
+    // not RTF). False, changing nothing, when the text would stand too tall
+    // to lay out or take seconds to: a paragraph too long to lay out in
+    // time, or a numbered list too long to build in time.
     bool setTextRTF(const QByteArray &rtf);
+    // The same with text the editor showed before (a buffer's, a recovered
+    // copy): refused only when too tall, however slow to lay out.
+    bool setOwnTextRTF(const QByteArray &rtf);
     // Gives this box's text, formats and pictures to another, without
     // writing and reading it again; this box is left empty.
     void moveTextTo(RichTextBox &other);
@@ -216,6 +221,8 @@ private:
     bool movesProtectedSelection(const QDropEvent *event) const;
     void cutSelection();
     void insertRtfAt(QTextCursor &cursor, const QByteArray &rtf);
+    enum class TextOrigin { File, Own };
+    bool loadText(const QByteArray &rtf, TextOrigin origin);
     // Shows a document read apart, with its layout still to do.
     void adoptDocument(QTextDocument *loaded);
     void insertPicture(QTextCursor &cursor, const QImage &image, QSizeF shownSizePx = {});

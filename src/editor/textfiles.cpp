@@ -79,7 +79,7 @@ void TextFiles::show(Text target, QAction &other, RichTextBox &targetBuffer,
         exo.moveTextTo(otherBuffer);
         bufferModified(shown) = m_state.sauvegarde == 0;
     }
-    exo.setTextRTF(targetBuffer.textRTF());
+    exo.setOwnTextRTF(targetBuffer.textRTF());
     m_shownFromPlainText = false;
     // The flag follows the text shown: the one left keeps its changes in its buffer.
     m_state.sauvegarde = bufferModified(target) ? 0 : 1;
@@ -113,7 +113,7 @@ void TextFiles::reload(Text target, const QString &title) {
     if (shown == waiting) shownRtf = m_controls.exo.textRTF();
     if (!loadIntoEditor(path)) return;
     if (shown == waiting) {
-        bufferOf(waiting).setTextRTF(shownRtf);
+        bufferOf(waiting).setOwnTextRTF(shownRtf);
         bufferModified(waiting) = m_state.sauvegarde == 0;
     }
     bufferModified(target) = false;
@@ -258,11 +258,11 @@ bool TextFiles::sauvetout() {
     RichTextBox &exo = m_controls.exo;
     const Text shown = shownText();
     if (shown == Text::Correction && m_controls.textcor.isVisible()) {
-        m_controls.corectampon.setTextRTF(exo.textRTF());
+        m_controls.corectampon.setOwnTextRTF(exo.textRTF());
         m_correctionModified = m_state.sauvegarde == 0;
     }
     if (shown == Text::Statement) {
-        m_controls.sujetampon.setTextRTF(exo.textRTF());
+        m_controls.sujetampon.setOwnTextRTF(exo.textRTF());
         m_statementModified = m_state.sauvegarde == 0;
     }
     // Each text that was written is saved; one that was not stays modified.
@@ -380,21 +380,21 @@ QString TextFiles::pathOf(Text text) const {
 void TextFiles::restoreChanges(Text text, const QByteArray &rtf) {
     if (text == Text::Other) return;
     if (text == shownText()) {
-        m_controls.exo.setTextRTF(rtf);
+        m_controls.exo.setOwnTextRTF(rtf);
         m_state.sauvegarde = 0;
         return;
     }
-    bufferOf(text).setTextRTF(rtf);
+    bufferOf(text).setOwnTextRTF(rtf);
     bufferModified(text) = true;
 }
 
 void TextFiles::restoreOtherText(const QString &path, const QByteArray &rtf, bool fromPlainText) {
     RichTextBox &exo = m_controls.exo;
     if (const Text shown = shownText(); shown != Text::Other) {
-        bufferOf(shown).setTextRTF(exo.textRTF());
+        bufferOf(shown).setOwnTextRTF(exo.textRTF());
         bufferModified(shown) = m_state.sauvegarde == 0;
     }
-    exo.setTextRTF(rtf);
+    exo.setOwnTextRTF(rtf);
     m_shownFromPlainText = fromPlainText;
     m_state.nomfichier = path;
     m_state.sauvegarde = 0;

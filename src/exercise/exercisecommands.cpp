@@ -263,7 +263,7 @@ void ExerciseCommands::transessai() {
                                     hasCorrection) == Loaded::Unreadable)
         unreadable << m_state.repertoire + correction;
     m_textFiles.textsLoaded(unreadable);
-    c.exo.setTextRTF(c.sujetampon.textRTF());
+    c.exo.setOwnTextRTF(c.sujetampon.textRTF());
     // A recap file naming no statement leaves a nameless text, saved through save-as.
     m_state.nomfichier = hasStatement ? textEntryPath(c.textexo) : SharedState::noName;
     m_state.sauvegarde = 1;

@@ -136,7 +136,7 @@ Formateur::Formateur(OffsetKind kind, const QByteArray &selectionRtf, int offset
     m_copy = new RichTextBox(this);
     m_copy->setObjectName(QStringLiteral("iertf"));
     m_copy->hide();
-    m_copy->setTextRTF(selectionRtf);
+    m_copy->setOwnTextRTF(selectionRtf);
     dialogfit::fitFixedDialog(*this);
 }
 

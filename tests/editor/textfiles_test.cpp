@@ -3,6 +3,7 @@
 #include "editor/textfiles.h"
 #include "filebytes.h"
 #include "filesizelimit.h"
+#include "rtfdocument.h"
 #include "windowfixture.h"
 
 #include <QAction>
@@ -10,6 +11,7 @@
 #include <QFile>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QTextList>
 
 namespace {
 
@@ -70,7 +72,10 @@ private slots:
     void closingAsksAboutEveryChangedText();
     void changesGivenUpStayGivenUp();
     void filesThatAreNotTextAreRefused();
-    void textsTooTallToLayOutAreRefused();
+    void textsTooLongToLayOutAreRefused_data();
+    void textsTooLongToLayOutAreRefused();
+    void textsMadeInTheEditorAreNeverRefused_data();
+    void textsMadeInTheEditorAreNeverRefused();
     void plainTextIsSavedUnderAnRtfName();
 };
 
@@ -388,11 +393,22 @@ void TextFilesTest::filesThatAreNotTextAreRefused() {
     QCOMPARE(fileBytes(picture), pictureBytes);
 }
 
-void TextFilesTest::textsTooTallToLayOutAreRefused() {
-    ExerciseFixture f;
+void TextFilesTest::textsTooLongToLayOutAreRefused_data() {
+    QTest::addColumn<QByteArray>("body");
     // 3,000 lines of 1,638-point letters: millions of pixels, more than Qt lays out.
+    QTest::newRow("too tall") << "\\fs3276 " + QByteArray("a\\par\n").repeated(3000);
+    // Seconds to minutes of layout, in one go.
+    QTest::newRow("20,000 changes in a paragraph") << QByteArray("{\\b a} ").repeated(20'000);
+    QTest::newRow("a numbered list of 1,000 items")
+        << QByteArray("{\\pntext 1.\\tab}\\pard{\\*\\pn\\pnlvlbody\\pndec{\\pntxta .}}un\\par\n")
+               .repeated(1000);
+}
+
+void TextFilesTest::textsTooLongToLayOutAreRefused() {
+    QFETCH(QByteArray, body);
+    ExerciseFixture f;
     const QString tall = f.dir.filePath(QStringLiteral("grand.rtf"));
-    writeFileBytes(tall, "{\\rtf1\\ansi\\fs3276 " + QByteArray("a\\par\n").repeated(3000) + "}");
+    writeFileBytes(tall, "{\\rtf1\\ansi " + body + "}");
     f.dialogs.fileNames = {tall};
     f.files().ouvre();
     QCOMPARE(f.dialogs.last().message.text,
@@ -400,6 +416,42 @@ void TextFilesTest::textsTooTallToLayOutAreRefused() {
                  QStringLiteral(" est trop long pour être affiché : il n'a pas été ouvert."));
     QCOMPARE(f.exo.text(), QStringLiteral("énoncé"));
     QCOMPARE(f.window.state().nomfichier, f.statement);
+}
+
+void TextFilesTest::textsMadeInTheEditorAreNeverRefused_data() {
+    QTest::addColumn<bool>("list");
+    QTest::newRow("a numbered list of 600 items") << true;
+    QTest::newRow("a word of 100,000 letters") << false;
+}
+
+// A file like these is refused, but the same text made in the editor goes
+// through the buffers whole: refusing it there would lose it.
+void TextFilesTest::textsMadeInTheEditorAreNeverRefused() {
+    QFETCH(bool, list);
+    ExerciseFixture f;
+    QTextCursor cursor(f.exo.document());
+    cursor.beginEditBlock();
+    cursor.select(QTextCursor::Document);
+    if (list) {
+        cursor.insertText(QStringLiteral("question"));
+        cursor.createList(QTextListFormat::ListDecimal);
+        for (int i = 1; i < 600; ++i) {
+            cursor.insertBlock();
+            cursor.insertText(QStringLiteral("question"));
+        }
+    } else {
+        cursor.insertText(QString(100'000, u'a'));
+    }
+    cursor.endEditBlock();
+    const QString made = f.exo.text();
+    f.window.state().sauvegarde = 0;
+    f.files().showCorrection();
+    f.files().showStatement();
+    QCOMPARE(f.exo.text(), made);
+    if (list) QCOMPARE(f.exo.document()->lastBlock().textList()->count(), 600);
+    f.window.Command4_Click();
+    // Saved whole, though opening that file would refuse it.
+    QCOMPARE(read(fileBytes(f.statement))->toPlainText(), made);
 }
 
 void TextFilesTest::plainTextIsSavedUnderAnRtfName() {

@@ -50,6 +50,11 @@ constexpr double smallPictureSidePx = 32;
 // loads a font for each): past this many, they show as placeholders.
 constexpr int maxDrawnMetafiles = 500;
 constexpr char16_t replacementChar = 0xFFFD;
+// Qt marks every item of a list changed whenever one more joins it, so a list
+// costs the square of its length to build. Past this many items, bullets go
+// on in a new list that looks the same; numbers would start again at 1, so
+// a longer numbered list is read whole only when the caller asks.
+constexpr int maxListItems = 500;
 
 // Where the characters of a group go.
 enum class Dest : int {
@@ -561,7 +566,8 @@ struct NumberingBuilder {
 
 class RtfReader {
 public:
-    RtfReader(const QByteArray &rtf, QTextCursor &cursor, RtfInsertMode mode);
+    RtfReader(const QByteArray &rtf, QTextCursor &cursor, RtfInsertMode mode,
+              RtfLongLists longLists);
     RtfReadResult read();
 
 private:
@@ -651,6 +657,7 @@ private:
     const QByteArray &m_input;
     QTextCursor &m_cursor;
     const RtfInsertMode m_mode;
+    const RtfLongLists m_longLists;
     RtfReadResult m_result;
 
     std::vector<GroupState> m_stack;
@@ -720,8 +727,9 @@ private:
     bool m_shapePictureRead = false; // a \shppict whose \nonshppict is to be skipped
 };
 
-RtfReader::RtfReader(const QByteArray &rtf, QTextCursor &cursor, RtfInsertMode mode)
-    : m_input(rtf), m_cursor(cursor), m_mode(mode),
+RtfReader::RtfReader(const QByteArray &rtf, QTextCursor &cursor, RtfInsertMode mode,
+                     RtfLongLists longLists)
+    : m_input(rtf), m_cursor(cursor), m_mode(mode), m_longLists(longLists),
       m_pixelsLeft(rtfPictureBudgetPixels(rtf.size())) {
     m_stack.reserve(maxGroupDepth + 1);
     m_stack.emplace_back();
@@ -1789,6 +1797,17 @@ void RtfReader::applyParagraph(const ParaState &para, const QTextCharFormat *mar
         return;
     }
     QTextList *list = listFor(para, *look, block);
+    if (list && list != block.textList() && list->count() >= maxListItems) {
+        if (!look->isNumbered()) {
+            list = nullptr;
+        } else {
+            m_result.tooLongToShow = true;
+            if (m_longLists == RtfLongLists::GiveUp) {
+                m_ignoreRest = true;
+                return;
+            }
+        }
+    }
     if (list) format.setObjectIndex(list->objectIndex());
     m_cursor.setBlockFormat(format);
     if (!list) {
@@ -2098,8 +2117,9 @@ void RtfReader::report(const QString &problem, qsizetype at) {
 
 } // namespace
 
-RtfReadResult readRtf(const QByteArray &rtf, QTextCursor &cursor, RtfInsertMode mode) {
+RtfReadResult readRtf(const QByteArray &rtf, QTextCursor &cursor, RtfInsertMode mode,
+                      RtfLongLists longLists) {
     if (cursor.isNull()) return {false, QStringLiteral("no document to read into"), 0};
-    RtfReader reader(rtf, cursor, mode);
+    RtfReader reader(rtf, cursor, mode, longLists);
     return reader.read();
 }

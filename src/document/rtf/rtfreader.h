@@ -13,6 +13,9 @@ struct RtfReadResult {
     bool ok = true;           // false when the input was damaged somewhere
     QString problem;          // the first problem met, in English, for logs and tests
     qsizetype problemAt = -1; // byte offset of that problem
+    // A numbered list longer than the editor builds in time; with
+    // RtfLongLists::GiveUp, reading stopped at its first item past the limit.
+    bool tooLongToShow = false;
 };
 
 enum class RtfInsertMode {
@@ -25,5 +28,13 @@ enum class RtfInsertMode {
     Fragment,
 };
 
+enum class RtfLongLists {
+    Read, // text this program wrote: every list read whole, however long
+    // A file from elsewhere: reading stops at a numbered list too long to
+    // build in time (tooLongToShow).
+    GiveUp,
+};
+
 RtfReadResult readRtf(const QByteArray &rtf, QTextCursor &cursor,
-                      RtfInsertMode mode = RtfInsertMode::Fragment);
+                      RtfInsertMode mode = RtfInsertMode::Fragment,
+                      RtfLongLists longLists = RtfLongLists::Read);

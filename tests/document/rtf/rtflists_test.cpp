@@ -4,6 +4,7 @@
 #include "rtfdocument.h"
 
 #include <QFile>
+#include <QSet>
 #include <QTest>
 #include <QTextBlock>
 #include <QTextCursor>
@@ -87,6 +88,8 @@ private slots:
     void numberedListsRoundTrip();
     void bulletsStayBullets();
     void labels();
+    void longLists_data();
+    void longLists();
 };
 
 void RtfListsTest::libreOfficeListsShowTheirNumbers() {
@@ -231,6 +234,53 @@ void RtfListsTest::labels() {
     QVERIFY(rtflists::isBulletLabel(QStringLiteral("o\t")));
     QVERIFY(!rtflists::isBulletLabel(QStringLiteral("1\t")));
     QVERIFY(!rtflists::isBulletLabel(QStringLiteral("a)\t")));
+}
+
+void RtfListsTest::longLists_data() {
+    QTest::addColumn<QByteArray>("tables");
+    QTest::addColumn<QByteArray>("item");
+    QTest::addColumn<int>("items");
+    QTest::addColumn<bool>("refused");
+    QTest::addColumn<int>("lists");
+    const QByteArray richEdit =
+        "{\\pntext 1.\\tab}\\pard{\\*\\pn\\pnlvlbody\\pndec{\\pntxta .}}un\\par\n";
+    const QByteArray wordTables =
+        "{\\*\\listtable{\\list" + level(0, "\\'02\\'00.") +
+        "\\listid7}}{\\*\\listoverridetable{\\listoverride\\listid7\\ls1}}";
+    const QByteArray word = "{\\listtext 1.\\tab}\\pard\\ls1\\ilvl0 un\\par\n";
+    const QByteArray bullet = "{\\pntext \\'b7\\tab}\\pard{\\*\\pn\\pnlvlblt{\\pntxtb "
+                              "\\'b7}}un\\par\n";
+    QTest::newRow("numbered, 500 items") << QByteArray() << richEdit << 500 << false << 1;
+    QTest::newRow("numbered, 501 items") << QByteArray() << richEdit << 501 << true << 0;
+    QTest::newRow("Word's numbered, 500 items") << wordTables << word << 500 << false << 1;
+    QTest::newRow("Word's numbered, 501 items") << wordTables << word << 501 << true << 0;
+    // Bullets look the same in one list or in several.
+    QTest::newRow("bullets, 1,200 items") << QByteArray() << bullet << 1200 << false << 3;
+}
+
+// Each item joining a list costs Qt as much as the list is long: a list long
+// enough to take seconds is cut, or its text refused before it is built.
+void RtfListsTest::longLists() {
+    QFETCH(QByteArray, tables);
+    QFETCH(QByteArray, item);
+    QFETCH(int, items);
+    QFETCH(bool, refused);
+    QFETCH(int, lists);
+    QTextDocument document;
+    QTextCursor cursor(&document);
+    const RtfReadResult result =
+        readRtf("{\\rtf1\\ansi{\\fonttbl{\\f0 Arial;}}" + tables + item.repeated(items) + "}",
+                cursor, RtfInsertMode::WholeDocument);
+    QCOMPARE(result.tooLongToShow, refused);
+    if (refused) return;
+    QCOMPARE(document.blockCount(), items);
+    QSet<QTextList *> seen;
+    for (QTextBlock block = document.begin(); block.isValid(); block = block.next()) {
+        QVERIFY(block.textList());
+        QCOMPARE(lookOf(document, block.blockNumber()).style, lookOf(document, 0).style);
+        seen.insert(block.textList());
+    }
+    QCOMPARE(seen.size(), lists);
 }
 
 QTEST_MAIN(RtfListsTest)
