@@ -3,6 +3,7 @@
 
 #include "document/rtf/rtfreader.h"
 #include "document/rtf/rtfwriter.h"
+#include "fuzzsupport.h"
 
 #include <QByteArray>
 #include <QGuiApplication>
@@ -14,13 +15,6 @@
 
 namespace {
 
-void require(bool holds, const char *what, const QString &before = {}, const QString &after = {}) {
-    if (holds) return;
-    std::fprintf(stderr, "invariant broken: %s\n--- before:\n%s\n--- after:\n%s\n", what,
-                 before.toUtf8().constData(), after.toUtf8().constData());
-    std::abort();
-}
-
 QByteArray readAndWrite(const QByteArray &rtf, QTextDocument &document) {
     QTextCursor cursor(&document);
     readRtf(rtf, cursor, RtfInsertMode::WholeDocument);
@@ -30,11 +24,7 @@ QByteArray readAndWrite(const QByteArray &rtf, QTextDocument &document) {
 } // namespace
 
 extern "C" int LLVMFuzzerInitialize(int *, char ***) {
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
-    static int argc = 1;
-    static char name[] = "lists_fuzz";
-    static char *argv[] = {name, nullptr};
-    static QGuiApplication app(argc, argv);
+    startApplication<QGuiApplication>();
     return 0;
 }
 

@@ -3,6 +3,7 @@
 // or \emfblip picture. AddressSanitizer watches the libraries' reads.
 
 #include "document/rtf/rtfmetafile.h"
+#include "fuzzsupport.h"
 
 #include <QByteArray>
 #include <QGuiApplication>
@@ -11,22 +12,8 @@
 #include <cstdio>
 #include <cstdlib>
 
-namespace {
-
-void require(bool holds, const char *what) {
-    if (holds) return;
-    std::fprintf(stderr, "invariant broken: %s\n", what);
-    std::abort();
-}
-
-} // namespace
-
 extern "C" int LLVMFuzzerInitialize(int *, char ***) {
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
-    static int argc = 1;
-    static char name[] = "metafile_fuzz";
-    static char *argv[] = {name, nullptr};
-    static QGuiApplication app(argc, argv);
+    startApplication<QGuiApplication>();
     return 0;
 }
 

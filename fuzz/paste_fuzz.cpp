@@ -2,6 +2,7 @@
 // holding protected parts: the protected characters never change.
 
 #include "editor/richtextbox.h"
+#include "fuzzsupport.h"
 
 #include <QApplication>
 #include <QByteArray>
@@ -12,13 +13,6 @@
 #include <cstdlib>
 
 namespace {
-
-void require(bool holds, const char *what, const QString &before = {}, const QString &after = {}) {
-    if (holds) return;
-    std::fprintf(stderr, "invariant broken: %s\n--- before:\n%s\n--- after:\n%s\n", what,
-                 before.toUtf8().constData(), after.toUtf8().constData());
-    std::abort();
-}
 
 const QString protectedText = QStringLiteral("[réponse]");
 
@@ -39,11 +33,7 @@ void fill(RichTextBox &box) {
 } // namespace
 
 extern "C" int LLVMFuzzerInitialize(int *, char ***) {
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
-    static int argc = 1;
-    static char name[] = "paste_fuzz";
-    static char *argv[] = {name, nullptr};
-    static QApplication app(argc, argv);
+    startApplication<QApplication>();
     return 0;
 }
 

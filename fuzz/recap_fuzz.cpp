@@ -3,6 +3,7 @@
 
 #include "exercisefile/recapfile.h"
 #include "exercisefile/recordfile.h"
+#include "fuzzsupport.h"
 
 #include <QByteArray>
 #include <QString>
@@ -16,12 +17,6 @@
 namespace {
 
 constexpr int recordCount = recap::Hourglasses;
-
-void require(bool holds, const char *what) {
-    if (holds) return;
-    std::fprintf(stderr, "invariant broken: %s\n", what);
-    std::abort();
-}
 
 int toInt(long long value) {
     return int(std::clamp<long long>(value, INT_MIN, INT_MAX));

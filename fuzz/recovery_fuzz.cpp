@@ -6,6 +6,7 @@
 #include "base/messages.h"
 #include "base/recoverystore.h"
 #include "exercisefile/recapfile.h"
+#include "fuzzsupport.h"
 
 #include <QByteArray>
 #include <cstdint>
@@ -17,12 +18,6 @@ namespace {
 constexpr RecoveryCopy::Kind allKinds[] = {RecoveryCopy::Kind::Text, RecoveryCopy::Kind::Statement,
                                            RecoveryCopy::Kind::Correction,
                                            RecoveryCopy::Kind::ExerciseFields};
-
-void require(bool holds, const char *what) {
-    if (holds) return;
-    std::fprintf(stderr, "invariant broken: %s\n", what);
-    std::abort();
-}
 
 void checkFields(const QByteArray &bytes) {
     const auto fields = recap::fieldsOfCopy(bytes);

@@ -3,6 +3,7 @@
 
 #include "document/rtf/rtfreader.h"
 #include "document/rtf/rtfwriter.h"
+#include "fuzzsupport.h"
 
 #include <QByteArray>
 #include <QGuiApplication>
@@ -14,19 +15,6 @@
 
 namespace {
 
-// Stops on a broken invariant, showing what broke it.
-void require(bool holds, const char *what, const QByteArray &before = {},
-             const QByteArray &after = {}) {
-    if (holds) return;
-    // Whole, NUL bytes included: a kept group may hold binary data.
-    std::fprintf(stderr, "invariant broken: %s\n--- before:\n", what);
-    std::fwrite(before.constData(), 1, size_t(before.size()), stderr);
-    std::fprintf(stderr, "\n--- after:\n");
-    std::fwrite(after.constData(), 1, size_t(after.size()), stderr);
-    std::fprintf(stderr, "\n");
-    std::abort();
-}
-
 QByteArray readAndWrite(const QByteArray &rtf, QTextDocument &document) {
     QTextCursor cursor(&document);
     readRtf(rtf, cursor, RtfInsertMode::WholeDocument);
@@ -36,13 +24,7 @@ QByteArray readAndWrite(const QByteArray &rtf, QTextDocument &document) {
 } // namespace
 
 extern "C" int LLVMFuzzerInitialize(int *, char ***) {
-    // Fonts and images need QtGui, but no screen. Qt gets arguments of its
-    // own, so that it cannot take libFuzzer's.
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
-    static int argc = 1;
-    static char name[] = "rtf_fuzz";
-    static char *argv[] = {name, nullptr};
-    static QGuiApplication app(argc, argv);
+    startApplication<QGuiApplication>();
     return 0;
 }
 

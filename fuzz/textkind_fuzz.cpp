@@ -2,22 +2,13 @@
 // plain text, as "Ouvrir" and the text insertion do.
 
 #include "document/textfilekind.h"
+#include "fuzzsupport.h"
 
 #include <QByteArray>
 #include <QString>
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>
-
-namespace {
-
-void require(bool holds, const char *what) {
-    if (holds) return;
-    std::fprintf(stderr, "invariant broken: %s\n", what);
-    std::abort();
-}
-
-} // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size) {
     const QByteArray bytes(reinterpret_cast<const char *>(data), qsizetype(size));

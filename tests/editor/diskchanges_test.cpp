@@ -4,6 +4,7 @@
 #include "exercise/exercisecommands.h"
 #include "exercisefile/recapfile.h"
 #include "filebytes.h"
+#include "rtffiles.h"
 #include "windowfixture.h"
 
 #include <QTest>
@@ -11,18 +12,6 @@
 #include <sys/stat.h>
 
 namespace {
-
-void writeRtf(const QString &path, const QString &text) {
-    RichTextBox box;
-    box.setText(text);
-    QVERIFY(box.saveFile(path));
-}
-
-QString textOf(const QString &path) {
-    RichTextBox box;
-    return box.loadFile(path) == RichTextBox::LoadOutcome::Loaded ? box.text()
-                                                                  : QStringLiteral("<unreadable>");
-}
 
 enum class Shown { Statement, CorrectionInItsBuffer, OtherFile };
 

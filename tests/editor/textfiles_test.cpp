@@ -4,6 +4,7 @@
 #include "filebytes.h"
 #include "filesizelimit.h"
 #include "rtfdocument.h"
+#include "rtffiles.h"
 #include "windowfixture.h"
 
 #include <QAction>
@@ -12,22 +13,6 @@
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTextList>
-
-namespace {
-
-void writeRtf(const QString &path, const QString &text) {
-    RichTextBox box;
-    box.setText(text);
-    QVERIFY(box.saveFile(path));
-}
-
-QString textOf(const QString &path) {
-    RichTextBox box;
-    return box.loadFile(path) == RichTextBox::LoadOutcome::Loaded ? box.text()
-                                                                  : QStringLiteral("<unreadable>");
-}
-
-} // namespace
 
 // A main window with an exercise's statement and correction on disk, loaded
 // the way opening an exercise loads them.

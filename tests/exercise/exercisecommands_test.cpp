@@ -7,6 +7,7 @@
 #include "exercisefile/recapfile.h"
 #include "exercisefile/recordfile.h"
 #include "filebytes.h"
+#include "rtffiles.h"
 #include "windowfixture.h"
 
 #include <QAction>
@@ -21,16 +22,6 @@
 #include <QSpinBox>
 #include <QStackedWidget>
 #include <QTest>
-
-namespace {
-
-void writeRtf(const QString &path, const QString &text) {
-    RichTextBox box;
-    box.setText(text);
-    QVERIFY(box.saveFile(path));
-}
-
-} // namespace
 
 // A main window and an exercise folder holding a statement and a correction.
 class Fixture : public WindowFixture {

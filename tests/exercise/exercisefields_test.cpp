@@ -5,6 +5,7 @@
 #include "exercisefile/recapfile.h"
 #include "exercisefile/recordfile.h"
 #include "filebytes.h"
+#include "rtffiles.h"
 #include "windowfixture.h"
 
 #include <QAction>
@@ -18,16 +19,6 @@
 #include <QTest>
 
 #include <sys/stat.h>
-
-namespace {
-
-void writeRtf(const QString &path, const QString &text) {
-    RichTextBox box;
-    box.setText(text);
-    QVERIFY(box.saveFile(path));
-}
-
-} // namespace
 
 // Two exercises in one folder: A with a correction, B without.
 class TwoExercises : public WindowFixture {
