@@ -49,9 +49,14 @@ PictureFile readPictureFile(const QByteArray &bytes) {
     picture.outcome = PictureFile::Outcome::Decoded;
     const bool turned = reader.transformation() & QImageIOHandler::TransformationRotate90;
     picture.sizePx = turned ? QSizeF(size.height(), size.width()) : QSizeF(size);
-    if (!whole && reader.transformation() == QImageIOHandler::TransformationNone) {
+    // A PNG or a JPEG is written back as it came: a photo stays as small as
+    // its file, and whole when it is drawn smaller. A turned one is drawn
+    // turned, which readers of its bytes might not do.
+    const QByteArray format = reader.format();
+    if ((format == "png" || jpeg) &&
+        reader.transformation() == QImageIOHandler::TransformationNone) {
         picture.keptBytes = bytes;
-        picture.keptKind = QStringLiteral("jpeg");
+        picture.keptKind = jpeg ? QStringLiteral("jpeg") : QStringLiteral("png");
     }
     return picture;
 }

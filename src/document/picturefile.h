@@ -14,8 +14,8 @@ struct PictureFile {
     Outcome outcome = Outcome::NotAPicture;
     QImage image;  // what is drawn: fewer pixels than the picture has when it is large
     QSizeF sizePx; // the picture's own size, which it is shown at
-    // The file's bytes, to be written back in place of the smaller image
-    // drawn, and their kind ("jpeg"); empty when the image drawn is whole.
+    // A PNG or JPEG file's bytes, written back in place of the image drawn,
+    // and their kind ("png", "jpeg"); empty for other kinds.
     QByteArray keptBytes;
     QString keptKind;
 };

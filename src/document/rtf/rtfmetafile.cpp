@@ -1,10 +1,13 @@
 #include "document/rtf/rtfmetafile.h"
 
+#include <QHash>
+#include <QList>
 #include <QPainter>
 #include <QSvgRenderer>
 #include <algorithm>
 #include <cstdlib>
 #include <cstring>
+#include <optional>
 #include <string>
 
 extern "C" {
@@ -327,6 +330,76 @@ QImage drawMetafile(const QByteArray &data, QSize pixels) {
     return {};
 }
 
+namespace {
+
+// The colours of the image, when it has at most 256: a formula or a sign
+// drawn in a few colours on white is stored a byte a pixel, not three.
+std::optional<QList<QRgb>> fewColours(const QImage &rgb) {
+    constexpr qsizetype paletteSize = 256;
+    QHash<QRgb, int> seen;
+    QList<QRgb> colours;
+    for (int y = 0; y < rgb.height(); ++y) {
+        const uchar *row = rgb.constScanLine(y);
+        for (int x = 0; x < rgb.width(); ++x) {
+            const QRgb colour = qRgb(row[3 * x], row[3 * x + 1], row[3 * x + 2]);
+            if (seen.contains(colour)) continue;
+            if (colours.size() == paletteSize) return std::nullopt;
+            seen.insert(colour, int(colours.size()));
+            colours << colour;
+        }
+    }
+    return colours;
+}
+
+// A device-independent bitmap, bottom row first: 8 bits a pixel with its
+// palette when the image has few colours, 24 otherwise.
+QByteArray dibOf(const QImage &rgb) {
+    const quint32 width = quint32(rgb.width());
+    const quint32 height = quint32(rgb.height());
+    const std::optional<QList<QRgb>> palette = fewColours(rgb);
+    const quint32 bitCount = palette ? 8 : 24;
+    const quint32 stride = (width * bitCount / 8 + 3) / 4 * 4;
+    QByteArray dib;
+    putU32(dib, 40);
+    putU32(dib, width);
+    putU32(dib, height); // positive: bottom row first
+    putU16(dib, 1);
+    putU16(dib, bitCount);
+    putU32(dib, 0);
+    putU32(dib, stride * height);
+    putU32(dib, 0);
+    putU32(dib, 0);
+    putU32(dib, palette ? quint32(palette->size()) : 0);
+    putU32(dib, 0);
+    QHash<QRgb, int> index;
+    if (palette) {
+        for (const QRgb colour : *palette) {
+            index.insert(colour, int(index.size()));
+            dib.append(char(qBlue(colour)));
+            dib.append(char(qGreen(colour)));
+            dib.append(char(qRed(colour)));
+            dib.append('\0');
+        }
+    }
+    const QByteArray padding(stride - width * bitCount / 8, '\0');
+    for (int y = int(height) - 1; y >= 0; --y) {
+        const uchar *row = rgb.constScanLine(y);
+        for (quint32 x = 0; x < width; ++x) {
+            if (palette) {
+                dib.append(char(index.value(qRgb(row[3 * x], row[3 * x + 1], row[3 * x + 2]))));
+            } else {
+                dib.append(char(row[3 * x + 2]));
+                dib.append(char(row[3 * x + 1]));
+                dib.append(char(row[3 * x]));
+            }
+        }
+        dib.append(padding);
+    }
+    return dib;
+}
+
+} // namespace
+
 QByteArray bitmapMetafile(const QImage &image) {
     if (image.isNull() || image.width() > 0x7FFF || image.height() > 0x7FFF) return {};
     // Readers of this fallback know no transparency: it is shown on white.
@@ -338,27 +411,7 @@ QByteArray bitmapMetafile(const QImage &image) {
     }
     const quint32 width = quint32(rgb.width());
     const quint32 height = quint32(rgb.height());
-    const quint32 stride = (width * 3 + 3) / 4 * 4;
-
-    QByteArray dib;
-    putU32(dib, 40);
-    putU32(dib, width);
-    putU32(dib, height); // positive: bottom row first
-    putU16(dib, 1);
-    putU16(dib, 24);
-    putU32(dib, 0);
-    putU32(dib, stride * height);
-    for (int i = 0; i < 4; ++i)
-        putU32(dib, 0);
-    for (int y = int(height) - 1; y >= 0; --y) {
-        const uchar *row = rgb.constScanLine(y);
-        for (quint32 x = 0; x < width; ++x) {
-            dib.append(char(row[3 * x + 2]));
-            dib.append(char(row[3 * x + 1]));
-            dib.append(char(row[3 * x]));
-        }
-        dib.append(QByteArray(stride - width * 3, '\0'));
-    }
+    const QByteArray dib = dibOf(rgb);
 
     QByteArray records;
     auto record = [&records](quint32 function, std::initializer_list<quint32> words) {

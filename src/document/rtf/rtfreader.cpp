@@ -78,6 +78,8 @@ enum class Dest : int {
     UprUnicode,   // \ud inside \upr: the same text in Unicode, read
     ShapePicture, // \shppict: a picture as Word writes it, kept like Keep
     PictureCopy,  // \nonshppict: the same picture for older readers
+    OwnPicture,   // \rdgpict: our picture as stored, kept like Keep; the
+                  // \shppict after it holds its bitmap for other readers
 };
 
 enum class Kind : unsigned char { Destination, Character, Property };
@@ -326,6 +328,7 @@ constexpr Keyword keywords[] = {
     character("rdblquote", 0x201D),
     // Our own: the exact offset in twips behind a rounded \up or \dn.
     prop("rdgoffset", OffsetTwips, 0),
+    dest("rdgpict", Dest::OwnPicture),
     prop("red", Red, 0),
     dest("result", Dest::ObjectResult),
     dest("revtbl", Dest::Skip),
@@ -725,6 +728,7 @@ private:
     bool m_placeholderAdded = false;
     int m_metafilesLeft = maxDrawnMetafiles;
     bool m_shapePictureRead = false; // a \shppict whose \nonshppict is to be skipped
+    bool m_ownPictureRead = false;   // a \rdgpict whose \shppict is to be skipped
 };
 
 RtfReader::RtfReader(const QByteArray &rtf, QTextCursor &cursor, RtfInsertMode mode,
@@ -1006,7 +1010,14 @@ void RtfReader::enterDestination(Dest dest, qsizetype wordOffset) {
     switch (dest) {
     case Dest::Keep:
         return;
+    case Dest::OwnPicture:
+        m_ownPictureRead = true;
+        return;
     case Dest::ShapePicture:
+        if (std::exchange(m_ownPictureRead, false)) {
+            dest = Dest::Skip;
+            break;
+        }
         m_shapePictureRead = true;
         return;
     case Dest::PictureCopy:

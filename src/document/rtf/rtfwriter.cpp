@@ -72,7 +72,8 @@ struct Picture {
     const char *blip = "\\pngblip";
     QByteArray bytes;
     QSize pixelSize;
-    QImage image; // what the bytes show, for the bitmap written beside them
+    QImage image;              // what the bytes show, for the bitmap written beside them
+    bool fileOfItsOwn = false; // a photo or picture file's bytes, not a picture drawn here
 };
 
 QByteArray encodePng(const QImage &image) {
@@ -83,22 +84,29 @@ QByteArray encodePng(const QImage &image) {
     return bytes;
 }
 
-// The picture as a bitmap in a WMF, for readers that know no PNG: at most
-// its shown size, and at most half as many bytes as the picture itself (4 KB
-// at least, a small thumbnail), so that it does not double the file.
-QByteArray fallbackMetafile(const QImage &image, QSizeF shownPx, qsizetype pictureBytes) {
+// The picture as a bitmap in a WMF, the one form RichEdit controls and word
+// processors all draw, at the picture's own density where the bytes allow:
+// a photo's RTF stays within three times its file, and a small picture's (a
+// formula or a sign drawn here) within 40 KB.
+QByteArray bitmapCopy(const QImage &image, qsizetype pictureBytes) {
     if (image.isNull()) return {};
-    constexpr double bytesPerPixel = 3;
-    constexpr double leastBytes = 4 * 1024;
-    const double budgetBytes = std::max(leastBytes, pictureBytes / 2.0);
-    const double scale =
-        std::min({1.0, shownPx.width() / image.width(), shownPx.height() / image.height(),
-                  std::sqrt(budgetBytes / (bytesPerPixel * image.width() * image.height()))});
-    const QSize size(std::max(1, int(image.width() * scale)),
-                     std::max(1, int(image.height() * scale)));
-    return bitmapMetafile(
-        size == image.size() ? image
-                             : image.scaled(size, Qt::IgnoreAspectRatio, Qt::SmoothTransformation));
+    // Hex digits double every byte; line ends and control words take a little more.
+    constexpr double smallRtfBytes = 40 * 1024;
+    const double budgetBytes =
+        std::max(0.45 * pictureBytes, (smallRtfBytes - 2.0 * pictureBytes) / 2 - 1024);
+    // From a byte a pixel, as a picture of few colours takes, then a few
+    // tries, each scaled to the bytes the last one took.
+    double scale = std::min(1.0, std::sqrt(budgetBytes / (double(image.width()) * image.height())));
+    for (int attempt = 0;; ++attempt) {
+        const QSize size(std::max(1, int(image.width() * scale)),
+                         std::max(1, int(image.height() * scale)));
+        const QByteArray wmf =
+            bitmapMetafile(size == image.size() ? image
+                                                : image.scaled(size, Qt::IgnoreAspectRatio,
+                                                               Qt::SmoothTransformation));
+        if (wmf.size() <= budgetBytes || attempt == 3 || size == QSize(1, 1)) return wmf;
+        scale *= std::sqrt(budgetBytes / double(wmf.size())) * 0.95;
+    }
 }
 
 QSize encodedImageSize(const QByteArray &bytes) {
@@ -494,9 +502,11 @@ void RtfWriter::writeImage(const QTextImageFormat &format) {
     const Picture pict = picture(format);
     const double widthPx = format.width() > 0 ? format.width() : pict.pixelSize.width();
     const double heightPx = format.height() > 0 ? format.height() : pict.pixelSize.height();
-    // As Word writes it: the picture, then a metafile copy for readers that
-    // skip \shppict.
-    emit_.raw("{\\*\\shppict{\\pict");
+    // Readers that know no PNG or JPEG, RichEdit controls among them, draw
+    // only the bitmap of \shppict, and so do word processors; our own kept
+    // picture comes first, in a group they skip, and our reader skips the
+    // \shppict after it.
+    emit_.raw("{\\*\\rdgpict{\\pict");
     emit_.word(pict.blip);
     emit_.word("\\picw", pict.pixelSize.width());
     emit_.word("\\pich", pict.pixelSize.height());
@@ -504,17 +514,16 @@ void RtfWriter::writeImage(const QTextImageFormat &format) {
     emit_.word("\\pichgoal", pixelsToTwips(heightPx));
     emit_.hexData(pict.bytes);
     emit_.raw("}}");
-    const QByteArray fallback =
-        fallbackMetafile(pict.image, QSizeF(widthPx, heightPx), pict.bytes.size());
-    if (fallback.isEmpty()) return;
+    const QByteArray copy = bitmapCopy(pict.image, pict.bytes.size());
+    if (copy.isEmpty()) return;
     constexpr double himetricPerPixel = 2540.0 / 96.0;
-    emit_.raw("{\\nonshppict{\\pict");
+    emit_.raw("{\\*\\shppict{\\pict");
     emit_.word("\\wmetafile8");
     emit_.word("\\picw", int(std::lround(widthPx * himetricPerPixel)));
     emit_.word("\\pich", int(std::lround(heightPx * himetricPerPixel)));
     emit_.word("\\picwgoal", pixelsToTwips(widthPx));
     emit_.word("\\pichgoal", pixelsToTwips(heightPx));
-    emit_.hexData(fallback);
+    emit_.hexData(copy);
     emit_.raw("}}");
 }
 

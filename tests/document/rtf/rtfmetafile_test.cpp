@@ -5,6 +5,7 @@
 #include "document/textproperties.h"
 #include "imagebytes.h"
 
+#include <QBuffer>
 #include <QImage>
 #include <QTest>
 #include <QTextCursor>
@@ -127,6 +128,8 @@ private slots:
     void densityStaysWithinBudget();
     void manyMetafilesStopBeingDrawn();
     void writtenPictureCarriesMetafileCopy();
+    void picturesAreReadOnceInEveryForm_data();
+    void picturesAreReadOnceInEveryForm();
 };
 
 void RtfMetafileTest::metafilesAreDrawn_data() {
@@ -245,8 +248,9 @@ void RtfMetafileTest::manyMetafilesStopBeingDrawn() {
     QCOMPARE(found[500].property(textprops::RawRtfGroup).toByteArray(), group);
 }
 
-// Older readers skip \shppict and show the bitmap in \nonshppict instead;
-// our reader takes the PNG, and the bitmap when alone.
+// Readers without PNG (RichEdit controls) and word processors draw the
+// bitmap of \shppict; our reader takes our own PNG before it, and the bitmap
+// when alone.
 void RtfMetafileTest::writtenPictureCarriesMetafileCopy() {
     QImage picture(400, 200, QImage::Format_RGB32);
     picture.fill(Qt::red);
@@ -262,19 +266,17 @@ void RtfMetafileTest::writtenPictureCarriesMetafileCopy() {
     QTextCursor(&source).insertImage(format);
     const QByteArray rtf = writeRtf(source);
 
-    const qsizetype shape = rtf.indexOf("{\\*\\shppict{\\pict\\pngblip");
-    const qsizetype nonShape = rtf.indexOf("{\\nonshppict{\\pict\\wmetafile8");
-    QVERIFY(shape >= 0);
-    QVERIFY(nonShape > shape);
+    const qsizetype own = rtf.indexOf("{\\*\\rdgpict{\\pict\\pngblip");
+    const qsizetype shape = rtf.indexOf("{\\*\\shppict{\\pict\\wmetafile8");
+    QVERIFY(own >= 0);
+    QVERIFY(shape > own);
+    const QByteArray ownGroup = groupAt(rtf, own);
+    QCOMPARE(shape, own + ownGroup.size());
     const QByteArray shapeGroup = groupAt(rtf, shape);
-    QCOMPARE(nonShape, shape + shapeGroup.size());
-    const QByteArray nonShapeGroup = groupAt(rtf, nonShape);
-    QVERIFY(nonShapeGroup.contains("\\picwgoal1500\\pichgoal750"));
-    // Small beside the picture: a flat picture's PNG takes few bytes, and its
-    // copy no more than 4 KB of pixels, as hex digits.
-    QByteArray digits = nonShapeGroup;
-    digits.removeIf([](char c) { return c == '\r' || c == '\n'; });
-    QVERIFY(digits.size() < 2 * (4096 + 200) + 200);
+    QVERIFY(shapeGroup.contains("\\picwgoal1500\\pichgoal750"));
+    QCOMPARE(rtf.count("\\pict"), 2);
+    // A small picture drawn here: with its copy, it stays under 40 KB of RTF.
+    QVERIFY(ownGroup.size() + shapeGroup.size() < 40 * 1024);
 
     QTextDocument both;
     const QList<QTextImageFormat> read1 = read(both, rtf);
@@ -282,9 +284,10 @@ void RtfMetafileTest::writtenPictureCarriesMetafileCopy() {
     QCOMPARE(read1[0].stringProperty(textprops::PictureKind), QStringLiteral("png"));
     QCOMPARE(resourceImage(both, read1[0]).convertToFormat(QImage::Format_RGB32), picture);
 
+    // As a reader that skips our group reads it.
     QTextDocument fallbackOnly;
     QByteArray withoutShape = rtf;
-    withoutShape.remove(shape, shapeGroup.size());
+    withoutShape.remove(own, ownGroup.size());
     const QList<QTextImageFormat> read2 = read(fallbackOnly, withoutShape);
     QCOMPARE(read2.size(), 1);
     QVERIFY(read2[0].name() != rtfPlaceholderImageName());
@@ -294,8 +297,46 @@ void RtfMetafileTest::writtenPictureCarriesMetafileCopy() {
     QVERIFY(near(drawn.pixel(50, 100), qRgb(0, 0, 255)));
     QVERIFY(near(drawn.pixel(350, 100), qRgb(255, 0, 0)));
     // Written back as it was read.
-    QVERIFY(
-        writeRtf(fallbackOnly).contains(groupAt(nonShapeGroup, nonShapeGroup.indexOf("{\\pict"))));
+    QVERIFY(writeRtf(fallbackOnly).contains(groupAt(shapeGroup, shapeGroup.indexOf("{\\pict"))));
+}
+
+void RtfMetafileTest::picturesAreReadOnceInEveryForm_data() {
+    QImage blue(8, 4, QImage::Format_RGB32);
+    blue.fill(Qt::blue);
+    QByteArray png;
+    QBuffer buffer(&png);
+    buffer.open(QIODevice::WriteOnly);
+    blue.save(&buffer, "PNG");
+    const QByteArray pngPicture = "{\\pict\\pngblip\\picwgoal600\\pichgoal300 " + png.toHex() + "}";
+    const QByteArray wmfPicture =
+        "{\\pict\\wmetafile8\\picwgoal600\\pichgoal300 " + rectangleWmf().toHex() + "}";
+    QTest::addColumn<QByteArray>("pictures");
+    QTest::addColumn<bool>("png");
+    QTest::addColumn<int>("count");
+    QTest::newRow("as Word writes it")
+        << "{\\*\\shppict" + pngPicture + "}{\\nonshppict" + wmfPicture + "}" << true << 1;
+    QTest::newRow("as we write it")
+        << "{\\*\\rdgpict" + pngPicture + "}{\\*\\shppict" + wmfPicture + "}" << true << 1;
+    QTest::newRow("ours, after a reader that drops our group")
+        << "{\\*\\shppict" + wmfPicture + "}" << false << 1;
+    QTest::newRow("a bare metafile") << wmfPicture << false << 1;
+    QTest::newRow("ours, then Word's")
+        << "{\\*\\rdgpict" + pngPicture + "}{\\*\\shppict" + wmfPicture + "}x{\\*\\shppict" +
+               pngPicture + "}{\\nonshppict" + wmfPicture + "}"
+        << true << 2;
+}
+
+void RtfMetafileTest::picturesAreReadOnceInEveryForm() {
+    QFETCH(QByteArray, pictures);
+    QFETCH(bool, png);
+    QFETCH(int, count);
+    QTextDocument document;
+    const QList<QTextImageFormat> found = read(document, "{\\rtf1 a" + pictures + "b}");
+    QCOMPARE(found.size(), count);
+    for (const QTextImageFormat &format : found) {
+        QCOMPARE(format.stringProperty(textprops::PictureKind) == QLatin1String("png"), png);
+        QCOMPARE(QSizeF(format.width(), format.height()), QSizeF(40, 20));
+    }
 }
 
 QTEST_MAIN(RtfMetafileTest)

@@ -359,11 +359,12 @@ void RtfWriterTest::pictures() {
     });
     const QByteArray rtf = doc.rtf();
     const QByteArray png = encoded(image, "PNG");
-    QVERIFY(rtf.contains("{\\pict\\pngblip\\picw40\\pich30\\picwgoal1200\\pichgoal900 " +
-                         hexLines(png) + "}"));
-    QVERIFY(rtf.contains("{\\*\\shppict{\\pict\\jpegblip\\picw40\\pich30\\picwgoal1200"
+    QVERIFY(rtf.contains("{\\*\\rdgpict{\\pict\\pngblip\\picw40\\pich30\\picwgoal1200"
                          "\\pichgoal900 " +
-                         hexLines(jpeg) + "}}{\\nonshppict{\\pict\\wmetafile8"));
+                         hexLines(png) + "}}{\\*\\shppict{\\pict\\wmetafile8"));
+    QVERIFY(rtf.contains("{\\*\\rdgpict{\\pict\\jpegblip\\picw40\\pich30\\picwgoal1200"
+                         "\\pichgoal900 " +
+                         hexLines(jpeg) + "}}{\\*\\shppict{\\pict\\wmetafile8"));
 }
 
 void RtfWriterTest::keptGroupWrittenExactly() {
