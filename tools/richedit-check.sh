@@ -148,10 +148,13 @@ short_diff() {
 }
 
 status=0
+checked=0
 check() {
     local input=$1 name dir ours_pictures wine_pictures verdict
     name=$(basename "$input" .rtf)
-    dir="$work/$name"
+    # Inputs of one name from two folders keep apart.
+    checked=$((checked + 1))
+    dir="$work/$checked-$name"
     mkdir -p "$dir"
     if ! "$rtfcat" --rtf "$input" >"$dir/ours.rtf" 2>"$dir/rtfcat.log" ||
         ! "$rtfcat" --runs "$dir/ours.rtf" >"$dir/ours.runs" 2>>"$dir/rtfcat.log"; then

@@ -15,9 +15,11 @@
 #include <richedit.h>
 #include <richole.h>
 
+#include <algorithm>
 #include <cstdio>
 #include <cstring>
 #include <string>
+#include <utility>
 #include <vector>
 
 namespace {
@@ -173,9 +175,9 @@ public:
         return format;
     }
 
-    // The embedded objects, in the order of the text.
-    std::vector<REOBJECT> objects() const {
-        std::vector<REOBJECT> found;
+    // The embedded objects with their indexes, in the order of the text.
+    std::vector<std::pair<LONG, REOBJECT>> objects() const {
+        std::vector<std::pair<LONG, REOBJECT>> found;
         IRichEditOle *ole = nullptr;
         SendMessageW(m_window, EM_GETOLEINTERFACE, 0, reinterpret_cast<LPARAM>(&ole));
         if (!ole) return found;
@@ -184,9 +186,11 @@ public:
             REOBJECT object = {};
             object.cbStruct = sizeof object;
             if (SUCCEEDED(ole->GetObject(index, &object, REO_GETOBJ_NO_INTERFACES)))
-                found.push_back(object);
+                found.emplace_back(index, object);
         }
         ole->Release();
+        std::stable_sort(found.begin(), found.end(),
+                         [](const auto &a, const auto &b) { return a.second.cp < b.second.cp; });
         return found;
     }
 
@@ -232,7 +236,7 @@ std::string runAttributes(const CHARFORMAT2W &format) {
            " prot=" + flag(CFE_PROTECTED);
 }
 
-std::string objectLine(size_t index, const REOBJECT &object) {
+std::string objectLine(LONG index, const REOBJECT &object) {
     const double widthPx = object.sizel.cx * pixelsPerInch / himetricPerInch;
     const double heightPx = object.sizel.cy * pixelsPerInch / himetricPerInch;
     return "O index=" + std::to_string(index) + " cp=" + std::to_string(object.cp) +
@@ -260,7 +264,7 @@ private:
 
 void list(const RichEdit &edit) {
     const std::wstring text = edit.text();
-    const std::vector<REOBJECT> objects = edit.objects();
+    const auto objects = edit.objects();
     size_t nextObject = 0;
     RunCollector runs;
     bool paragraphStarts = true;
@@ -270,28 +274,28 @@ void list(const RichEdit &edit) {
             paragraphStarts = false;
         }
         if (position == text.size()) break;
+        // Objects are listed where they stand. Wine's control gives their
+        // place a blank for text, Windows' U+FFFC: either is the object.
+        if (nextObject < objects.size() && objects[nextObject].second.cp == LONG(position)) {
+            runs.flush();
+            print(objectLine(objects[nextObject].first, objects[nextObject].second));
+            ++nextObject;
+            continue;
+        }
         wchar_t ch = text[position];
-        if (ch == L' ' && position + 1 < text.size() && edit.endsLine(LONG(position)))
-            ch = lineSeparator;
         if (ch == L'\r') {
             runs.flush();
             paragraphStarts = true;
             continue;
         }
-        // Objects are listed where they stand. Wine's control gives their
-        // place a blank for text, Windows' U+FFFC: either is the object.
-        if (nextObject < objects.size() && objects[nextObject].cp == LONG(position)) {
-            runs.flush();
-            print(objectLine(nextObject, objects[nextObject]));
-            ++nextObject;
-            continue;
-        }
+        if (ch == L' ' && position + 1 < text.size() && edit.endsLine(LONG(position)))
+            ch = lineSeparator;
         runs.add(runAttributes(edit.charFormat(LONG(position))), ch);
     }
     runs.flush();
     // Objects the text walk did not meet are listed still, so none goes unseen.
     for (; nextObject < objects.size(); ++nextObject)
-        print(objectLine(nextObject, objects[nextObject]));
+        print(objectLine(objects[nextObject].first, objects[nextObject].second));
 }
 
 bool readFile(const wchar_t *path, std::vector<char> &bytes) {
