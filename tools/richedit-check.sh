@@ -73,9 +73,10 @@ fi
 
 work=$(mktemp -d "${TMPDIR:-/tmp}/richedit-check.XXXXXX")
 xvfb_pid=""
+wine_started=0
 cleanup() {
     # The Wine server of our prefix would outlive us, bound to our display.
-    wineserver -k 2>/dev/null
+    [ $wine_started -eq 1 ] && wineserver -k 2>/dev/null
     [ -n "$xvfb_pid" ] && kill "$xvfb_pid" 2>/dev/null
     rm -rf "$work"
 }
@@ -90,7 +91,8 @@ if [ -z "${DISPLAY:-}" ]; then
         sleep 0.1
     done
     [ -s "$work/display" ] || fail "Xvfb did not start: $(cat "$work/xvfb.log")"
-    export DISPLAY=":$(cat "$work/display")"
+    DISPLAY=":$(cat "$work/display")"
+    export DISPLAY
 fi
 export WINEPREFIX="$out/wineprefix" WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
 export QT_QPA_PLATFORM=offscreen
@@ -99,6 +101,7 @@ if [ -z "${XDG_RUNTIME_DIR:-}" ]; then
     export XDG_RUNTIME_DIR="$work/runtime"
     mkdir -m 700 "$XDG_RUNTIME_DIR"
 fi
+wine_started=1
 if [ ! -f "$WINEPREFIX/system.reg" ]; then
     wineboot -i >"$work/wineboot.log" 2>&1 || fail "wineboot failed: $(cat "$work/wineboot.log")"
 fi
