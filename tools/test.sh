@@ -14,10 +14,10 @@ cd build-check
 ctest --output-on-failure -j "$(nproc)"
 cd ..
 
-# What the simulators' control reads of our RTF, with Wine's standing in for
-# it; REDIGO_RICHEDIT=1 installs Wine when it is missing.
+# What the simulators' control reads of our RTF, every picture included, with
+# Wine's standing in for it; REDIGO_RICHEDIT=1 installs Wine when it is missing.
 if command -v wine > /dev/null || [ "${REDIGO_RICHEDIT:-0}" = 1 ]; then
-    tools/richedit-check.sh build-check
+    tools/richedit-check.sh --strict-pictures build-check
 else
     echo "richedit check skipped: wine is not installed"
 fi
