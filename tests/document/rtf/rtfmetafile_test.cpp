@@ -128,6 +128,7 @@ private slots:
     void densityStaysWithinBudget();
     void manyMetafilesStopBeingDrawn();
     void writtenPictureCarriesMetafileCopy();
+    void photoStaysWithinThreeTimesItsFile();
     void picturesAreReadOnceInEveryForm_data();
     void picturesAreReadOnceInEveryForm();
 };
@@ -337,6 +338,32 @@ void RtfMetafileTest::picturesAreReadOnceInEveryForm() {
         QCOMPARE(format.stringProperty(textprops::PictureKind) == QLatin1String("png"), png);
         QCOMPARE(QSizeF(format.width(), format.height()), QSizeF(40, 20));
     }
+}
+
+// A photo keeps its JPEG for us and a bitmap for others, in under three
+// times its file.
+void RtfMetafileTest::photoStaysWithinThreeTimesItsFile() {
+    QImage photo(800, 600, QImage::Format_RGB32);
+    for (int y = 0; y < photo.height(); ++y)
+        for (int x = 0; x < photo.width(); ++x)
+            photo.setPixel(x, y, qRgb((x * 7 + y * 3) % 256, (x * y) % 256, (x ^ y) % 256));
+    QByteArray jpeg;
+    QBuffer buffer(&jpeg);
+    buffer.open(QIODevice::WriteOnly);
+    photo.save(&buffer, "JPEG");
+    QTextDocument source;
+    source.addResource(QTextDocument::ImageResource, QUrl(QStringLiteral("photo")), photo);
+    QTextImageFormat format;
+    format.setName(QStringLiteral("photo"));
+    format.setWidth(400);
+    format.setHeight(300);
+    format.setProperty(textprops::PictureBytes, jpeg);
+    format.setProperty(textprops::PictureKind, QStringLiteral("jpeg"));
+    QTextCursor(&source).insertImage(format);
+    const QByteArray rtf = writeRtf(source);
+    QVERIFY(rtf.contains("{\\*\\rdgpict{\\pict\\jpegblip"));
+    QVERIFY(rtf.contains("{\\*\\shppict{\\pict\\wmetafile8"));
+    QVERIFY2(rtf.size() < 3 * jpeg.size(), qPrintable(QString::number(rtf.size())));
 }
 
 QTEST_MAIN(RtfMetafileTest)
