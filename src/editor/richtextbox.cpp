@@ -954,11 +954,15 @@ void RichTextBox::keyPressEvent(QKeyEvent *event) {
         return;
     }
     // Typing is allowed right beside protected text, whose format the caret
-    // may have taken: what is typed there stays free.
-    if (edits && !textCursor().hasSelection() && textprops::isProtected(currentCharFormat())) {
-        QTextCharFormat typing = currentCharFormat();
-        textprops::setProtected(typing, false);
-        setCurrentCharFormat(typing);
+    // may have taken: what is typed there stays free. Beside a footnote's
+    // shown number or text, what is typed is the user's, and is saved.
+    const QTextCharFormat typing = currentCharFormat();
+    if (edits && !textCursor().hasSelection() &&
+        (textprops::isProtected(typing) || typing.hasProperty(textprops::ShownOnly))) {
+        QTextCharFormat freed = typing;
+        textprops::setProtected(freed, false);
+        freed.clearProperty(textprops::ShownOnly);
+        setCurrentCharFormat(freed);
     }
     // Qt records a keystroke outside any group, where the room it gives or
     // takes from raised characters could not join it: one key, one undo step.
