@@ -38,6 +38,7 @@ private slots:
     void findSearchesItsThreeRanges();
     void protectedTextRefusesEveryEdit();
     void protectedBoundariesStayEditable();
+    void typingBesideAFootnoteIsSaved();
     void clipboardSpeaksRtf();
     void oneUndoRevertsOneCommand();
     void undoStepGroupsACommand();
@@ -312,6 +313,29 @@ void RichTextBoxTest::protectedBoundariesStayEditable() {
     QCOMPARE(box.text(), QStringLiteral("alocked\nree"));
     QTest::keyClicks(&box, QStringLiteral("F"));
     QCOMPARE(box.text(), QStringLiteral("alocked\nFree"));
+}
+
+// A footnote's number and the text shown at its paragraph's end are kept in
+// the footnote; what the user types beside them is the user's, and saved.
+void RichTextBoxTest::typingBesideAFootnoteIsSaved() {
+    RichTextBox box;
+    box.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&box));
+    QVERIFY(box.setTextRTF("{\\rtf1 Texte{\\super\\chftn}{\\footnote Une note.}\\par Deux}"));
+    const QString shown = box.text();
+    QVERIFY2(shown.startsWith(QStringLiteral("Texte1")) && shown.contains(u'['), qPrintable(shown));
+    box.setSelStart(int(shown.indexOf(u'\n')));
+    QTest::keyClicks(&box, QStringLiteral(" fin"));
+    // Right after the number and the empty picture that keeps the note.
+    box.setSelStart(int(box.document()->toPlainText().indexOf(QChar::ObjectReplacementCharacter)) +
+                    1);
+    QTest::keyClicks(&box, QStringLiteral("x"));
+
+    RichTextBox reader;
+    QVERIFY(reader.setTextRTF(box.textRTF()));
+    // The note's text shows again at the end of its paragraph.
+    QCOMPARE(reader.text(), QStringLiteral("Texte1\uFFFCx fin [Une note.]\nDeux"));
+    QCOMPARE(box.textRTF().count("{\\footnote"), 1);
 }
 
 void RichTextBoxTest::clipboardSpeaksRtf() {
