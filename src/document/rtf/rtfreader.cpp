@@ -996,7 +996,10 @@ void RtfReader::handleWord(const RtfToken &token, bool starred) {
         applyListTableProperty(prop, param);
         break;
     case Dest::Footnote:
-        if (prop == Par)
+        // Its fonts decide what its bytes are; its hidden text stays out.
+        if (prop <= Protect)
+            applyCharProperty(prop, param, token.hasParam);
+        else if (prop == Par)
             m_footnoteText.append(notePar);
         else if (prop == FootnoteMark)
             m_footnoteText.append(noteMark);
