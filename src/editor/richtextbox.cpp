@@ -953,17 +953,7 @@ void RichTextBox::keyPressEvent(QKeyEvent *event) {
         event->accept();
         return;
     }
-    // Typing is allowed right beside protected text, whose format the caret
-    // may have taken: what is typed there stays free. Beside a footnote's
-    // shown number or text, what is typed is the user's, and is saved.
-    const QTextCharFormat typing = currentCharFormat();
-    if (edits && !textCursor().hasSelection() &&
-        (textprops::isProtected(typing) || typing.hasProperty(textprops::ShownOnly))) {
-        QTextCharFormat freed = typing;
-        textprops::setProtected(freed, false);
-        freed.clearProperty(textprops::ShownOnly);
-        setCurrentCharFormat(freed);
-    }
+    if (edits) freeTypingFormat();
     // Qt records a keystroke outside any group, where the room it gives or
     // takes from raised characters could not join it: one key, one undo step.
     QTextCursor step(document());
@@ -987,6 +977,20 @@ void RichTextBox::mouseReleaseEvent(QMouseEvent *event) {
     m_pressed = false;
 }
 
+// Typing is allowed right beside protected text, whose format the caret
+// may have taken: what is typed there stays free. Beside a footnote's shown
+// number or text, what is typed is the user's, and is saved.
+void RichTextBox::freeTypingFormat() {
+    const QTextCharFormat typing = currentCharFormat();
+    if (textCursor().hasSelection() ||
+        !(textprops::isProtected(typing) || typing.hasProperty(textprops::ShownOnly)))
+        return;
+    QTextCharFormat freed = typing;
+    textprops::setProtected(freed, false);
+    freed.clearProperty(textprops::ShownOnly);
+    setCurrentCharFormat(freed);
+}
+
 void RichTextBox::inputMethodEvent(QInputMethodEvent *event) {
     if (!event->commitString().isEmpty() || !event->preeditString().isEmpty()) {
         const QTextCursor cursor = textCursor();
@@ -1001,6 +1005,7 @@ void RichTextBox::inputMethodEvent(QInputMethodEvent *event) {
             event->accept();
             return;
         }
+        freeTypingFormat();
     }
     QTextEdit::inputMethodEvent(event);
 }
