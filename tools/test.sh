@@ -22,6 +22,13 @@ else
     echo "richedit check skipped: wine is not installed"
 fi
 
+# LibreOffice shows our RTF as we do: its text, its pictures, its formats.
+if command -v soffice > /dev/null; then
+    RTFCAT=build-check/tools/rtfcat tools/lo-roundtrip.sh
+else
+    echo "lo-roundtrip skipped: LibreOffice is not installed"
+fi
+
 # A short run of each fuzz target; REDIGO_FUZZ_SECONDS=0 skips it.
 fuzz_seconds="${REDIGO_FUZZ_SECONDS:-30}"
 if command -v clang++ > /dev/null && [ "$fuzz_seconds" != 0 ]; then

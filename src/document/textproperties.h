@@ -43,6 +43,10 @@ enum : int {
     // offsetroom.h). Display only: never read from nor written to files.
     RaisedRoom = QTextFormat::UserProperty + 20,
     LoweredRoom = QTextFormat::UserProperty + 21,
+    // bool on a char format: characters shown but never written to files,
+    // such as a footnote's number and its text shown at the paragraph's end;
+    // the footnote itself is kept whole in an empty picture's RTF group.
+    ShownOnly = QTextFormat::UserProperty + 22,
 };
 
 int offsetTwips(const QTextCharFormat &format);

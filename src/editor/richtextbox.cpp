@@ -953,13 +953,7 @@ void RichTextBox::keyPressEvent(QKeyEvent *event) {
         event->accept();
         return;
     }
-    // Typing is allowed right beside protected text, whose format the caret
-    // may have taken: what is typed there stays free.
-    if (edits && !textCursor().hasSelection() && textprops::isProtected(currentCharFormat())) {
-        QTextCharFormat typing = currentCharFormat();
-        textprops::setProtected(typing, false);
-        setCurrentCharFormat(typing);
-    }
+    if (edits) freeTypingFormat();
     // Qt records a keystroke outside any group, where the room it gives or
     // takes from raised characters could not join it: one key, one undo step.
     QTextCursor step(document());
@@ -983,6 +977,20 @@ void RichTextBox::mouseReleaseEvent(QMouseEvent *event) {
     m_pressed = false;
 }
 
+// Typing is allowed right beside protected text, whose format the caret
+// may have taken: what is typed there stays free. Beside a footnote's shown
+// number or text, what is typed is the user's, and is saved.
+void RichTextBox::freeTypingFormat() {
+    const QTextCharFormat typing = currentCharFormat();
+    if (textCursor().hasSelection() ||
+        !(textprops::isProtected(typing) || typing.hasProperty(textprops::ShownOnly)))
+        return;
+    QTextCharFormat freed = typing;
+    textprops::setProtected(freed, false);
+    freed.clearProperty(textprops::ShownOnly);
+    setCurrentCharFormat(freed);
+}
+
 void RichTextBox::inputMethodEvent(QInputMethodEvent *event) {
     if (!event->commitString().isEmpty() || !event->preeditString().isEmpty()) {
         const QTextCursor cursor = textCursor();
@@ -997,6 +1005,7 @@ void RichTextBox::inputMethodEvent(QInputMethodEvent *event) {
             event->accept();
             return;
         }
+        freeTypingFormat();
     }
     QTextEdit::inputMethodEvent(event);
 }

@@ -219,6 +219,8 @@ private:
     // when the key changes nothing.
     bool rangeOfKey(QKeyEvent *event, int &from, int &to) const;
     bool movesProtectedSelection(const QDropEvent *event) const;
+    // Takes the protection and the shown-only mark off what is typed next.
+    void freeTypingFormat();
     void cutSelection();
     void insertRtfAt(QTextCursor &cursor, const QByteArray &rtf);
     enum class TextOrigin { File, Own };

@@ -38,6 +38,7 @@ private slots:
     void findSearchesItsThreeRanges();
     void protectedTextRefusesEveryEdit();
     void protectedBoundariesStayEditable();
+    void typingBesideAFootnoteIsSaved();
     void clipboardSpeaksRtf();
     void oneUndoRevertsOneCommand();
     void undoStepGroupsACommand();
@@ -312,6 +313,33 @@ void RichTextBoxTest::protectedBoundariesStayEditable() {
     QCOMPARE(box.text(), QStringLiteral("alocked\nree"));
     QTest::keyClicks(&box, QStringLiteral("F"));
     QCOMPARE(box.text(), QStringLiteral("alocked\nFree"));
+}
+
+// A footnote's number and the text shown at its paragraph's end are kept in
+// the footnote; what the user types beside them is the user's, and saved.
+void RichTextBoxTest::typingBesideAFootnoteIsSaved() {
+    RichTextBox box;
+    box.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&box));
+    QVERIFY(box.setTextRTF("{\\rtf1 Texte{\\super\\chftn}{\\footnote Une note.}\\par "
+                           "Deux{\\super\\chftn}{\\footnote Autre.}}"));
+    const QString shown = box.text();
+    QCOMPARE(shown, QStringLiteral("Texte1\uFFFC [Une note.]\nDeux2\uFFFC [Autre.]"));
+    // Typed keys at the end of the first paragraph, an accent composed by
+    // the input method at the end of the second.
+    box.setSelStart(int(shown.indexOf(u'\n')));
+    QTest::keyClicks(&box, QStringLiteral(" fin"));
+    box.setSelStart(int(box.text().size()));
+    QInputMethodEvent composed;
+    composed.setCommitString(QStringLiteral("\u00E9"));
+    QApplication::sendEvent(&box, &composed);
+
+    RichTextBox reader;
+    QVERIFY(reader.setTextRTF(box.textRTF()));
+    // The notes' text shows again at the end of their paragraphs.
+    QCOMPARE(reader.text(),
+             QStringLiteral("Texte1\uFFFC fin [Une note.]\nDeux2\uFFFC\u00E9 [Autre.]"));
+    QCOMPARE(box.textRTF().count("{\\footnote"), 2);
 }
 
 void RichTextBoxTest::clipboardSpeaksRtf() {

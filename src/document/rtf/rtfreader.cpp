@@ -50,6 +50,10 @@ constexpr double smallPictureSidePx = 32;
 // loads a font for each): past this many, they show as placeholders.
 constexpr int maxDrawnMetafiles = 500;
 constexpr char16_t replacementChar = 0xFFFD;
+// Where a footnote's \par and \chftn came, among its characters: neither
+// can come from the file as a character.
+constexpr char16_t notePar = QChar::ParagraphSeparator;
+constexpr char16_t noteMark = QChar::ObjectReplacementCharacter;
 // Qt marks every item of a list changed whenever one more joins it, so a list
 // costs the square of its length to build. Past this many items, bullets go
 // on in a new list that looks the same; numbers would start again at 1, so
@@ -458,6 +462,7 @@ struct CharState {
     bool caps = false;
     bool smallCaps = false;
     bool hidden = false;
+    bool shownOnly = false; // a footnote's number or text, kept in its group
 
     bool operator==(const CharState &) const = default;
 
@@ -487,7 +492,8 @@ size_t qHash(const CharState &state, size_t hashSeed = 0) {
                       (state.bold ? 1 : 0) | (state.italic ? 2 : 0) | (state.underline ? 4 : 0) |
                           (state.strike ? 8 : 0) | (state.protect ? 16 : 0) |
                           (state.hasExplicitOffset ? 32 : 0) | (state.caps ? 64 : 0) |
-                          (state.smallCaps ? 128 : 0) | (state.hidden ? 256 : 0));
+                          (state.smallCaps ? 128 : 0) | (state.hidden ? 256 : 0) |
+                          (state.shownOnly ? 512 : 0));
 }
 
 struct ParaState {
@@ -615,6 +621,7 @@ private:
     void appendAsideChar(QString &text, char16_t ch);
     void flushHidden();
     void insertFootnoteMark();
+    void finishFootnote();
     void flushNotes();
 
     void applyNumberingProperty(Prop prop, int param);
@@ -702,8 +709,11 @@ private:
 
     QString m_hiddenText;
     int m_footnotes = 0;
+    // The footnote being read, with notePar and noteMark where its \par and
+    // \chftn came; written back from this, in our code page and fonts.
     QString m_footnoteText;
-    QString m_pendingNotes; // shown at the end of the paragraph
+    bool m_footnoteMarkShown = false; // its number was shown in the text
+    QString m_pendingNotes;           // shown at the end of the paragraph
 
     QString m_run;
     CharState m_runState;
@@ -919,11 +929,9 @@ void RtfReader::closeGroup(qsizetype endOffset, int missingBraces) {
         case Dest::ListLabel:
             finishLabelGroup(closing.dest);
             break;
-        case Dest::Footnote: {
-            const QString note = std::exchange(m_footnoteText, QString()).simplified();
-            if (!note.isEmpty()) m_pendingNotes += QStringLiteral(" [") + note + u']';
+        case Dest::Footnote:
+            finishFootnote();
             break;
-        }
         default:
             break;
         }
@@ -992,10 +1000,13 @@ void RtfReader::handleWord(const RtfToken &token, bool starred) {
         applyListTableProperty(prop, param);
         break;
     case Dest::Footnote:
-        if (prop == Par)
-            m_footnoteText.append(u' ');
+        // Its fonts decide what its bytes are; its hidden text stays out.
+        if (prop <= Protect)
+            applyCharProperty(prop, param, token.hasParam);
+        else if (prop == Par)
+            m_footnoteText.append(notePar);
         else if (prop == FootnoteMark)
-            m_footnoteText.append(QString::number(m_footnotes));
+            m_footnoteText.append(noteMark);
         break;
     default:
         break;
@@ -1378,15 +1389,56 @@ void RtfReader::flushHidden() {
     insertImage(format, rtfPlaceholderImage());
 }
 
-// The reference to a footnote shows its number, raised.
+// The reference to a footnote shows its number, raised; the number is
+// written back as the footnote's own mark.
 void RtfReader::insertFootnoteMark() {
     CharState &chars = top().chars;
     const CharState saved = chars;
     if (chars.superSub == SuperSub::None && !chars.hasExplicitOffset)
         chars.superSub = SuperSub::Super;
+    chars.shownOnly = true;
     for (const QChar digit : QString::number(m_footnotes + 1))
         handleCharacter(digit.unicode());
     top().chars = saved;
+    m_footnoteMarkShown = !chars.hidden;
+}
+
+// Qt has no footnotes: the note is kept as a group of its own in an empty
+// picture at its place, written back as a footnote, and its text shows at
+// the paragraph's end.
+void RtfReader::finishFootnote() {
+    const QString note = std::exchange(m_footnoteText, QString());
+    QByteArray group;
+    RtfEmitter emitter(group);
+    if (std::exchange(m_footnoteMarkShown, false)) emitter.raw("{\\super\\chftn}");
+    emitter.raw("{");
+    // The note's text takes the font in force, which the writer makes a
+    // plain one, not Symbol; it is never raised with its mark.
+    emitter.word("\\footnote\\pard\\nosupersub");
+    QString shown;
+    qsizetype pieceStart = 0;
+    for (qsizetype i = 0; i <= note.size(); ++i) {
+        if (i < note.size() && note[i] != notePar && note[i] != noteMark) continue;
+        emitter.text(QStringView(note).mid(pieceStart, i - pieceStart));
+        shown += QStringView(note).mid(pieceStart, i - pieceStart);
+        pieceStart = i + 1;
+        if (i == note.size()) break;
+        if (note[i] == notePar) {
+            emitter.word("\\par");
+            shown += u' ';
+        } else {
+            emitter.raw("{\\super\\chftn}");
+            shown += QString::number(m_footnotes);
+        }
+    }
+    emitter.raw("}");
+    shown = shown.simplified();
+    if (!shown.isEmpty()) m_pendingNotes += QStringLiteral(" [") + shown + u']';
+    flushHidden();
+    QTextImageFormat format = imageFormat(QSizeF(0, 0), true);
+    format.clearProperty(textprops::ShownOnly);
+    textprops::setRawRtfGroup(format, group);
+    insertImage(format, rtfPlaceholderImage());
 }
 
 // The footnotes of a paragraph show at its end, in brackets, in the
@@ -1398,6 +1450,7 @@ void RtfReader::flushNotes() {
     chars.superSub = SuperSub::None;
     chars.hasExplicitOffset = false;
     chars.hidden = false;
+    chars.shownOnly = true;
     for (const QChar ch : std::exchange(m_pendingNotes, QString()))
         appendBodyChar(ch.unicode());
     top().chars = saved;
@@ -1915,6 +1968,7 @@ const QTextCharFormat &RtfReader::charFormat(const CharState &state) {
         format.setForeground(m_colors[state.colorIndex]);
     textprops::setOffsetTwips(format, state.offsetTwips());
     if (state.protect) textprops::setProtected(format, true);
+    if (state.shownOnly) format.setProperty(textprops::ShownOnly, true);
     if (state.smallCaps)
         format.setFontCapitalization(QFont::SmallCaps);
     else if (state.caps)

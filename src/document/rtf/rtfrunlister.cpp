@@ -2,6 +2,7 @@
 
 #include "document/rtf/rtfwriter_attributes.h"
 #include "document/runwalker.h"
+#include "document/textproperties.h"
 
 #include <QImage>
 #include <QTextBlock>
@@ -86,7 +87,11 @@ QString runLine(const CharAttributes &run, QStringView text) {
 QString imageLine(const QTextDocument &document, const QTextImageFormat &format) {
     double widthPx = format.width();
     double heightPx = format.height();
-    if (widthPx <= 0 || heightPx <= 0) {
+    // An empty picture that keeps hidden text or a footnote is listed as it
+    // is, 0 by 0, not at the size of its placeholder.
+    const bool sized =
+        format.hasProperty(QTextFormat::ImageWidth) && format.hasProperty(QTextFormat::ImageHeight);
+    if (!sized && (widthPx <= 0 || heightPx <= 0)) {
         const QImage image = rtfattributes::documentImage(document, format);
         if (widthPx <= 0) widthPx = image.width();
         if (heightPx <= 0) heightPx = image.height();
@@ -127,6 +132,13 @@ QString listRuns(const QTextDocument &document) {
         const int end = block.position() + block.length();
         runwalker::forEachFragment(block, block.position(), end, [&](const runwalker::Run &run) {
             const QTextCharFormat format = run.format();
+            // Shown only, such as a footnote's number: its look is not kept.
+            if (format.boolProperty(textprops::ShownOnly)) {
+                runs.flush();
+                out +=
+                    QLatin1String("N text=") + jsonString(run.fragment.text()) + QLatin1Char('\n');
+                return;
+            }
             if (!format.isImageFormat()) {
                 runs.add(rtfattributes::charAttributes(format, defaultFont), run.fragment.text());
                 return;

@@ -16,7 +16,6 @@
 #include <QTextImageFormat>
 #include <QTextList>
 #include <algorithm>
-#include <cctype>
 #include <cmath>
 #include <optional>
 #include <vector>
@@ -27,12 +26,6 @@ using rtfattributes::ParagraphAttributes;
 namespace {
 
 constexpr char16_t objectReplacement = QChar::ObjectReplacementCharacter;
-
-// The group the reader keeps hidden text in: "{\\v" and the text.
-bool isHiddenTextGroup(const QByteArray &group) {
-    return group.startsWith("{\\v") &&
-           (group.size() == 3 || !std::isalpha(static_cast<unsigned char>(group.at(3))));
-}
 
 int pixelsToTwips(double px) {
     return int(std::lround(px * units::twipsPerPixel));
@@ -50,6 +43,7 @@ struct RunFormat {
     int fontIndex = 0;
     int colorIndex = 0; // 0: automatic
     bool isSymbol = false;
+    bool shownOnly = false; // kept in a group of its own, such as a footnote's
 };
 
 // What the reader of our file has in force, in the units written.
@@ -163,7 +157,7 @@ private:
     QHash<QRgb, int> colorIndexes_; // 1 for the first entry
     bool hasBullets_ = false;
     int symbolFontIndex_ = -1;
-    bool hasHiddenText_ = false;
+    bool hasKeptOrPictures_ = false;
     int plainFontIndex_ = -1; // a font whose bytes mean what Windows-1252 says
 
     CharState state_;
@@ -217,7 +211,7 @@ void RtfWriter::collectTables() {
     if (fonts_.isEmpty())
         fontIndex(rtfattributes::charAttributes(QTextCharFormat(), defaultFont_).fontName);
     if (hasBullets_) symbolFontIndex_ = fontIndex(QStringLiteral("Symbol"));
-    if (hasHiddenText_) {
+    if (hasKeptOrPictures_) {
         const auto plain = std::find_if(fonts_.cbegin(), fonts_.cend(), [](const QString &name) {
             return !rtfattributes::isSymbolFont(name);
         });
@@ -234,8 +228,7 @@ template <typename FetchFormat> void RtfWriter::collectRun(int formatIndex, Fetc
     if (runFormatSlots_[size_t(formatIndex)] >= 0) return;
     const QTextCharFormat format = fetch();
     if (format.isImageFormat()) {
-        if (isHiddenTextGroup(format.property(textprops::RawRtfGroup).toByteArray()))
-            hasHiddenText_ = true;
+        hasKeptOrPictures_ = true;
         return;
     }
     RunFormat run;
@@ -243,6 +236,7 @@ template <typename FetchFormat> void RtfWriter::collectRun(int formatIndex, Fetc
     run.fontIndex = fontIndex(run.attributes.fontName);
     run.colorIndex = colorIndex(run.attributes.color);
     run.isSymbol = rtfattributes::isSymbolFont(run.attributes.fontName);
+    run.shownOnly = format.boolProperty(textprops::ShownOnly);
     runFormatSlots_[size_t(formatIndex)] = int(runFormats_.size());
     runFormats_.push_back(std::move(run));
 }
@@ -303,6 +297,14 @@ void RtfWriter::writeColorTable() {
 }
 
 void RtfWriter::writeParagraph(const QTextBlock &block, int start, int end, bool first) {
+    // A list label takes the size in force: that of the paragraph's first
+    // characters, not the paragraph's before.
+    if (block.textList()) {
+        const QTextBlock::iterator firstRun = block.begin();
+        const int formatIndex =
+            firstRun.atEnd() ? block.charFormatIndex() : firstRun.fragment().charFormatIndex();
+        if (const RunFormat *run = runFormat(formatIndex)) writeRunState(*run);
+    }
     const int blockFormatIndex = block.blockFormatIndex();
     if (first || blockFormatIndex != lastBlockFormatIndex_) {
         ParagraphAttributes paragraph = rtfattributes::paragraphAttributes(block);
@@ -469,6 +471,7 @@ void RtfWriter::writeFragment(const QTextFragment &fragment, int position, int s
     const QString text = fragment.text();
     const QStringView part = QStringView(text).mid(start - position, end - start);
     const RunFormat *run = runFormat(fragment.charFormatIndex());
+    if (run && run->shownOnly) return;
     if (!run) {
         const QTextImageFormat image = fragment.charFormat().toImageFormat();
         for (const QChar ch : part) {
@@ -483,8 +486,9 @@ void RtfWriter::writeFragment(const QTextFragment &fragment, int position, int s
         emit_.text(part);
 }
 
-// Hidden text is kept in the file's code page; read in the Symbol font its
-// bytes would turn into other characters.
+// Hidden text and footnotes are kept in the file's code page; read in the
+// Symbol font their bytes would turn into other characters. LibreOffice
+// drops a picture written in the Symbol font.
 void RtfWriter::leaveSymbolFont() {
     const int current = state_.fontIndex < 0 ? 0 : state_.fontIndex;
     if (!rtfattributes::isSymbolFont(fonts_.value(current))) return;
@@ -493,9 +497,9 @@ void RtfWriter::leaveSymbolFont() {
 }
 
 void RtfWriter::writeImage(const QTextImageFormat &format) {
+    leaveSymbolFont();
     const QByteArray kept = format.property(textprops::RawRtfGroup).toByteArray();
     if (!kept.isEmpty()) {
-        if (isHiddenTextGroup(kept)) leaveSymbolFont();
         emit_.raw(kept);
         return;
     }

@@ -231,7 +231,7 @@ void RtfCharactersTest::footnotesShowAtParagraphEnd() {
     QTextCursor cursor(document.get());
     cursor.setPosition(first.position() + 6);
     QVERIFY(textprops::offsetTwips(cursor.charFormat()) > 0);
-    cursor.setPosition(first.position() + 10);
+    cursor.setPosition(first.position() + int(first.text().indexOf(QStringLiteral("et2"))) + 3);
     QVERIFY(textprops::offsetTwips(cursor.charFormat()) > 0);
     // The notes are in the paragraph's own characters, not raised.
     cursor.setPosition(first.text().indexOf(u'[') + 2);

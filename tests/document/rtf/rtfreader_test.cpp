@@ -178,6 +178,22 @@ void RtfReaderTest::text_data() {
     QTest::newRow("table") << QByteArray("{\\rtf1 \\trowd\\cellx1000\\cellx2000 a\\cell b\\cell"
                                          "\\row c\\par}")
                            << "a\tb\t\nc";
+    // Row properties given again before \row, as LibreOffice writes them,
+    // change nothing of the cells' text already read.
+    QTest::newRow("row properties again before the row")
+        << QByteArray("{\\rtf1 \\trowd\\trqc\\cellx4000\\cellx8199 \\pard\\intbl Performance\\cell"
+                      " 13\\cell \\trowd\\trqc\\cellx4000\\cellx8199\\row}")
+        << "Performance\t13\t";
+    QTest::newRow("one-cell rows, properties again before the row")
+        << QByteArray("{\\rtf1 \\trowd\\trqc\\cellx8199 \\pard\\plain\\intbl Performance\\cell"
+                      "\\row\\trowd\\trqc\\cellx8199 \\pard\\intbl 13\\cell \\trowd\\trqc"
+                      "\\cellx8199\\row\\pard suite\\par}")
+        << "Performance\t\n13\t\nsuite";
+    QTest::newRow("row properties in a group before the row")
+        << QByteArray("{\\rtf1 \\pard\\intbl Performance\\cell\\pard\\intbl 13\\cell"
+                      "{\\*\\nesttableprops\\trowd\\trqc\\cellx8199\\nestrow}"
+                      "{\\trowd\\trqc\\cellx8199\\row}}")
+        << "Performance\t13\t";
     QTest::newRow("paragraphs") << QByteArray("{\\rtf1 a\\par b\\par}") << "a\nb";
     QTest::newRow("backslash newline") << QByteArray("{\\rtf1 a\\\r\nb}") << "a\nb";
     QTest::newRow("line ends ignored") << QByteArray("{\\rtf1 a\r\nb\rc\nd}") << "abcd";

@@ -195,6 +195,8 @@ private slots:
     void damagedInputSavedAsRead();
     void subRange_data();
     void subRange();
+    void footnotesStayFootnotes_data();
+    void footnotesStayFootnotes();
 };
 
 void RtfRoundTripTest::sameDocument_data() {
@@ -341,6 +343,52 @@ void RtfRoundTripTest::subRange() {
                      rtfattributes::paragraphAttributes(original->findBlock(from + at)),
                  where.constData());
     }
+}
+
+void RtfRoundTripTest::footnotesStayFootnotes_data() {
+    QTest::addColumn<QByteArray>("rtf");
+    QTest::addColumn<int>("notes");
+    QTest::addColumn<QString>("shown");
+    QTest::newRow("Word's footnote")
+        << QByteArray("{\\rtf1{\\fonttbl{\\f0 Arial;}}\\f0 Texte{\\super\\chftn}{\\footnote\\pard"
+                      "\\plain{\\super\\chftn} Une note.} suite.\\par Deux\\par}")
+        << 1 << QStringLiteral("Texte1\uFFFC suite. [1 Une note.]\nDeux");
+    // Its text is written in our code page, not the file's.
+    QTest::newRow("note in another code page, two paragraphs")
+        << QByteArray("{\\rtf1\\ansicpg1253 Texte{\\super\\chftn}{\\footnote\\pard\\plain"
+                      "{\\super\\chftn} \\'e1\\'e2.\\par Suite.} et fin.}")
+        << 1 << QStringLiteral("Texte1\uFFFC et fin. [1 \u03B1\u03B2. Suite.]");
+    QTest::newRow("two notes in a paragraph")
+        << QByteArray("{\\rtf1 a{\\chftn}{\\footnote {\\chftn}Un.} b{\\chftn}{\\footnote Deux.}"
+                      " c\\par}")
+        << 2 << QStringLiteral("a1\uFFFC b2\uFFFC c [1Un.] [Deux.]");
+    // The note is never read in the Symbol font that its mark followed.
+    QTest::newRow("note after a symbol")
+        << QByteArray("{\\rtf1{\\fonttbl{\\f0\\fcharset2 Symbol;}{\\f1 Arial;}}\\f0 a"
+                      "{\\super\\chftn}{\\footnote\\f1 note}\\f1  b}")
+        << 1 << QStringLiteral("\u03B11\uFFFC b [note]");
+    QTest::newRow("fonts and hidden text in a note")
+        << QByteArray("{\\rtf1{\\fonttbl{\\f0 Arial;}{\\f1\\fcharset161 Arial Greek;}}\\f0 a"
+                      "{\\chftn}{\\footnote x{\\v cach\\'e9}{\\f1 \\'e1}}}")
+        << 1 << QStringLiteral("a1\uFFFC [x\u03B1]");
+}
+
+// A footnote read from a file is saved as a footnote at its place, with the
+// same text; its number and the text shown at the paragraph's end are not
+// saved as ordinary text.
+void RtfRoundTripTest::footnotesStayFootnotes() {
+    QFETCH(QByteArray, rtf);
+    QFETCH(int, notes);
+    QFETCH(QString, shown);
+    const auto document = readBack(rtf);
+    QCOMPARE(document->toPlainText(), shown);
+    const QByteArray written = writeRtf(*document);
+    QCOMPARE(written.count("{\\footnote"), notes);
+    QCOMPARE(written.count("\\chftn"), rtf.count("\\chftn"));
+    QVERIFY2(!written.contains('['), written.constData());
+    const auto copy = readBack(written);
+    QCOMPARE(copy->toPlainText(), shown);
+    QCOMPARE(writeRtf(*copy), written);
 }
 
 QTEST_MAIN(RtfRoundTripTest)

@@ -3,6 +3,7 @@
 #include "imagebytes.h"
 
 #include <QImage>
+#include <QRegularExpression>
 #include <QTest>
 #include <QTextBlock>
 #include <QTextCursor>
@@ -87,6 +88,18 @@ void insertImage(Document &doc, const QImage &image, const Style &extra = {}) {
     doc.cursor.insertImage(format);
 }
 
+// The parameter of the last \\wordN before offset in our body, which writes
+// such words outside groups only; -1 when there is none.
+int wordInForce(const QByteArray &body, const char *word, qsizetype offset) {
+    const QRegularExpression pattern(QStringLiteral("\\\\%1(-?\\d+)").arg(QLatin1String(word)));
+    int value = -1;
+    for (const QRegularExpressionMatch &match :
+         pattern.globalMatch(QString::fromLatin1(body.left(offset)))) {
+        value = match.captured(1).toInt();
+    }
+    return value;
+}
+
 } // namespace
 
 class RtfWriterTest : public QObject {
@@ -112,6 +125,10 @@ private slots:
     void emptyParagraphKeepsItsSize();
     void pictures();
     void keptGroupWrittenExactly();
+    void picturesAfterSymbolText_data();
+    void picturesAfterSymbolText();
+    void listLabelsTakeTheirParagraphSize_data();
+    void listLabelsTakeTheirParagraphSize();
 };
 
 void RtfWriterTest::headerAndEnd() {
@@ -377,6 +394,76 @@ void RtfWriterTest::keptGroupWrittenExactly() {
     });
     doc.add(QStringLiteral("y"));
     QVERIFY(body(doc.rtf()).contains(" x" + object + "y\\par"));
+}
+
+using Insert = std::function<void(Document &)>;
+Q_DECLARE_METATYPE(Insert)
+
+void RtfWriterTest::picturesAfterSymbolText_data() {
+    QTest::addColumn<Insert>("insert");
+    QTest::addColumn<QString>("before");
+    QTest::newRow("picture after a symbol")
+        << Insert([](Document &doc) { insertImage(doc, sampleImage()); }) << QStringLiteral("Ion ");
+    QTest::newRow("kept group after a symbol") << Insert([](Document &doc) {
+        insertImage(doc, sampleImage(), [](QTextCharFormat &format) {
+            format.setProperty(textprops::RawRtfGroup, QByteArray("{\\pict\\wmetafile8 0100}"));
+        });
+    }) << QStringLiteral("Ion ");
+    // The plain font is then one the document did not name.
+    QTest::newRow("picture where only the symbol font is used")
+        << Insert([](Document &doc) { insertImage(doc, sampleImage()); }) << QString();
+}
+
+// LibreOffice drops a picture written while the Symbol font is in force, and
+// the text after it: both are written in a plain font.
+void RtfWriterTest::picturesAfterSymbolText() {
+    QFETCH(Insert, insert);
+    QFETCH(QString, before);
+    Document doc;
+    if (!before.isEmpty()) doc.add(before);
+    doc.add(QStringLiteral("\u03B1"), arial(font(QStringLiteral("Symbol"))));
+    insert(doc);
+    doc.add(QStringLiteral("\u03B2"), arial(font(QStringLiteral("Symbol"))));
+    const QByteArray rtf = doc.rtf();
+    const QByteArray text = body(rtf);
+    const qsizetype picture = text.indexOf("{\\", text.indexOf("\\u945"));
+    QVERIFY2(picture > 0, rtf.constData());
+    const int font = wordInForce(text, "f", picture);
+    QVERIFY2(font >= 0 && !rtf.contains("{\\f" + QByteArray::number(font) + "\\fnil\\fcharset2"),
+             rtf.constData());
+    // The Symbol text after it is in its font again.
+    const qsizetype after = text.indexOf("\\u946", picture);
+    QCOMPARE(wordInForce(text, "f", after), wordInForce(text, "f", picture - 6));
+}
+
+void RtfWriterTest::listLabelsTakeTheirParagraphSize_data() {
+    QTest::addColumn<int>("style");
+    QTest::newRow("bullets") << int(QTextListFormat::ListDisc);
+    QTest::newRow("numbers") << int(QTextListFormat::ListDecimal);
+}
+
+// A list under a 12-point line: each label is written in its paragraph's
+// size, the first one too, for readers that draw it from its \\pntext.
+void RtfWriterTest::listLabelsTakeTheirParagraphSize() {
+    QFETCH(int, style);
+    Document doc;
+    doc.add(QStringLiteral("Titre"), arial([](QTextCharFormat &f) { f.setFontPointSize(12); }))
+        .paragraph()
+        .add(QStringLiteral("un"));
+    QTextListFormat list;
+    list.setStyle(QTextListFormat::Style(style));
+    doc.cursor.createList(list);
+    doc.paragraph().add(QStringLiteral("deux"),
+                        arial([](QTextCharFormat &f) { f.setFontPointSize(14); }));
+    const QByteArray text = body(doc.rtf());
+    const QList<int> expectedHalfPt{20, 28};
+    qsizetype from = 0;
+    for (const int halfPt : expectedHalfPt) {
+        const qsizetype label = text.indexOf("{\\pntext", from);
+        QVERIFY2(label > 0, text.constData());
+        QCOMPARE(wordInForce(text, "fs", label), halfPt);
+        from = label + 1;
+    }
 }
 
 QTEST_MAIN(RtfWriterTest)
