@@ -139,11 +139,12 @@ void RtfEmitter::symbolText(QStringView text) {
             at = unicodeCharacter(at, end);
             continue;
         }
-        // Every sign goes first as its Unicode character: readers that draw
-        // the Symbol font with a Unicode font of their own show nothing for
-        // its bytes, digits and '+' included. The byte follows for readers
+        // Every character goes first as its Unicode one: readers that draw
+        // the Symbol font with a Unicode font of their own take its bytes for
+        // private signs, show nothing for them (digits and '+' included) and
+        // read a space as another character. The byte follows for readers
         // that skip \u.
-        if (ch != u' ') word("\\u", int(static_cast<int16_t>(ch)));
+        word("\\u", int(static_cast<int16_t>(ch)));
         if (*byte >= 0x7F)
             hexByte(*byte);
         else if (plainAsciiTable[*byte])
