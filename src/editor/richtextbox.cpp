@@ -126,8 +126,10 @@ void RichTextBox::applyDefaultTextFormat() {
     setSelColor(qRgb(0, 0, 0));
 }
 
+// Qt puts the caret back where the cursor that opened the step stood when
+// the step is undone: a copy of the caret's, not one at the start of the text.
 RichTextBox::UndoStep::UndoStep(RichTextBox &box, Start start)
-    : m_cursor(std::make_unique<QTextCursor>(box.document())) {
+    : m_cursor(std::make_unique<QTextCursor>(box.textCursor())) {
     if (start == JoinPrevious)
         m_cursor->joinPreviousEditBlock();
     else
