@@ -273,16 +273,22 @@ void RichTextBox::moveTextTo(RichTextBox &other) {
 }
 
 void RichTextBox::adoptDocument(QTextDocument *loaded) {
-    QScopedValueRollback<bool> loading(m_loading, true);
-    // Qt deletes only the document it made itself; ours go here.
-    const QPointer<QTextDocument> previous = document();
-    setDocument(loaded);
-    if (previous && previous->parent() == this) delete previous;
-    connect(loaded, &QTextDocument::contentsChange, this, [this] {
-        if (!m_loading) emit contentEdited();
-    });
-    offsetroom::keepFitted(loaded);
-    setTextCursor(QTextCursor(loaded));
+    {
+        QScopedValueRollback<bool> loading(m_loading, true);
+        // Qt deletes only the document it made itself; ours go here.
+        const QPointer<QTextDocument> previous = document();
+        setDocument(loaded);
+        if (previous && previous->parent() == this) delete previous;
+        connect(loaded, &QTextDocument::contentsChange, this, [this] {
+            if (!m_loading) emit contentEdited();
+        });
+        offsetroom::keepFitted(loaded);
+        setTextCursor(QTextCursor(loaded));
+    }
+    // The caret often stays at 0, so no selection change tells of the new
+    // text; the tools learn of it from this.
+    m_lastSelection = {0, 0};
+    emit textShown();
 }
 
 void RichTextBox::refresh() {

@@ -194,6 +194,9 @@ signals:
     void contentEdited();
     // An undo or a redo ran, by key, menu or button.
     void undoneOrRedone();
+    // A whole text took the place of the one shown (loaded, moved in), the
+    // caret at its start.
+    void textShown();
 
 protected:
     void focusInEvent(QFocusEvent *event) override;
