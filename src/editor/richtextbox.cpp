@@ -103,6 +103,7 @@ RichTextBox::RichTextBox(QWidget *parent) : QTextEdit(parent), m_oleObjects(new 
     connect(this, &QTextEdit::cursorPositionChanged, this, &RichTextBox::notifySelectionChange);
     connect(this, &QTextEdit::selectionChanged, this, &RichTextBox::notifySelectionChange);
     connect(document(), &QTextDocument::contentsChange, this, [this] {
+        ++m_contentChanges;
         if (!m_loading) emit contentEdited();
     });
     offsetroom::keepFitted(document());
@@ -280,6 +281,7 @@ void RichTextBox::adoptDocument(QTextDocument *loaded) {
         setDocument(loaded);
         if (previous && previous->parent() == this) delete previous;
         connect(loaded, &QTextDocument::contentsChange, this, [this] {
+            ++m_contentChanges;
             if (!m_loading) emit contentEdited();
         });
         offsetroom::keepFitted(loaded);
@@ -970,12 +972,18 @@ void RichTextBox::keyPressEvent(QKeyEvent *event) {
     }
     // Qt records a keystroke outside any group, where the room it gives or
     // takes from raised characters could not join it: one key, one undo step.
-    QTextCursor step(document());
+    // Opened on a copy of the caret: undoing the key puts the caret back
+    // there, not at the start of the text.
+    QTextCursor step = textCursor();
     const bool grouped =
         edits && offsetroom::mayChange(*document(), from, to, textCursor().charFormat());
     if (grouped) step.beginEditBlock();
+    const int changesBefore = m_contentChanges;
+    const std::pair<int, int> selectionBefore = m_lastSelection;
     QTextEdit::keyPressEvent(event);
     if (grouped) step.endEditBlock();
+    if (m_contentChanges != changesBefore && m_lastSelection == selectionBefore)
+        emit editedInPlace();
 }
 
 void RichTextBox::mousePressEvent(QMouseEvent *event) {

@@ -64,6 +64,8 @@ class InsertionUndoTest : public QObject {
 private slots:
     void undoLeavesTheCaretWhereThePictureWas_data();
     void undoLeavesTheCaretWhereThePictureWas();
+    void undoLeavesTheCaretWhereTheKeyWas_data();
+    void undoLeavesTheCaretWhereTheKeyWas();
 };
 
 void InsertionUndoTest::undoLeavesTheCaretWhereThePictureWas_data() {
@@ -87,6 +89,42 @@ void InsertionUndoTest::undoLeavesTheCaretWhereThePictureWas() {
     QCOMPARE(f.exo.selStart(), 14);
     QTest::keyClicks(&f.exo, QStringLiteral("Z"));
     QCOMPARE(f.exo.text(), QStringLiteral("Ligne un.\nabc Z"));
+}
+
+void InsertionUndoTest::undoLeavesTheCaretWhereTheKeyWas_data() {
+    QTest::addColumn<int>("caret");
+    QTest::addColumn<QString>("typedThenUndone");
+    QTest::addColumn<QString>("after");
+    // "H2O", its 2 lowered: a key there may change the room the paragraph
+    // keeps for it, and is grouped with that change.
+    QTest::newRow("beside the lowered character") << 12 << "x"
+                                                  << "Ligne un.\nH2ZO ";
+    QTest::newRow("further in its paragraph") << 14 << "x"
+                                              << "Ligne un.\nH2O Z";
+    QTest::newRow("return in its paragraph") << 14 << "\r"
+                                             << "Ligne un.\nH2O Z";
+}
+
+void InsertionUndoTest::undoLeavesTheCaretWhereTheKeyWas() {
+    QFETCH(int, caret);
+    QFETCH(QString, typedThenUndone);
+    QFETCH(QString, after);
+    Fixture f;
+    QTest::keyClicks(&f.exo, QStringLiteral("Ligne un."));
+    QTest::keyClick(&f.exo, Qt::Key_Return);
+    QTest::keyClicks(&f.exo, QStringLiteral("H2O "));
+    f.select(11, 1);
+    f.exo.setSelCharOffset(-60);
+    f.select(caret, 0);
+    if (typedThenUndone == QLatin1String("\r"))
+        QTest::keyClick(&f.exo, Qt::Key_Return);
+    else
+        QTest::keyClicks(&f.exo, typedThenUndone);
+    QTest::keyClick(&f.exo, Qt::Key_Z, Qt::ControlModifier);
+    QCOMPARE(f.exo.text(), QStringLiteral("Ligne un.\nH2O "));
+    QCOMPARE(f.exo.selStart(), caret);
+    QTest::keyClicks(&f.exo, QStringLiteral("Z"));
+    QCOMPARE(f.exo.text(), after);
 }
 
 QTEST_MAIN(InsertionUndoTest)

@@ -8,6 +8,8 @@
 #include <QLineEdit>
 #include <QRadioButton>
 #include <QTest>
+#include <QTextBlock>
+#include <QTextList>
 #include <QToolButton>
 
 namespace {
@@ -66,7 +68,8 @@ class ToolsFollowTextTest : public QObject {
 private slots:
     void toolsShowTheTextShown_data();
     void toolsShowTheTextShown();
-    void bulletButtonFollowsUndo();
+    void bulletButtonFollowsTheParagraph_data();
+    void bulletButtonFollowsTheParagraph();
     void colourLabelTakesTheChosenColour_data();
     void colourLabelTakesTheChosenColour();
 };
@@ -112,37 +115,79 @@ void ToolsFollowTextTest::toolsShowTheTextShown() {
     QVERIFY(qAbs(f.window.ruler()->gaucheWidthCm() - 2.0) < 0.1);
 }
 
-void ToolsFollowTextTest::bulletButtonFollowsUndo() {
+void ToolsFollowTextTest::bulletButtonFollowsTheParagraph_data() {
+    QTest::addColumn<QString>("typed");
+    QTest::addColumn<bool>("byMenu");
+    QTest::addColumn<QList<QKeyCombination>>("keysAfter"); // what takes the bullet away
+    const QList<QKeyCombination> undo{QKeyCombination(Qt::ControlModifier, Qt::Key_Z)};
+    QTest::newRow("Ctrl+Z") << QStringLiteral("un\ndeux") << false << undo;
+    QTest::newRow("Ctrl+Z, bullet from the menu") << QStringLiteral("un\ndeux") << true << undo;
+    QTest::newRow("Ctrl+Z in an empty text") << QString() << false << undo;
+    QTest::newRow("Ctrl+Z on an empty paragraph") << QStringLiteral("un\n") << false << undo;
+    QTest::newRow("Ctrl+Z twice, after typing")
+        << QStringLiteral("un\ndeux") << false
+        << QList<QKeyCombination>{QKeyCombination(Qt::Key_X), undo[0], undo[0]};
+    // The caret stays where it is: no selection change tells the tools.
+    QTest::newRow("Backspace at the paragraph's start")
+        << QStringLiteral("un\ndeux") << false
+        << QList<QKeyCombination>{QKeyCombination(Qt::Key_Home),
+                                  QKeyCombination(Qt::Key_Backspace)};
+    QTest::newRow("Return on an empty bulleted paragraph")
+        << QStringLiteral("un\ndeux") << false
+        << QList<QKeyCombination>{QKeyCombination(Qt::Key_Return), QKeyCombination(Qt::Key_Return)};
+}
+
+void ToolsFollowTextTest::bulletButtonFollowsTheParagraph() {
+    QFETCH(QString, typed);
+    QFETCH(bool, byMenu);
+    QFETCH(QList<QKeyCombination>, keysAfter);
     Fixture f;
     auto *bull = f.control<QToolButton>(QStringLiteral("bull"));
-    QTest::keyClicks(&f.exo, QStringLiteral("un"));
-    QTest::keyClick(&f.exo, Qt::Key_Return);
-    QTest::keyClicks(&f.exo, QStringLiteral("deux"));
-    QTest::mouseClick(bull, Qt::LeftButton);
+    QAction *bull2 = f.action("bull2");
+    for (const QChar c : typed) {
+        if (c == QLatin1Char('\n'))
+            QTest::keyClick(&f.exo, Qt::Key_Return);
+        else
+            QTest::keyClicks(&f.exo, QString(c));
+    }
+    if (byMenu)
+        bull2->trigger();
+    else
+        QTest::mouseClick(bull, Qt::LeftButton);
     QVERIFY(f.exo.selBullet().value_or(false));
     QVERIFY(bull->isChecked());
 
-    QTest::keyClick(&f.exo, Qt::Key_Z, Qt::ControlModifier);
+    for (const QKeyCombination key : keysAfter)
+        QTest::keyClick(&f.exo, key.key(), key.keyboardModifiers());
     QVERIFY(!f.exo.selBullet().value_or(true));
     QVERIFY(!bull->isChecked());
-    QTest::keyClick(&f.exo, Qt::Key_Up);
-    QVERIFY(!bull->isChecked());
-    QTest::keyClick(&f.exo, Qt::Key_Down);
-    QVERIFY(!bull->isChecked());
+    QVERIFY(!bull2->isChecked());
+    // Wherever the caret goes, the button and the menu mark say what is there.
+    for (const Qt::Key key : {Qt::Key_Up, Qt::Key_Down, Qt::Key_Z}) {
+        QTest::keyClick(&f.exo, key, key == Qt::Key_Z ? Qt::ControlModifier : Qt::NoModifier);
+        QCOMPARE(bull->isChecked(), f.exo.selBullet().value_or(false));
+        QCOMPARE(bull2->isChecked(), f.exo.selBullet().value_or(false));
+    }
 }
 
 void ToolsFollowTextTest::colourLabelTakesTheChosenColour_data() {
     QTest::addColumn<int>("option");
     QTest::addColumn<int>("selectedChars");
+    QTest::addColumn<bool>("focusStays");
     for (int option = 0; option < 4; ++option) {
-        QTest::addRow("optcoul(%d), caret", option) << option << 0;
-        QTest::addRow("optcoul(%d), selection", option) << option << 3;
+        QTest::addRow("optcoul(%d), caret", option) << option << 0 << false;
+        QTest::addRow("optcoul(%d), selection", option) << option << 3 << false;
+        // A click that leaves the focus in the text: no focus comes back to
+        // the editor to refresh the tools.
+        QTest::addRow("optcoul(%d), caret, focus in the text", option) << option << 0 << true;
+        QTest::addRow("optcoul(%d), selection, focus in the text", option) << option << 3 << true;
     }
 }
 
 void ToolsFollowTextTest::colourLabelTakesTheChosenColour() {
     QFETCH(int, option);
     QFETCH(int, selectedChars);
+    QFETCH(bool, focusStays);
     Fixture f;
     f.exo.setText(QStringLiteral("des mots"));
     f.exo.selectAll();
@@ -151,10 +196,16 @@ void ToolsFollowTextTest::colourLabelTakesTheChosenColour() {
     auto *cotext = f.control<QLabel>(QStringLiteral("cotext"));
     QCOMPARE(cotext->palette().color(QPalette::WindowText), QColor(120, 60, 200));
 
-    QTest::mouseClick(f.control<QRadioButton>("optcoul", option), Qt::LeftButton);
+    auto *button = f.control<QRadioButton>("optcoul", option);
+    if (focusStays) {
+        button->setFocusPolicy(Qt::TabFocus);
+        QVERIFY(f.exo.hasFocus());
+    }
+    QTest::mouseClick(button, Qt::LeftButton);
     const QColor chosen = QColor(CharacterTools::writingColours.at(option));
     QCOMPARE(QColor(*f.exo.selColor()), chosen);
     QCOMPARE(cotext->palette().color(QPalette::WindowText), chosen);
+    QVERIFY(button->isChecked());
 }
 
 QTEST_MAIN(ToolsFollowTextTest)
