@@ -420,6 +420,9 @@ void MainWindow::connectEditorNotifications() {
     });
     // Undo and redo may leave the selection where it was, its attributes changed.
     connect(exo, &RichTextBox::undoneOrRedone, this, [this] { m_refresh->maj(); });
+    connect(exo, &RichTextBox::editedInPlace, this, [this] { m_refresh->maj(); });
+    // Switching texts, opening, reloading or restoring one.
+    connect(exo, &RichTextBox::textShown, this, [this] { m_refresh->maj(); });
     // Any change the user makes marks the text modified; loading does not.
     connect(exo, &RichTextBox::contentEdited, this, [this] {
         if (m_state.majencours == majphase::idle) m_state.sauvegarde = 0;

@@ -68,16 +68,17 @@ void EditCommands::annuleur_Click() {
     m_exo.setFocus();
 }
 
+// With nothing selected the clipboard keeps what it holds: a text cut a
+// moment ago must still be there to paste.
 void EditCommands::putSelectionOnClipboard() {
-    QClipboard *clipboard = QApplication::clipboard();
-    clipboard->clear();
     if (m_exo.selLength() == 0) return;
     auto *data = new QMimeData;
     data->setData(rtfMimeType, m_exo.selRTF());
-    clipboard->setMimeData(data);
+    QApplication::clipboard()->setMimeData(data);
 }
 
 void EditCommands::coupe_Click() {
+    if (m_exo.selLength() == 0) return;
     putSelectionOnClipboard();
     m_exo.setSelRTF(QByteArray());
 }

@@ -103,6 +103,7 @@ RichTextBox::RichTextBox(QWidget *parent) : QTextEdit(parent), m_oleObjects(new 
     connect(this, &QTextEdit::cursorPositionChanged, this, &RichTextBox::notifySelectionChange);
     connect(this, &QTextEdit::selectionChanged, this, &RichTextBox::notifySelectionChange);
     connect(document(), &QTextDocument::contentsChange, this, [this] {
+        ++m_contentChanges;
         if (!m_loading) emit contentEdited();
     });
     offsetroom::keepFitted(document());
@@ -126,8 +127,10 @@ void RichTextBox::applyDefaultTextFormat() {
     setSelColor(qRgb(0, 0, 0));
 }
 
+// Qt puts the caret back where the cursor that opened the step stood when
+// the step is undone: a copy of the caret's, not one at the start of the text.
 RichTextBox::UndoStep::UndoStep(RichTextBox &box, Start start)
-    : m_cursor(std::make_unique<QTextCursor>(box.document())) {
+    : m_cursor(std::make_unique<QTextCursor>(box.textCursor())) {
     if (start == JoinPrevious)
         m_cursor->joinPreviousEditBlock();
     else
@@ -271,16 +274,23 @@ void RichTextBox::moveTextTo(RichTextBox &other) {
 }
 
 void RichTextBox::adoptDocument(QTextDocument *loaded) {
-    QScopedValueRollback<bool> loading(m_loading, true);
-    // Qt deletes only the document it made itself; ours go here.
-    const QPointer<QTextDocument> previous = document();
-    setDocument(loaded);
-    if (previous && previous->parent() == this) delete previous;
-    connect(loaded, &QTextDocument::contentsChange, this, [this] {
-        if (!m_loading) emit contentEdited();
-    });
-    offsetroom::keepFitted(loaded);
-    setTextCursor(QTextCursor(loaded));
+    {
+        QScopedValueRollback<bool> loading(m_loading, true);
+        // Qt deletes only the document it made itself; ours go here.
+        const QPointer<QTextDocument> previous = document();
+        setDocument(loaded);
+        if (previous && previous->parent() == this) delete previous;
+        connect(loaded, &QTextDocument::contentsChange, this, [this] {
+            ++m_contentChanges;
+            if (!m_loading) emit contentEdited();
+        });
+        offsetroom::keepFitted(loaded);
+        setTextCursor(QTextCursor(loaded));
+    }
+    // The caret often stays at 0, so no selection change tells of the new
+    // text; the tools learn of it from this.
+    m_lastSelection = {0, 0};
+    emit textShown();
 }
 
 void RichTextBox::refresh() {
@@ -956,12 +966,18 @@ void RichTextBox::keyPressEvent(QKeyEvent *event) {
     if (edits) freeTypingFormat();
     // Qt records a keystroke outside any group, where the room it gives or
     // takes from raised characters could not join it: one key, one undo step.
-    QTextCursor step(document());
+    // Opened on a copy of the caret: undoing the key puts the caret back
+    // there, not at the start of the text.
+    QTextCursor step = textCursor();
     const bool grouped =
         edits && offsetroom::mayChange(*document(), from, to, textCursor().charFormat());
     if (grouped) step.beginEditBlock();
+    const int changesBefore = m_contentChanges;
+    const std::pair<int, int> selectionBefore = m_lastSelection;
     QTextEdit::keyPressEvent(event);
     if (grouped) step.endEditBlock();
+    if (m_contentChanges != changesBefore && m_lastSelection == selectionBefore)
+        emit editedInPlace();
 }
 
 void RichTextBox::mousePressEvent(QMouseEvent *event) {

@@ -194,6 +194,13 @@ signals:
     void contentEdited();
     // An undo or a redo ran, by key, menu or button.
     void undoneOrRedone();
+    // A key changed the text or its format and left the selection where it
+    // was (Backspace taking a paragraph out of its list): the paragraph
+    // under the caret may look otherwise now.
+    void editedInPlace();
+    // A whole text took the place of the one shown (loaded, moved in), the
+    // caret at its start.
+    void textShown();
 
 protected:
     void focusInEvent(QFocusEvent *event) override;
@@ -241,4 +248,5 @@ private:
     std::pair<int, int> m_lastSelection{0, 0}; // anchor, position
     bool m_loading = false;
     bool m_editing = false;
+    int m_contentChanges = 0; // counted, to tell whether a key changed anything
 };

@@ -255,6 +255,9 @@ void CharacterTools::UpDown1_Change() {
 void CharacterTools::optcoul_Click(int index) {
     if (m_state.majencours != majphase::idle) return;
     m_exo.setSelColor(writingColours.at(index));
+    // The caret need not move, nor the focus come back, for the label to
+    // take the colour: shown at once.
+    showColour(writingColours.at(index) & 0xFFFFFF);
     giveFocusBack();
 }
 
@@ -263,6 +266,7 @@ void CharacterTools::cotext_Click() {
     if (m_dialogs.runDialog(palette) == QDialog::Accepted) {
         if (const auto colour = palette.chosenColour()) {
             m_exo.setSelColor(*colour);
+            showColour(*colour & 0xFFFFFF);
             m_exo.refresh();
         }
     }

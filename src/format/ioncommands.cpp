@@ -78,10 +78,9 @@ void IonCommands::ionpoly_Click() {
     m_exo.setFocus();
     // Straight into the text: whatever the clipboard holds stays there. The
     // caret's format comes back inside the same undo step.
-    QTextCursor step(m_exo.document());
-    step.beginEditBlock();
+    RichTextBox::UndoStep step(m_exo);
     m_exo.insertPictureAtCaret(dialog.picture()->image, dialog.picture()->shownSizePx);
-    step.endEditBlock();
+    step.end();
     m_exo.setFocus();
     m_exo.refresh();
 }

@@ -191,10 +191,9 @@ void SymbolPalettes::des01_Click() {
     m_prepades->resize(sign.shownPx.toSize());
     // The caret's attributes come back as the picture goes in: one undo
     // step takes both away.
-    QTextCursor group(m_exo.document());
-    group.beginEditBlock();
+    RichTextBox::UndoStep step(m_exo);
     const bool inserted = m_exo.insertPictureAtCaret(sign.image, sign.shownPx);
-    group.endEditBlock();
+    step.end();
     if (!inserted) m_state.insertionencours = 0;
     m_exo.refresh();
     m_exo.setFocus();

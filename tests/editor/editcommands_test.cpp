@@ -170,6 +170,8 @@ private slots:
     void rulerFollowsUndoAndRedo();
     void undoAndRedoKeysInTheWindow();
     void aFreshTextHasNothingToUndo();
+    void nothingSelectedLeavesTheClipboard_data();
+    void nothingSelectedLeavesTheClipboard();
 };
 
 void EditCommandsTest::oneCommandIsOneUndoStep_data() {
@@ -276,6 +278,38 @@ void EditCommandsTest::aFreshTextHasNothingToUndo() {
     QTest::keyClick(&f.exo, Qt::Key_Z, Qt::ControlModifier);
     QCOMPARE(f.exo.textRTF(), fresh);
     QCOMPARE(*f.exo.selIndent(), 19.0);
+}
+
+void EditCommandsTest::nothingSelectedLeavesTheClipboard_data() {
+    QTest::addColumn<Action>("command");
+    QTest::newRow("copy entry") << Action([](Fixture &f) { f.action("copie")->trigger(); });
+    QTest::newRow("cut entry") << Action([](Fixture &f) { f.action("coupe")->trigger(); });
+    QTest::newRow("copy button") << Action([](Fixture &f) { f.click("Command6"); });
+    QTest::newRow("cut button") << Action([](Fixture &f) { f.click("Command7"); });
+    QTest::newRow("Ctrl+C") << Action(
+        [](Fixture &f) { QTest::keyClick(&f.exo, Qt::Key_C, Qt::ControlModifier); });
+    QTest::newRow("Ctrl+X") << Action(
+        [](Fixture &f) { QTest::keyClick(&f.exo, Qt::Key_X, Qt::ControlModifier); });
+}
+
+// A text cut a moment ago is still there to paste.
+void EditCommandsTest::nothingSelectedLeavesTheClipboard() {
+    QFETCH(Action, command);
+    Fixture f;
+    auto *kept = new QMimeData;
+    kept->setText(QStringLiteral("gardé"));
+    kept->setData(QStringLiteral("text/rtf"), "{\\rtf1 gard\\'e9}");
+    QApplication::clipboard()->setMimeData(kept);
+    f.exo.setFocus();
+    f.select(5, 0);
+    const QByteArray before = f.exo.textRTF();
+    command(f);
+    const QMimeData *after = QApplication::clipboard()->mimeData();
+    QVERIFY(after);
+    QCOMPARE(after->text(), QStringLiteral("gardé"));
+    QCOMPARE(after->data(QStringLiteral("text/rtf")), QByteArray("{\\rtf1 gard\\'e9}"));
+    QCOMPARE(f.exo.textRTF(), before);
+    QVERIFY(!f.exo.document()->isUndoAvailable());
 }
 
 QTEST_MAIN(EditCommandsTest)

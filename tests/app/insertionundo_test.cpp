@@ -1,0 +1,131 @@
+#include "imagebytes.h"
+#include "symbols/palettebuttons.h"
+#include "symbols/symbolpalettes.h"
+#include "windowfixture.h"
+
+#include <QFile>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QTabBar>
+#include <QTest>
+#include <QToolButton>
+
+namespace {
+
+// The window shown, the text typed with real keys.
+class Fixture : public WindowFixture {
+public:
+    Fixture() {
+        window.show();
+        if (!QTest::qWaitForWindowExposed(&window)) qFatal("The window does not show");
+        exo.setFocus();
+    }
+
+    void clickEquilibriumSign() {
+        auto *palettes = control<SymbolPalettes>(QStringLiteral("SSTab1"));
+        QTabBar *bar = palettes->tabBar();
+        QTest::mouseClick(bar, Qt::LeftButton, {}, bar->tabRect(palettebuttons::MathII).center());
+        QTest::mouseClick(control<QToolButton>(QStringLiteral("des01")), Qt::LeftButton);
+    }
+    void insertIon() {
+        dialogs.dialogAnswers << [](QDialog &dialog) {
+            QTest::keyClicks(dialog.findChild<QLineEdit *>(QStringLiteral("baset")),
+                             QStringLiteral("SO"));
+            QTest::keyClicks(dialog.findChild<QLineEdit *>(QStringLiteral("Text3")),
+                             QStringLiteral("4"));
+            QTest::keyClicks(dialog.findChild<QLineEdit *>(QStringLiteral("Text2")),
+                             QStringLiteral("2-"));
+            dialog.findChild<QPushButton *>(QStringLiteral("Command3"))->click();
+            return dialog.result();
+        };
+        action("ionpoly")->trigger();
+    }
+    void insertImageFile() {
+        const QString path = root + QStringLiteral("rouge.png");
+        QImage red(40, 30, QImage::Format_RGB32);
+        red.fill(Qt::red);
+        QFile file(path);
+        const QByteArray bytes = encoded(red, "PNG");
+        if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size())
+            qFatal("cannot write %s", qPrintable(path));
+        file.close();
+        dialogs.fileNames << path;
+        action("ima")->trigger();
+    }
+};
+
+using Insertion = void (Fixture::*)();
+
+} // namespace
+
+class InsertionUndoTest : public QObject {
+    Q_OBJECT
+
+private slots:
+    void undoLeavesTheCaretWhereThePictureWas_data();
+    void undoLeavesTheCaretWhereThePictureWas();
+    void undoLeavesTheCaretWhereTheKeyWas_data();
+    void undoLeavesTheCaretWhereTheKeyWas();
+};
+
+void InsertionUndoTest::undoLeavesTheCaretWhereThePictureWas_data() {
+    QTest::addColumn<Insertion>("insert");
+    QTest::newRow("equilibrium sign") << Insertion(&Fixture::clickEquilibriumSign);
+    QTest::newRow("ion formula") << Insertion(&Fixture::insertIon);
+    QTest::newRow("image file") << Insertion(&Fixture::insertImageFile);
+}
+
+void InsertionUndoTest::undoLeavesTheCaretWhereThePictureWas() {
+    QFETCH(Insertion, insert);
+    Fixture f;
+    QTest::keyClicks(&f.exo, QStringLiteral("Ligne un."));
+    QTest::keyClick(&f.exo, Qt::Key_Return);
+    QTest::keyClicks(&f.exo, QStringLiteral("abc "));
+    (f.*insert)();
+    QCOMPARE(images(*f.exo.document()).size(), 1);
+    QCOMPARE(f.exo.selStart(), 15);
+    QTest::keyClick(&f.exo, Qt::Key_Z, Qt::ControlModifier);
+    QVERIFY(images(*f.exo.document()).isEmpty());
+    QCOMPARE(f.exo.selStart(), 14);
+    QTest::keyClicks(&f.exo, QStringLiteral("Z"));
+    QCOMPARE(f.exo.text(), QStringLiteral("Ligne un.\nabc Z"));
+}
+
+void InsertionUndoTest::undoLeavesTheCaretWhereTheKeyWas_data() {
+    QTest::addColumn<int>("caret");
+    QTest::addColumn<QString>("typedThenUndone");
+    QTest::addColumn<QString>("after");
+    // "H2O", its 2 lowered: a key there may change the room the paragraph
+    // keeps for it, and is grouped with that change.
+    QTest::newRow("beside the lowered character") << 12 << "x"
+                                                  << "Ligne un.\nH2ZO ";
+    QTest::newRow("further in its paragraph") << 14 << "x"
+                                              << "Ligne un.\nH2O Z";
+    QTest::newRow("return in its paragraph") << 14 << "\r"
+                                             << "Ligne un.\nH2O Z";
+}
+
+void InsertionUndoTest::undoLeavesTheCaretWhereTheKeyWas() {
+    QFETCH(int, caret);
+    QFETCH(QString, typedThenUndone);
+    QFETCH(QString, after);
+    Fixture f;
+    QTest::keyClicks(&f.exo, QStringLiteral("Ligne un."));
+    QTest::keyClick(&f.exo, Qt::Key_Return);
+    QTest::keyClicks(&f.exo, QStringLiteral("H2O "));
+    f.select(11, 1);
+    f.exo.setSelCharOffset(-60);
+    f.select(caret, 0);
+    if (typedThenUndone == QLatin1String("\r"))
+        QTest::keyClick(&f.exo, Qt::Key_Return);
+    else
+        QTest::keyClicks(&f.exo, typedThenUndone);
+    QTest::keyClick(&f.exo, Qt::Key_Z, Qt::ControlModifier);
+    QCOMPARE(f.exo.text(), QStringLiteral("Ligne un.\nH2O "));
+    QCOMPARE(f.exo.selStart(), caret);
+    QTest::keyClicks(&f.exo, QStringLiteral("Z"));
+    QCOMPARE(f.exo.text(), after);
+}
+
+QTEST_MAIN(InsertionUndoTest)
+#include "insertionundo_test.moc"
