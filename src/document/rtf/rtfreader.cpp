@@ -622,6 +622,7 @@ private:
     void flushHidden();
     void insertFootnoteMark();
     void finishFootnote();
+    void keepFootnoteMarkShownOnly();
     void flushNotes();
 
     void applyNumberingProperty(Prop prop, int param);
@@ -713,7 +714,9 @@ private:
     // \chftn came; written back from this, in our code page and fonts.
     QString m_footnoteText;
     bool m_footnoteMarkShown = false; // its number was shown in the text
-    QString m_pendingNotes;           // shown at the end of the paragraph
+    int m_footnoteMarkStart = 0;      // where, in the document
+    int m_footnoteMarkEnd = 0;
+    QString m_pendingNotes; // shown at the end of the paragraph
 
     QString m_run;
     CharState m_runState;
@@ -1391,16 +1394,35 @@ void RtfReader::flushHidden() {
 
 // The reference to a footnote shows its number, raised; the number is
 // written back as the footnote's own mark.
+// It stays ordinary text, written back as such, unless its footnote follows.
 void RtfReader::insertFootnoteMark() {
     CharState &chars = top().chars;
     const CharState saved = chars;
+    m_footnoteMarkShown = !chars.hidden && top().dest == Dest::Body;
     if (chars.superSub == SuperSub::None && !chars.hasExplicitOffset)
         chars.superSub = SuperSub::Super;
-    chars.shownOnly = true;
+    if (m_footnoteMarkShown) {
+        prepareBodyContent();
+        flushRun();
+        m_footnoteMarkStart = m_cursor.position();
+    }
     for (const QChar digit : QString::number(m_footnotes + 1))
         handleCharacter(digit.unicode());
     top().chars = saved;
-    m_footnoteMarkShown = !chars.hidden;
+    if (m_footnoteMarkShown) {
+        flushRun();
+        m_footnoteMarkEnd = m_cursor.position();
+    }
+}
+
+// The mark of the footnote just read is written back within its group.
+void RtfReader::keepFootnoteMarkShownOnly() {
+    QTextCursor mark(m_cursor.document());
+    mark.setPosition(m_footnoteMarkStart);
+    mark.setPosition(m_footnoteMarkEnd, QTextCursor::KeepAnchor);
+    QTextCharFormat shownOnly;
+    shownOnly.setProperty(textprops::ShownOnly, true);
+    mark.mergeCharFormat(shownOnly);
 }
 
 // Qt has no footnotes: the note is kept as a group of its own in an empty
@@ -1410,7 +1432,10 @@ void RtfReader::finishFootnote() {
     const QString note = std::exchange(m_footnoteText, QString());
     QByteArray group;
     RtfEmitter emitter(group);
-    if (std::exchange(m_footnoteMarkShown, false)) emitter.raw("{\\super\\chftn}");
+    if (std::exchange(m_footnoteMarkShown, false)) {
+        keepFootnoteMarkShownOnly();
+        emitter.raw("{\\super\\chftn}");
+    }
     emitter.raw("{");
     // The note's text takes the font in force, which the writer makes a
     // plain one, not Symbol; it is never raised with its mark.
@@ -1830,6 +1855,7 @@ void RtfReader::flushRun() {
 // The paragraph's attributes go to its block at once; the break itself waits
 // for more content, so that a final \par adds no empty paragraph.
 void RtfReader::endParagraph() {
+    m_footnoteMarkShown = false; // a mark whose footnote never came
     if (!m_pendingLabel.isEmpty()) placeListLabel();
     flushNotes();
     flushHidden();

@@ -197,6 +197,7 @@ private slots:
     void subRange();
     void footnotesStayFootnotes_data();
     void footnotesStayFootnotes();
+    void aMarkWithoutItsFootnoteKeepsItsNumber();
 };
 
 void RtfRoundTripTest::sameDocument_data() {
@@ -389,6 +390,15 @@ void RtfRoundTripTest::footnotesStayFootnotes() {
     const auto copy = readBack(written);
     QCOMPARE(copy->toPlainText(), shown);
     QCOMPARE(writeRtf(*copy), written);
+}
+
+// Its number is all there is of it: it is saved as the text it shows.
+void RtfRoundTripTest::aMarkWithoutItsFootnoteKeepsItsNumber() {
+    const auto document = readBack("{\\rtf1 Texte{\\super\\chftn} suite.\\par Fin\\par}");
+    QCOMPARE(document->toPlainText(), QStringLiteral("Texte1 suite.\nFin"));
+    const QByteArray written = writeRtf(*document);
+    QCOMPARE(readBack(written)->toPlainText(), QStringLiteral("Texte1 suite.\nFin"));
+    QVERIFY(!written.contains("\\footnote"));
 }
 
 QTEST_MAIN(RtfRoundTripTest)
