@@ -1432,7 +1432,12 @@ void RtfReader::finishFootnote() {
     const QString note = std::exchange(m_footnoteText, QString());
     QByteArray group;
     RtfEmitter emitter(group);
-    if (std::exchange(m_footnoteMarkShown, false)) {
+    // Its mark is its own when nothing stands between them; a mark further
+    // back stays ordinary text, so that saving moves nothing.
+    flushRun();
+    const bool markJustBefore =
+        m_hiddenText.isEmpty() && !m_pendingBreak && m_cursor.position() == m_footnoteMarkEnd;
+    if (std::exchange(m_footnoteMarkShown, false) && markJustBefore) {
         keepFootnoteMarkShownOnly();
         emitter.raw("{\\super\\chftn}");
     }
