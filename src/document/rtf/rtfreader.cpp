@@ -709,7 +709,7 @@ private:
     QByteArray m_sequence; // a multi-byte character's bytes read so far
 
     QString m_hiddenText;
-    int m_footnotes = 0;
+    int m_footnotes = 0; // footnotes read whole so far
     // The footnote being read, with notePar and noteMark where its \par and
     // \chftn came; written back from this, in our code page and fonts.
     QString m_footnoteText;
@@ -1107,7 +1107,6 @@ void RtfReader::enterDestination(Dest dest, qsizetype wordOffset) {
         m_labelText.clear();
         break;
     case Dest::Footnote:
-        ++m_footnotes;
         m_footnoteText.clear();
         break;
     default:
@@ -1429,6 +1428,9 @@ void RtfReader::keepFootnoteMarkShownOnly() {
 // picture at its place, written back as a footnote, and its text shows at
 // the paragraph's end.
 void RtfReader::finishFootnote() {
+    // Counted once read whole: a note cut short is not kept, and does not
+    // take a number from the notes that are.
+    ++m_footnotes;
     const QString note = std::exchange(m_footnoteText, QString());
     QByteArray group;
     RtfEmitter emitter(group);
