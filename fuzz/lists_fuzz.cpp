@@ -3,7 +3,7 @@
 
 #include "document/rtf/rtfreader.h"
 #include "document/rtf/rtfwriter.h"
-#include "fuzzsupport.h"
+#include "rtfroundtrip.h"
 
 #include <QByteArray>
 #include <QGuiApplication>
@@ -12,16 +12,6 @@
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>
-
-namespace {
-
-QByteArray readAndWrite(const QByteArray &rtf, QTextDocument &document) {
-    QTextCursor cursor(&document);
-    readRtf(rtf, cursor, RtfInsertMode::WholeDocument);
-    return writeRtf(document);
-}
-
-} // namespace
 
 extern "C" int LLVMFuzzerInitialize(int *, char ***) {
     startApplication<QGuiApplication>();
@@ -36,14 +26,6 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size) {
                            "{\\listoverride\\listid2\\ls2}}"
                            "\\pard\\ls1\\ilvl0 un\\par\\ls1\\ilvl1 deux\\par\\ls2 trois\\par"
                            "\\pard\\pntext\\pard\\plain\\ls3 quatre\\par}";
-    QTextDocument first;
-    const QByteArray written = readAndWrite(rtf, first);
-    QTextDocument second;
-    const QByteArray rewritten = readAndWrite(written, second);
-    require(second.toPlainText() == first.toPlainText(), "our RTF reads back to the same text",
-            first.toPlainText(), second.toPlainText());
-    QTextDocument third;
-    require(readAndWrite(rewritten, third) == rewritten, "our RTF of our RTF is stable",
-            QString::fromLatin1(rewritten), QString::fromLatin1(writeRtf(third)));
+    requireStableRoundTrip(rtf);
     return 0;
 }

@@ -3,7 +3,7 @@
 
 #include "document/rtf/rtfreader.h"
 #include "document/rtf/rtfwriter.h"
-#include "fuzzsupport.h"
+#include "rtfroundtrip.h"
 
 #include <QByteArray>
 #include <QGuiApplication>
@@ -13,16 +13,6 @@
 #include <cstdio>
 #include <cstdlib>
 
-namespace {
-
-QByteArray readAndWrite(const QByteArray &rtf, QTextDocument &document) {
-    QTextCursor cursor(&document);
-    readRtf(rtf, cursor, RtfInsertMode::WholeDocument);
-    return writeRtf(document);
-}
-
-} // namespace
-
 extern "C" int LLVMFuzzerInitialize(int *, char ***) {
     startApplication<QGuiApplication>();
     return 0;
@@ -31,15 +21,7 @@ extern "C" int LLVMFuzzerInitialize(int *, char ***) {
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size) {
     const QByteArray input(reinterpret_cast<const char *>(data), qsizetype(size));
 
-    QTextDocument first;
-    const QByteArray written = readAndWrite(input, first);
-    QTextDocument second;
-    const QByteArray rewritten = readAndWrite(written, second);
-    require(second.toPlainText() == first.toPlainText(), "our RTF reads back to the same text",
-            first.toPlainText().toUtf8(), second.toPlainText().toUtf8());
-    QTextDocument third;
-    const QByteArray stable = readAndWrite(rewritten, third);
-    require(stable == rewritten, "our RTF of our RTF is stable", rewritten, stable);
+    requireStableRoundTrip(input);
 
     // Pasted into the middle of a paragraph, the piece keeps the text around it.
     QTextDocument host;
