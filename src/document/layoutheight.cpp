@@ -10,10 +10,19 @@ namespace layoutheight {
 namespace {
 
 constexpr double pixelsPerPoint = 96.0 / 72.0;
-// Generous for Latin text; full-width characters are covered by the margin
-// left under Qt's limit.
+// Generous for Latin text; the characters of East Asian scripts are a full
+// em wide, and the fallback fonts that draw them make taller lines.
 constexpr double charWidthPerEm = 0.6;
+constexpr double wideCharWidthPerEm = 1.0;
 constexpr double lineHeightPerEm = 1.4;
+
+bool isWide(QChar c) {
+    const char16_t u = c.unicode();
+    return (u >= 0x1100 && u <= 0x115F) || (u >= 0x2E80 && u <= 0xA4CF) ||
+           (u >= 0xAC00 && u <= 0xD7A3) || (u >= 0xF900 && u <= 0xFAFF) ||
+           (u >= 0xFE30 && u <= 0xFE4F) || (u >= 0xFF00 && u <= 0xFF60) ||
+           (u >= 0xFFE0 && u <= 0xFFE6);
+}
 
 double emPx(const QTextCharFormat &format, const QFont &defaultFont) {
     const double points = format.hasProperty(QTextFormat::FontPointSize) ? format.fontPointSize()
@@ -49,9 +58,12 @@ double estimatedPx(const QTextDocument &document) {
             characters += fragment.length();
             const double em = emPx(format, defaultFont);
             tallest = std::max(tallest, em * lineHeightPerEm);
-            width += em * charWidthPerEm * fragment.length();
+            const QString text = fragment.text();
+            const auto wide = std::count_if(text.cbegin(), text.cend(), isWide);
+            width += em * (charWidthPerEm * double(fragment.length() - wide) +
+                           wideCharWidthPerEm * double(wide));
             // A tab may reach a stop far along the line.
-            width += fragment.text().count(QLatin1Char('\t')) * lineWidth / 4;
+            width += text.count(QLatin1Char('\t')) * lineWidth / 4;
         }
         // A line holds one character at least, however wide.
         const double lines =

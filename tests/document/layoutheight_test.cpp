@@ -56,6 +56,17 @@ void LayoutHeightTest::neverBelowTheLaidOutHeight() {
         picture.setHeight(900);
         for (int i = 0; i < 10; ++i)
             cursor.insertImage(picture);
+    } else if (shape == QLatin1String("wide pictures after text")) {
+        document.addResource(QTextDocument::ImageResource, QUrl(QStringLiteral("w")),
+                             QImage(2000, 300, QImage::Format_RGB32));
+        QTextImageFormat picture;
+        picture.setName(QStringLiteral("w"));
+        picture.setWidth(2000);
+        picture.setHeight(300);
+        for (int i = 0; i < 10; ++i) {
+            cursor.insertText(QStringLiteral("Figure %1 : ").arg(i));
+            cursor.insertImage(picture);
+        }
     } else if (shape == QLatin1String("empty paragraphs")) {
         for (int i = 0; i < 2000; ++i)
             cursor.insertBlock();
