@@ -85,6 +85,8 @@ MarginsDialog::MarginsDialog(RichTextBox &exo, QWidget *parent) : QDialog(parent
     // A field stays empty where the selected paragraphs differ.
     showCm(m_leftCm, m_exo.selIndent());
     showCm(m_rightCm, m_exo.selRightIndent());
+    m_shownLeftCm = m_leftCm->text();
+    m_shownRightCm = m_rightCm->text();
 }
 
 void MarginsDialog::addLabel(const QString &name, const QString &caption, int leftTwips,
@@ -124,7 +126,11 @@ void MarginsDialog::validate() {
     keepWithinRange(m_leftCm);
     keepWithinRange(m_rightCm);
     const RichTextBox::UndoStep step(m_exo);
-    if (!isBlank(m_leftCm)) m_exo.setSelIndent(indentPxOf(m_leftCm));
-    if (!isBlank(m_rightCm)) m_exo.setSelRightIndent(indentPxOf(m_rightCm));
+    // The fields show centimetres rounded to two decimals: a margin left as
+    // shown keeps its exact value instead of taking the rounded one.
+    if (!isBlank(m_leftCm) && m_leftCm->text() != m_shownLeftCm)
+        m_exo.setSelIndent(indentPxOf(m_leftCm));
+    if (!isBlank(m_rightCm) && m_rightCm->text() != m_shownRightCm)
+        m_exo.setSelRightIndent(indentPxOf(m_rightCm));
     accept();
 }

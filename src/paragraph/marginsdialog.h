@@ -26,4 +26,6 @@ private:
     RichTextBox &m_exo;
     QLineEdit *m_leftCm = nullptr;  // Text1(0)
     QLineEdit *m_rightCm = nullptr; // Text1(1)
+    QString m_shownLeftCm;
+    QString m_shownRightCm;
 };

@@ -132,15 +132,16 @@ void MarginsDialogTest::validateKeepsWithinRange_data() {
     QTest::addColumn<QString>("rightAfter");
     QTest::addColumn<double>("leftPx");
     QTest::addColumn<double>("rightPx");
-    // An untouched "0,31" writes back 0.31 cm, 11.873 px.
+    // A field left showing "0,31" keeps the exact 12 px, not 0.31 cm's
+    // 11.873 px; one typed afresh takes what it reads.
     QTest::newRow("above 4") << true << "5"
                              << "0,31"
                              << "4"
-                             << "0,31" << 153.2 << 11.873;
+                             << "0,31" << 153.2 << 12.0;
     QTest::newRow("full stop typed") << true << "1.5"
                                      << "0,31"
                                      << "1,5"
-                                     << "0,31" << 57.45 << 11.873;
+                                     << "0,31" << 57.45 << 12.0;
     QTest::newRow("signs and letters dropped") << true << "-x3e+"
                                                << "1\b2"
                                                << "3"
@@ -148,7 +149,11 @@ void MarginsDialogTest::validateKeepsWithinRange_data() {
     QTest::newRow("negative pasted") << false << "-1"
                                      << "0,31"
                                      << "0"
-                                     << "0,31" << 0.0 << 11.873;
+                                     << "0,31" << 0.0 << 12.0;
+    QTest::newRow("right retyped") << true << "0,5"
+                                   << "0,32"
+                                   << "0,5"
+                                   << "0,32" << 19.0 << 12.256;
     QTest::newRow("unreadable pasted") << false << "abc"
                                        << "9"
                                        << "0"
