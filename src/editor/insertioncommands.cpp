@@ -92,9 +92,8 @@ void InsertionCommands::ima_Click() {
     const RichTextBox::UndoStep step(m_exo);
     if (m_edit.keepsLinkOnInsertion()) {
         OleObjects &objects = m_exo.oleObjects();
-        switch (objects.add(*path)) {
+        switch (objects.add(*path, OleObjects::Icon)) {
         case OleObjects::AddOutcome::Added:
-            objects.setDisplayType(objects.indexAt(m_exo.selStart() - 1), OleObjects::Icon);
             break;
         case OleObjects::AddOutcome::Unreadable:
             m_dialogs.message(messages::openFailed());

@@ -145,13 +145,16 @@ QTextImageFormat objectFormat(const rtfobject::EmbeddedFile &file, const Shown &
 
 } // namespace
 
-OleObjects::AddOutcome OleObjects::add(const QString &source) {
+OleObjects::AddOutcome OleObjects::add(const QString &source, DisplayType shownAs) {
     QFile input(source);
     if (!input.open(QIODevice::ReadOnly)) return AddOutcome::Unreadable;
     if (input.size() > maxEmbeddedBytes) return AddOutcome::TooLarge;
     rtfobject::EmbeddedFile file{QFileInfo(source).fileName(), input.readAll()};
     if (input.error() != QFileDevice::NoError) return AddOutcome::Unreadable;
-    const Shown shown = shownFor(file, Content);
+    // Inserted as it is to be shown: a change of look right after the
+    // insertion, in the same step, would leave Qt's undo placing the caret
+    // beyond the end of the text.
+    const Shown shown = shownFor(file, shownAs);
     return m_box.insertImageAtCaret(objectFormat(file, shown), shown.picture.image)
                ? AddOutcome::Added
                : AddOutcome::Protected;

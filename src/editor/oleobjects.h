@@ -46,8 +46,9 @@ public:
     ~OleObjects() override;
 
     // Embeds the file in place of the selection, as one undo step, shown as
-    // its content: its picture for an image file, its icon otherwise.
-    AddOutcome add(const QString &source);
+    // asked: as its content (its picture for an image file, its icon
+    // otherwise) or as its icon.
+    AddOutcome add(const QString &source, DisplayType shownAs = Content);
     int count() const;
     // Read from a text, an object shows as it was saved; its type reads Icon.
     std::optional<DisplayType> displayType(int index) const;
