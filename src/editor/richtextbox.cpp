@@ -51,6 +51,25 @@ constexpr int defaultFontSizePt = 10;
 constexpr double defaultLeftIndentPx = 19;
 constexpr double defaultRightIndentPx = 12;
 
+// An empty text starts in the look a new one has, however it became empty:
+// a file that held nothing, or a text that could not be read, leaves no look
+// anybody chose.
+void giveDefaultLook(QTextDocument &doc) {
+    const QString fontName = QString::fromLatin1(defaultFontName);
+    doc.setDefaultFont(QFont(fontName, defaultFontSizePt));
+    QTextBlockFormat paragraph;
+    textprops::setLeftMargin(paragraph, defaultLeftIndentPx);
+    paragraph.setRightMargin(defaultRightIndentPx);
+    QTextCharFormat look;
+    textprops::setFontName(look, fontName);
+    look.setFontPointSize(defaultFontSizePt);
+    textprops::refreshBaseline(look);
+    look.setForeground(QColor(Qt::black));
+    QTextCursor cursor(&doc);
+    cursor.setBlockFormat(paragraph);
+    cursor.setBlockCharFormat(look);
+}
+
 // Plain text as the user means it: one paragraph break per line end, however
 // the lines end.
 QString normalizedLineEnds(const QString &text) {
@@ -170,6 +189,7 @@ void RichTextBox::undoOrRedo(void (QTextEdit::*step)()) {
         cursor.setPosition(std::min(was.position(), length), QTextCursor::KeepAnchor);
         setTextCursor(cursor);
     }
+    typeInTheLookBeforePictures();
     emit undoneOrRedone();
 }
 
@@ -181,6 +201,7 @@ void RichTextBox::notifySelectionChange() {
     const std::pair<int, int> now{cursor.anchor(), cursor.position()};
     if (now == m_lastSelection) return;
     m_lastSelection = now;
+    typeInTheLookBeforePictures();
     emit selChange();
 }
 
@@ -244,6 +265,7 @@ bool RichTextBox::loadText(const QByteArray &rtf, TextOrigin origin) {
     } else {
         cursor.insertText(plainTextOf(rtf));
     }
+    if (loaded->isEmpty()) giveDefaultLook(*loaded);
     cursor.endEditBlock();
     if (fromFile && !listsInTime) return false;
     offsetroom::fitAll(*loaded);
@@ -263,6 +285,9 @@ void RichTextBox::moveTextTo(RichTextBox &other) {
     empty->setDefaultFont(moving->defaultFont());
     empty->setDefaultTextOption(moving->defaultTextOption());
     empty->setDocumentMargin(moving->documentMargin());
+    giveDefaultLook(*empty);
+    empty->clearUndoRedoStacks();
+    empty->setModified(false);
     disconnect(moving, nullptr, this, nullptr);
     // Out of this box's hands first, or showing the empty one would delete it.
     moving->setParent(&other);
@@ -396,8 +421,24 @@ QString RichTextBox::selText() const {
 
 bool RichTextBox::setSelText(const QString &text) {
     if (touchesProtected(selStart(), selStart() + selLength())) return false;
-    replaceSelection([&text](QTextCursor &cursor) { cursor.insertText(normalizedLineEnds(text)); });
+    replaceSelection([&text](QTextCursor &cursor) {
+        cursor.insertText(normalizedLineEnds(text), replacingFormat(cursor));
+    });
     return true;
+}
+
+QTextCharFormat RichTextBox::replacingFormat(const QTextCursor &selection) {
+    QTextCharFormat format = selection.charFormat();
+    if (selection.hasSelection()) {
+        QTextCursor first(selection.document());
+        first.setPosition(selection.selectionStart() + 1);
+        format = first.charFormat();
+        // A footnote's shown number gives its look, not its being left unsaved.
+        format.clearProperty(textprops::ShownOnly);
+    }
+    // A picture's format would make the text a picture.
+    if (format.objectType() != QTextFormat::NoObject) format = QTextCharFormat();
+    return format;
 }
 
 QByteArray RichTextBox::selRTF() const {
@@ -974,10 +1015,30 @@ void RichTextBox::keyPressEvent(QKeyEvent *event) {
     if (grouped) step.beginEditBlock();
     const int changesBefore = m_contentChanges;
     const std::pair<int, int> selectionBefore = m_lastSelection;
-    QTextEdit::keyPressEvent(event);
+    if (edits && event->matches(QKeySequence::InsertParagraphSeparator))
+        insertParagraphInItsLook();
+    else
+        QTextEdit::keyPressEvent(event);
     if (grouped) step.endEditBlock();
     if (m_contentChanges != changesBefore && m_lastSelection == selectionBefore)
         emit editedInPlace();
+}
+
+// Return makes a paragraph like the one it ends, an empty one included:
+// Qt's editor would give the paragraph after an empty line no margins, no
+// tab stops and its own font. An empty bullet ends the list, its margins
+// kept.
+void RichTextBox::insertParagraphInItsLook() {
+    QTextCursor cursor = textCursor();
+    if (cursor.currentList() && !cursor.hasSelection() && cursor.block().length() == 1) {
+        changeSelectedBlocks([](QTextBlockFormat &format) { format.setObjectIndex(-1); });
+        return;
+    }
+    QTextBlockFormat paragraph = cursor.blockFormat();
+    paragraph.clearProperty(QTextFormat::BlockTrailingHorizontalRulerWidth);
+    cursor.insertBlock(paragraph, cursor.charFormat());
+    setTextCursor(cursor);
+    ensureCursorVisible();
 }
 
 void RichTextBox::mousePressEvent(QMouseEvent *event) {
@@ -1005,6 +1066,37 @@ void RichTextBox::freeTypingFormat() {
     textprops::setProtected(freed, false);
     freed.clearProperty(textprops::ShownOnly);
     setCurrentCharFormat(freed);
+}
+
+// A picture has no look of its own to type in: right after one, typing goes
+// on in the look of the text before it, as after any character (or of the
+// text after it when the paragraph starts with pictures). Set when the caret
+// arrives, so that a look the user then chooses is kept.
+void RichTextBox::typeInTheLookBeforePictures() {
+    const QTextCursor caret = textCursor();
+    if (caret.hasSelection() || caret.atBlockStart()) return;
+    const QTextBlock block = caret.block();
+    const auto isPicture = [](const QTextCharFormat &format) {
+        return format.objectType() != QTextFormat::NoObject;
+    };
+    // The document's format before the caret, not the typing format.
+    QTextCursor probe(document());
+    probe.setPosition(caret.position());
+    if (!isPicture(probe.charFormat())) return;
+    std::optional<QTextCharFormat> before;
+    std::optional<QTextCharFormat> after;
+    for (auto it = block.begin(); !it.atEnd(); ++it) {
+        const QTextFragment fragment = it.fragment();
+        if (isPicture(fragment.charFormat())) continue;
+        if (fragment.position() < caret.position())
+            before = fragment.charFormat();
+        else
+            after = fragment.charFormat();
+        if (fragment.position() >= caret.position()) break;
+    }
+    QTextCharFormat look = before.value_or(after.value_or(block.charFormat()));
+    if (isPicture(look)) look = QTextCharFormat();
+    setCurrentCharFormat(look);
 }
 
 void RichTextBox::inputMethodEvent(QInputMethodEvent *event) {

@@ -112,6 +112,9 @@ public:
     // the paragraph) and leaves the caret after it. Returns false, changing
     // nothing, when that would change protected text.
     bool setSelText(const QString &text);
+    // The look of text put in place of a selection: that of its first
+    // character; with nothing selected, the typing format.
+    static QTextCharFormat replacingFormat(const QTextCursor &selection);
     QByteArray selRTF() const;
     bool setSelRTF(const QByteArray &rtf);
     // Puts a picture in place of the selection, as one undo step, shown at
@@ -228,6 +231,8 @@ private:
     bool movesProtectedSelection(const QDropEvent *event) const;
     // Takes the protection and the shown-only mark off what is typed next.
     void freeTypingFormat();
+    void typeInTheLookBeforePictures();
+    void insertParagraphInItsLook();
     void cutSelection();
     void insertRtfAt(QTextCursor &cursor, const QByteArray &rtf);
     enum class TextOrigin { File, Own };

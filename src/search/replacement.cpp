@@ -27,8 +27,7 @@ Outcome replaceAll(RichTextBox &exo, const QString &text, const QString &replace
         }
         cursor.setPosition(at);
         cursor.setPosition(after, QTextCursor::KeepAnchor);
-        // Typed in the look of the match, as when the user types over it.
-        cursor.insertText(replacement);
+        cursor.insertText(replacement, RichTextBox::replacingFormat(cursor));
         ++outcome.replaced;
         from = cursor.position();
     }

@@ -77,20 +77,6 @@ QIcon signIcon() {
     });
 }
 
-// The format a character put in place of the selection takes: that of the
-// selection's first character, or the caret's typing format.
-QTextCharFormat replacingFormat(const QTextCursor &selection) {
-    QTextCharFormat format = selection.charFormat();
-    if (selection.hasSelection()) {
-        QTextCursor first(selection.document());
-        first.setPosition(selection.selectionStart() + 1);
-        format = first.charFormat();
-    }
-    // A picture's format would make the character a picture.
-    if (format.objectType() != QTextFormat::NoObject) format = QTextCharFormat();
-    return format;
-}
-
 } // namespace
 
 SymbolPalettes::SymbolPalettes(RichTextBox &exo, SharedState &state, EditCommands &edit,
@@ -160,7 +146,7 @@ void SymbolPalettes::Command1_Click(int index) {
     const int start = m_exo.selStart();
     if (!m_exo.isReadOnly() && !m_exo.touchesProtected(start, start + m_exo.selLength())) {
         QTextCursor cursor = m_exo.textCursor();
-        QTextCharFormat format = replacingFormat(cursor);
+        QTextCharFormat format = RichTextBox::replacingFormat(cursor);
         // Typing goes on in the font the text had; over several fonts, in
         // that of the character replaced first.
         QString kept = m_exo.selFontName().value_or(textprops::fontName(format));

@@ -66,6 +66,8 @@ private slots:
     void undoLeavesTheCaretWhereThePictureWas();
     void undoLeavesTheCaretWhereTheKeyWas_data();
     void undoLeavesTheCaretWhereTheKeyWas();
+    void typingAfterAPictureGoesOnInTheLineLook_data();
+    void typingAfterAPictureGoesOnInTheLineLook();
 };
 
 void InsertionUndoTest::undoLeavesTheCaretWhereThePictureWas_data() {
@@ -125,6 +127,58 @@ void InsertionUndoTest::undoLeavesTheCaretWhereTheKeyWas() {
     QCOMPARE(f.exo.selStart(), caret);
     QTest::keyClicks(&f.exo, QStringLiteral("Z"));
     QCOMPARE(f.exo.text(), after);
+}
+
+void InsertionUndoTest::typingAfterAPictureGoesOnInTheLineLook_data() {
+    QTest::addColumn<Insertion>("insert");
+    QTest::addColumn<QString>("arrival");
+    const std::pair<const char *, Insertion> insertions[] = {
+        {"equilibrium sign", &Fixture::clickEquilibriumSign},
+        {"ion formula", &Fixture::insertIon},
+        {"image file", &Fixture::insertImageFile}};
+    for (const auto &[name, insertion] : insertions)
+        for (const char *arrival : {"inserted", "End", "click", "undo and redo"})
+            QTest::addRow("%s, %s", name, arrival) << insertion << QString::fromLatin1(arrival);
+}
+
+void InsertionUndoTest::typingAfterAPictureGoesOnInTheLineLook() {
+    QFETCH(Insertion, insert);
+    QFETCH(QString, arrival);
+    Fixture f;
+    QTest::keyClicks(&f.exo, QStringLiteral("Ligne un."));
+    QTest::keyClick(&f.exo, Qt::Key_Return);
+    f.exo.setSelFontName(QStringLiteral("Times New Roman"));
+    f.exo.setSelFontSize(14);
+    f.exo.setSelBold(true);
+    f.exo.setSelColor(qRgb(200, 0, 0));
+    QTest::keyClicks(&f.exo, QStringLiteral("abc "));
+    (f.*insert)();
+    QCOMPARE(images(*f.exo.document()).size(), 1);
+    if (arrival == QLatin1String("End")) {
+        QTest::keyClick(&f.exo, Qt::Key_Home);
+        QTest::keyClick(&f.exo, Qt::Key_End);
+    } else if (arrival == QLatin1String("click")) {
+        f.select(0, 0);
+        QTextCursor end = f.exo.textCursor();
+        end.movePosition(QTextCursor::End);
+        const QRect endRect = f.exo.cursorRect(end);
+        QTest::mouseClick(f.exo.viewport(), Qt::LeftButton, {},
+                          QPoint(endRect.right() + 40, endRect.center().y()));
+    } else if (arrival == QLatin1String("undo and redo")) {
+        QTest::keyClick(&f.exo, Qt::Key_Z, Qt::ControlModifier);
+        QTest::keyClick(&f.exo, Qt::Key_Y, Qt::ControlModifier);
+    }
+    QCOMPARE(f.exo.selStart(), 15);
+    // What the tools show is what is typed.
+    QCOMPARE(f.exo.selFontName().value_or(QString()), QStringLiteral("Times New Roman"));
+    QCOMPARE(f.exo.selFontSize().value_or(0), 14.0);
+    QTest::keyClicks(&f.exo, QStringLiteral("Z"));
+    f.select(15, 1);
+    QCOMPARE(f.exo.selText(), QStringLiteral("Z"));
+    QCOMPARE(f.exo.selFontName().value_or(QString()), QStringLiteral("Times New Roman"));
+    QCOMPARE(f.exo.selFontSize().value_or(0), 14.0);
+    QCOMPARE(f.exo.selBold().value_or(false), true);
+    QCOMPARE(f.exo.selColor().value_or(0), QRgb(0xC80000));
 }
 
 QTEST_MAIN(InsertionUndoTest)

@@ -127,6 +127,8 @@ private slots:
     void largePicturesStayWithinTheirBudget_data();
     void largePicturesStayWithinTheirBudget();
     void textFilesKeepFormattingAndAccents_data();
+    void paragraphsAfterAnInsertedTextKeepTheirMargins_data();
+    void paragraphsAfterAnInsertedTextKeepTheirMargins();
     void textFilesKeepFormattingAndAccents();
     void plainTextTakesTheCaretsFormat();
     void filesThatAreNoTextInsertNothing_data();
@@ -301,6 +303,41 @@ void InsertionCommandsTest::textFilesKeepFormattingAndAccents() {
     }
     QVERIFY(f.clipboardUntouched());
     QVERIFY(f.dialogs.kinds() == QStringList{QStringLiteral("open")});
+}
+
+void InsertionCommandsTest::paragraphsAfterAnInsertedTextKeepTheirMargins_data() {
+    QTest::addColumn<QByteArray>("bytes");
+    QTest::addColumn<QString>("name");
+    QTest::newRow("rtf ending its paragraph")
+        << QByteArray(
+               "{\\rtf1\\ansi{\\fonttbl{\\f0 Arial;}}\\pard\\f0 Premier.\\par Second.\\par }")
+        << "paragraphes.rtf";
+    QTest::newRow("rtf ending within")
+        << QByteArray("{\\rtf1\\ansi\\pard Premier.\\par Second.}") << "ouvert.rtf";
+    QTest::newRow("one rtf paragraph")
+        << QByteArray("{\\rtf1\\ansi\\pard\\qc Seul.\\par }") << "seul.rtf";
+    QTest::newRow("plain text") << QByteArray("Premier.\r\nSecond.\r\n") << "lignes.txt";
+}
+
+// Typing goes on inside the margins and tab stops of the paragraph the text
+// went into, however the text ends.
+void InsertionCommandsTest::paragraphsAfterAnInsertedTextKeepTheirMargins() {
+    QFETCH(QByteArray, bytes);
+    QFETCH(QString, name);
+    Fixture f;
+    f.select(0, 0);
+    f.exo.setSelIndent(40);
+    f.exo.setSelRightIndent(30);
+    f.exo.setSelTabCount(2);
+    f.select(7, 0);
+    Fixture::write(f.root + name, bytes);
+    f.run(QStringLiteral("insertext"), f.root + name);
+    QTest::keyClick(&f.exo, Qt::Key_Return);
+    QTest::keyClicks(&f.exo, QStringLiteral("Z"));
+    QCOMPARE(f.exo.selIndent().value_or(-1), 40.0);
+    QCOMPARE(f.exo.selRightIndent().value_or(-1), 30.0);
+    QCOMPARE(f.exo.selTabCount().value_or(-1), 2);
+    QVERIFY(f.exo.text().endsWith(QLatin1String("\nZ")));
 }
 
 void InsertionCommandsTest::plainTextTakesTheCaretsFormat() {

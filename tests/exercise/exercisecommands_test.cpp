@@ -249,6 +249,17 @@ void ExerciseCommandsTest::missingAndUnsafeTextsAreReported() {
     // The correction is never read from outside, nor offered for saving.
     QVERIFY(!f.action("textcor")->isVisible());
     QVERIFY(!f.window.exo()->text().contains(QStringLiteral("hors")));
+    // The empty statement types in the look of a new text, not in the
+    // desktop's font at the paper's edge.
+    RichTextBox &exo = *f.window.exo();
+    QVERIFY(exo.text().isEmpty());
+    QTest::keyClicks(&exo, QStringLiteral("Vrai"));
+    exo.setSelStart(0);
+    exo.setSelLength(4);
+    QCOMPARE(exo.selFontName().value_or(QString()), QStringLiteral("Arial"));
+    QCOMPARE(exo.selFontSize().value_or(0), 10.0);
+    QCOMPARE(exo.selIndent().value_or(-1), 19.0);
+    QCOMPARE(exo.selRightIndent().value_or(-1), 12.0);
 }
 
 void ExerciseCommandsTest::closingSavesBothTextsFirst() {

@@ -45,6 +45,8 @@ private slots:
     void oneUndoPerReplaceCommand();
     void protectedMatchesAreLeftAlone();
     void selectionCollapsesWhenTheDialogCloses();
+    void replacementTakesTheLookOfTheFirstCharacter_data();
+    void replacementTakesTheLookOfTheFirstCharacter();
 };
 
 void ReplaceTest::allFromTheConfirmationStartsOverIncludingSkipped() {
@@ -254,6 +256,47 @@ void ReplaceTest::selectionCollapsesWhenTheDialogCloses() {
     QCOMPARE(f.exo.selStart(), 3);
     QCOMPARE(f.exo.selLength(), 0);
     QVERIFY(f.window.state().chaine.isEmpty());
+}
+
+void ReplaceTest::replacementTakesTheLookOfTheFirstCharacter_data() {
+    QTest::addColumn<QList<const char *>>("answers"); // none: "Remplacer tout"
+    QTest::addColumn<int>("undoSteps");
+    QTest::newRow("each confirmed") << QList<const char *>{"Command1", "Command1"} << 2;
+    QTest::newRow("all from the confirmation") << QList<const char *>{"Command4"} << 1;
+    QTest::newRow("all") << QList<const char *>{} << 1;
+}
+
+// "m2" with its 2 raised, its m red, becomes a red "cm" on the line; undoing
+// brings the raised 2 back, and Qt has nothing to say about the positions.
+void ReplaceTest::replacementTakesTheLookOfTheFirstCharacter() {
+    QFETCH(QList<const char *>, answers);
+    QFETCH(int, undoSteps);
+    WindowFixture f;
+    f.window.show();
+    f.exo.setText(QStringLiteral("Une aire en m2. Une autre aire en m2 aussi, bien plus grande."));
+    for (const int at : {12, 34}) {
+        f.select(at, 1);
+        f.exo.setSelColor(0xC00000);
+        f.select(at + 1, 1);
+        f.exo.setSelCharOffset(100);
+    }
+    f.exo.document()->clearUndoRedoStacks();
+    const QByteArray before = f.exo.textRTF();
+    if (answers.isEmpty())
+        replaceAll(f, QStringLiteral("m2"), QStringLiteral("cm"));
+    else
+        confirmEach(f, QStringLiteral("m2"), QStringLiteral("cm"), answers);
+    QCOMPARE(f.exo.text(),
+             QStringLiteral("Une aire en cm. Une autre aire en cm aussi, bien plus grande."));
+    for (const int at : {12, 34}) {
+        f.select(at, 2);
+        QCOMPARE(f.exo.selCharOffset().value_or(-1), 0);
+        QCOMPARE(f.exo.selColor().value_or(0), QRgb(0xC00000));
+    }
+    f.select(f.exo.text().size(), 0);
+    for (int step = 0; step < undoSteps; ++step)
+        QTest::keyClick(&f.exo, Qt::Key_Z, Qt::ControlModifier);
+    QCOMPARE(f.exo.textRTF(), before);
 }
 
 QTEST_MAIN(ReplaceTest)
