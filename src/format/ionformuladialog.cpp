@@ -22,6 +22,10 @@ constexpr int density = 4;       // about 400 dpi: sharp on paper
 constexpr double inchesPerMetre = 1 / 0.0254;
 
 constexpr double smallerFactor = 0.8; // index and charge beside the body
+// The charge's line starts this far above the picture's top...
+constexpr double chargeRiseTwips = -45;
+// ...unless its ink would come nearer the top than this.
+constexpr double inkClearancePx = 1;
 constexpr double smallestSizePt = 10;
 
 // Geometry in twips, as the dialog has always been laid out.
@@ -114,8 +118,15 @@ IonPicture drawIonFormula(const IonFormula &formula) {
         };
         draw(bodyFont, body, 0, 4 * s, formula.body);
         draw(smallFont, small, a, 10 * s + 15, formula.index);
-        // The charge's top lies above the picture: its line's blank top is cut.
-        draw(smallFont, small, a, -45, formula.charge);
+        // The charge's line starts above the picture, its blank top cut,
+        // never its ink: fonts whose digits rise nearer the top of their line
+        // are drawn that much lower.
+        const double inkTopPx = small.ascent() + small.tightBoundingRect(formula.charge).top();
+        const double chargeTopTwips =
+            formula.charge.trimmed().isEmpty()
+                ? chargeRiseTwips
+                : std::max(chargeRiseTwips, (inkClearancePx - inkTopPx) * twipsPerPixel);
+        draw(smallFont, small, a, chargeTopTwips, formula.charge);
     }
     // The image says how dense it is.
     image.setDotsPerMeterX(dotsPerMetre(screenDpi * imagePx.width() / picture.shownSizePx.width()));

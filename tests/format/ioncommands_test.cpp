@@ -95,6 +95,8 @@ class IonCommandsTest : public QObject {
 private slots:
     void pictureSizes();
     void chargeAndIndexStartAfterTheBody();
+    void chargeIsDrawnWhole_data();
+    void chargeIsDrawnWhole();
     void smallTextGivesTenPointIon();
     void buttonsLeaveTheClipboard();
     void ionSurvivesSaveAndReopen();
@@ -142,6 +144,33 @@ void IonCommandsTest::chargeAndIndexStartAfterTheBody() {
     QVERIFY(chargeInk >= bodyEnd - scale);
     QVERIFY(indexInk >= bodyEnd - scale);
     QVERIFY(leftmostInk(picture.image, row(4 * 20), row(10 * 20)) < chargeInk);
+}
+
+void IonCommandsTest::chargeIsDrawnWhole_data() {
+    QTest::addColumn<QString>("font");
+    QTest::addColumn<double>("sizePt");
+    QTest::addColumn<QString>("charge");
+    for (const char *font : {"Arial", "Times New Roman", "DejaVu Sans", "Courier New"})
+        for (const double size : {8.0, 10.0, 12.0, 14.0, 20.0, 36.0})
+            for (const char *charge : {"2-", "3+", "+"})
+                QTest::addRow("%s %g %s", font, size, charge)
+                    << QString::fromLatin1(font) << size << QString::fromLatin1(charge);
+}
+
+// The picture's top row is blank: no stroke of the charge is cut off, in
+// whatever font the desktop gives for the text's.
+void IonCommandsTest::chargeIsDrawnWhole() {
+    QFETCH(QString, font);
+    QFETCH(double, sizePt);
+    QFETCH(QString, charge);
+    IonFormula formula = ion(QStringLiteral("SO"), QStringLiteral("4"), charge, sizePt);
+    formula.fontName = font;
+    const QImage image = drawIonFormula(formula).image;
+    const double scale = image.height() / drawIonFormula(formula).shownSizePx.height();
+    QCOMPARE(leftmostInk(image, 0, 1), -1);
+    // Still raised: a digit's ink starts above the body's top, 4 s down.
+    if (charge.at(0).isDigit())
+        QVERIFY(leftmostInk(image, 0, int(4 * sizePt / twipsPerPixel * scale)) >= 0);
 }
 
 void IonCommandsTest::smallTextGivesTenPointIon() {
