@@ -10,7 +10,7 @@ namespace layoutheight {
 
 // The narrowest text area the estimate allows for: an editor is never
 // narrower than this.
-constexpr int narrowestLinePx = 300;
+constexpr int narrowestLinePx = 280;
 // Well under Qt's limit, so that estimates a third too low are still safe.
 constexpr double limitPx = 6'000'000;
 

@@ -47,6 +47,15 @@ constexpr Entry grid[] = {
     {21, Grec, S, 70, 9, 1, "phi majuscule"},
     {22, Grec, S, 89, 9, 2, "psi majuscule"},
     {0, Grec, S, 87, 9, 3, "oméga majuscule"},
+    // Fourth column: beside the small letters, the small ones the first
+    // three columns leave out; beside the capitals, the missing capitals.
+    {36, Grec, S, 105, 1, 4, "iota"},
+    {37, Grec, S, 107, 2, 4, "kappa"},
+    {38, Grec, S, 110, 3, 4, "nu"},
+    {39, Grec, S, 111, 4, 4, "omicron"},
+    {40, Grec, S, 81, 7, 4, "thêta majuscule"},
+    {41, Grec, S, 76, 8, 4, "lambda majuscule"},
+    {42, Grec, S, 88, 9, 4, "xi majuscule"},
     // Math I
     {81, MathI, A, 188, 1, 1, "un quart"},
     {82, MathI, A, 189, 1, 2, "un demi"},
@@ -101,13 +110,6 @@ constexpr Entry grid[] = {
 constexpr Entry unseen[] = {
     {33, Grec, S, 102, 0, 0, "phi (autre forme)"},
     {91, MathI, S, 95, 0, 0, "tiret bas"},
-    {36, MathI, A, 32, 0, 0, "espace"},
-    {37, MathI, A, 32, 0, 0, "espace"},
-    {38, MathI, A, 32, 0, 0, "espace"},
-    {39, MathI, A, 32, 0, 0, "espace"},
-    {40, MathI, A, 32, 0, 0, "espace"},
-    {41, MathI, A, 32, 0, 0, "espace"},
-    {42, MathI, A, 32, 0, 0, "espace"},
     {43, MathI, A, 32, 0, 0, "espace"},
     {44, MathI, A, 32, 0, 0, "espace"},
     {45, MathI, A, 32, 0, 0, "espace"},

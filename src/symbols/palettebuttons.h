@@ -12,19 +12,21 @@ enum Palette { Grec = 0, MathI = 1, MathII = 2 };
 enum class Font { Symbol, Arial };
 
 constexpr int buttonCount = 99;
-constexpr int columnCount = 3;
+// The fourth column holds the Greek letters the first three leave out.
+constexpr int columnCount = 4;
 constexpr int rowCount = 9;
 
 // Grid places in twips within a palette box, 600 twips apart both ways.
 constexpr int buttonSideTwips = 495;
-constexpr std::array<int, columnCount> columnLeftTwips = {240, 840, 1440};
+constexpr std::array<int, columnCount> columnLeftTwips = {240, 840, 1440, 2040};
 constexpr int firstRowTopTwips = 360;
 constexpr int pitchTwips = 600;
-// Each palette box, 2190 x 5970 twips.
-constexpr int boxWidthTwips = 2190;
+// Each palette box, 2790 x 5970 twips: three columns of 600 twips and a
+// fourth.
+constexpr int boxWidthTwips = 2790;
 constexpr int boxHeightTwips = 5970;
 // Buttons out of sight stand beyond the box's right edge.
-constexpr int outOfSightLeftTwips = 2400;
+constexpr int outOfSightLeftTwips = 3000;
 
 struct Button {
     int index = -1;
@@ -32,7 +34,7 @@ struct Button {
     Font font = Font::Arial;
     unsigned char code = 0; // in the font's own code page
     int row = 0;            // 1 to 9; 0 for a button out of sight
-    int column = 0;         // 1 to 3; 0 for a button out of sight
+    int column = 0;         // 1 to 4; 0 for a button out of sight
     const char *tip = "";   // names the character, UTF-8
     bool hidden = false;
 

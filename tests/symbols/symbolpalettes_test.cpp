@@ -143,6 +143,17 @@ void SymbolPalettesTest::buttonsInsertTheirFontsCharacters_data() {
     QTest::newRow("bullet, Windows-1252 149")
         << 2 << 87 << QStringLiteral("•") << arial << QByteArray("\\'95");
     QTest::newRow("Omega, Symbol 87") << 0 << 0 << QStringLiteral("Ω") << symbol << QByteArray("W");
+    // The Greek letters of the fourth column, every one.
+    const struct {
+        int index;
+        const char *character;
+        const char *code;
+    } added[] = {{36, "ι", "i"}, {37, "κ", "k"}, {38, "ν", "n"}, {39, "ο", "o"},
+                 {40, "Θ", "Q"}, {41, "Λ", "L"}, {42, "Ξ", "X"}};
+    for (const auto &letter : added)
+        QTest::addRow("%s, Symbol %s", letter.character, letter.code)
+            << 0 << letter.index << QString::fromUtf8(letter.character) << symbol
+            << QByteArray(letter.code);
 }
 
 void SymbolPalettesTest::buttonsInsertTheirFontsCharacters() {
@@ -264,6 +275,14 @@ void SymbolPalettesTest::gridPlaces_data() {
     QTest::newRow("arrow right") << button(27) << mathII << QRect(96, 64, 33, 33);
     QTest::newRow("integral") << button(97) << mathII << QRect(16, 344, 33, 33);
     QTest::newRow("equilibrium") << QStringLiteral("des01") << mathII << QRect(16, 148, 113, 23);
+    // The fourth column, at 2040 twips.
+    QTest::newRow("iota") << button(36) << grec << QRect(136, 24, 33, 33);
+    QTest::newRow("kappa") << button(37) << grec << QRect(136, 64, 33, 33);
+    QTest::newRow("nu") << button(38) << grec << QRect(136, 104, 33, 33);
+    QTest::newRow("omicron") << button(39) << grec << QRect(136, 144, 33, 33);
+    QTest::newRow("Theta") << button(40) << grec << QRect(136, 264, 33, 33);
+    QTest::newRow("Lambda") << button(41) << grec << QRect(136, 304, 33, 33);
+    QTest::newRow("Xi") << button(42) << grec << QRect(136, 344, 33, 33);
 }
 
 void SymbolPalettesTest::gridPlaces() {
@@ -284,7 +303,7 @@ void SymbolPalettesTest::everyButtonHasItsPlaceAndName() {
     QCOMPARE(f.palettes->tabText(2), QStringLiteral("Math II"));
     QCOMPARE(f.palettes->currentIndex(), 0);
 
-    // 27, 27 and 18 buttons in sight, each in a place of its own.
+    // 34, 27 and 18 buttons in sight, each in a place of its own.
     QMap<QString, int> inSight;
     QSet<QPair<QWidget *, QPoint>> places;
     for (int i = 0; i < palettebuttons::buttonCount; ++i) {
@@ -296,10 +315,10 @@ void SymbolPalettesTest::everyButtonHasItsPlaceAndName() {
         ++inSight[box->objectName()];
         places.insert({box, button->pos()});
     }
-    QCOMPARE(inSight.value(grec), 27);
+    QCOMPARE(inSight.value(grec), 34);
     QCOMPARE(inSight.value(mathI), 27);
     QCOMPARE(inSight.value(mathII), 18);
-    QCOMPARE(places.size(), 72);
+    QCOMPARE(places.size(), 79);
 
     // Phi in its other form is hidden; the underscore lies beyond the edge.
     QVERIFY(f.button(33)->isHidden());
@@ -314,6 +333,8 @@ void SymbolPalettesTest::everyButtonHasItsPlaceAndName() {
     QCOMPARE(f.button(2)->font().family(), QStringLiteral("Symbol"));
     QCOMPARE(f.button(86)->font().family(), QStringLiteral("Arial"));
     QCOMPARE(f.button(2)->toolTip(), QStringLiteral("alpha"));
+    QCOMPARE(f.button(38)->toolTip(), QStringLiteral("nu"));
+    QCOMPARE(f.button(40)->toolTip(), QStringLiteral("thêta majuscule"));
     QCOMPARE(f.button(65)->toolTip(), QStringLiteral("inférieur ou égal"));
     QCOMPARE(f.button(27)->toolTip(), QStringLiteral("flèche vers la droite"));
     auto *des01 = f.control<QToolButton>(QStringLiteral("des01"));
@@ -387,7 +408,7 @@ void SymbolPalettesTest::palettesFitBesideTheEditor() {
             ++checked;
         }
     }
-    QCOMPARE(checked, 72 + 1);
+    QCOMPARE(checked, 79 + 1);
 }
 
 QTEST_MAIN(SymbolPalettesTest)
