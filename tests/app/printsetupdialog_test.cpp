@@ -1,3 +1,4 @@
+#include "app/application.h"
 #include "app/qtdialogs.h"
 
 #include <QApplication>
@@ -6,6 +7,7 @@
 #include <QPrintDialog>
 #include <QPrinter>
 #include <QPushButton>
+#include <QTabWidget>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
@@ -58,15 +60,18 @@ void PrintSetupDialogTest::setupDialogChoosesWithoutPrinting() {
 }
 
 // The page's margins are in the dialog's printer properties, in millimetres
-// as the printer holds them; OK there and in the dialog sets them.
+// as the printer holds them; OK there and in the dialog sets them. Those
+// properties speak French, as the program does.
 void PrintSetupDialogTest::pagePropertiesShowAndChangeTheMargins() {
+    installFrenchTranslation(*qobject_cast<QApplication *>(QCoreApplication::instance()));
     QtDialogs dialogs;
     QTemporaryDir dir;
     QPrinter printer(QPrinter::HighResolution);
     printer.setOutputFileName(dir.filePath(QStringLiteral("enonce.pdf")));
     QVERIFY(printer.setPageMargins(QMarginsF(20, 20, 20, 20), QPageLayout::Millimeter));
     QList<double> shownMm;
-    QString suffix;
+    QString suffix, propertiesTitle;
+    QStringList tabs;
     bool propertiesOffered = false;
     QTimer::singleShot(0, [&] {
         QWidget *dialog = QApplication::activeModalWidget();
@@ -75,6 +80,10 @@ void PrintSetupDialogTest::pagePropertiesShowAndChangeTheMargins() {
         if (propertiesOffered) {
             QTimer::singleShot(0, [&] {
                 QWidget *page = QApplication::activeModalWidget();
+                propertiesTitle = page->windowTitle();
+                if (auto *tabWidget = page->findChild<QTabWidget *>())
+                    for (int tab = 0; tab < tabWidget->count(); ++tab)
+                        tabs << tabWidget->tabText(tab);
                 QList<QDoubleSpinBox *> margins;
                 for (const char *name : {"leftMargin", "topMargin", "rightMargin", "bottomMargin"})
                     if (auto *margin = page->findChild<QDoubleSpinBox *>(QLatin1String(name)))
@@ -96,6 +105,9 @@ void PrintSetupDialogTest::pagePropertiesShowAndChangeTheMargins() {
     QVERIFY(propertiesOffered);
     QCOMPARE(shownMm, QList<double>({20, 20, 20, 20}));
     QCOMPARE(suffix.trimmed(), QStringLiteral("mm"));
+    QCOMPARE(propertiesTitle, QStringLiteral("Propriétés de l'imprimante"));
+    QVERIFY2(tabs.contains(QStringLiteral("Page")) && tabs.contains(QStringLiteral("Avancé")),
+             qPrintable(tabs.join(QLatin1Char('|'))));
     const QMarginsF chosenMm = printer.pageLayout().margins(QPageLayout::Millimeter);
     QCOMPARE(chosenMm, QMarginsF(25, 30, 20, 20));
 }
