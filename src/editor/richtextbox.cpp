@@ -32,6 +32,7 @@
 #include <QTextBlock>
 #include <QTextCursor>
 #include <QTextDocument>
+#include <QTextFrame>
 #include <QTextList>
 #include <QUrl>
 #include <memory>
@@ -341,6 +342,13 @@ bool RichTextBox::saveFile(const QString &path, atomicfile::Failure *why) const 
 bool RichTextBox::selPrint(QPagedPaintDevice &device) const {
     std::unique_ptr<QTextDocument> copy(document()->clone());
     copy->setUndoRedoEnabled(false);
+    // The few pixels that keep the text off the control's frame on screen
+    // would push it past the page's margins on paper; the room above the
+    // first line for its raised characters stays.
+    copy->setDocumentMargin(0);
+    QTextFrameFormat page = copy->rootFrame()->frameFormat();
+    page.setTopMargin(page.intProperty(textprops::RaisedRoom));
+    copy->rootFrame()->setFrameFormat(page);
     const QTextCursor selection = textCursor();
     if (selection.hasSelection()) {
         QTextCursor tail(copy.get());

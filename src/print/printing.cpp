@@ -18,6 +18,9 @@ namespace {
 const QString cannotPrintTitle = QStringLiteral("Impression impossible");
 const QString pdfOffer = QStringLiteral("Enregistrer les pages à imprimer dans un fichier PDF ?");
 const QString pdfSuffix = QStringLiteral(".pdf");
+// Printers clip what stands near the sheet's edges: 2 cm on every side
+// until the set-up dialog says otherwise.
+constexpr double defaultPageMarginMm = 20;
 
 Message noPrinterMessage() {
     return {QStringLiteral("Aucune imprimante n'est installée sur cet ordinateur.\r\n") + pdfOffer,
@@ -70,7 +73,13 @@ std::unique_ptr<QPrinter> copyOf(const QPrinter &printer) {
 
 Printing::Printing(Dialogs &dialogs)
     : m_dialogs(dialogs), m_system(std::make_unique<SystemPrinters>()), m_platform(m_system.get()),
-      m_printer(std::make_unique<QPrinter>(QPrinter::HighResolution)) {}
+      m_printer(std::make_unique<QPrinter>(QPrinter::HighResolution)) {
+    // Margins in millimetres are shown in millimetres by the set-up dialog.
+    const QMarginsF marginsMm(defaultPageMarginMm, defaultPageMarginMm, defaultPageMarginMm,
+                              defaultPageMarginMm);
+    m_printer->setFullPage(false);
+    m_printer->setPageMargins(marginsMm, QPageLayout::Millimeter);
+}
 
 Printing::~Printing() = default;
 

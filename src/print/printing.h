@@ -9,8 +9,10 @@ class QPrinter;
 class RichTextBox;
 
 // The printer the program prints on, chosen in the set-up dialog and kept
-// for the run, and the two printing commands of the File menu. When no
-// printer can take the job, the same pages can go to a PDF file instead.
+// for the run, and the two printing commands of the File menu. Its pages
+// have margins of 2 cm on every side until the set-up dialog changes them.
+// When no printer can take the job, the same pages can go to a PDF file
+// instead.
 class Printing {
 public:
     enum class Outcome { Printed, SavedAsPdf, NotPrinted };

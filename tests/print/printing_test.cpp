@@ -11,6 +11,7 @@
 #include <QPrinter>
 #include <QProcess>
 #include <QRegularExpression>
+#include <QStandardPaths>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QToolButton>
@@ -78,11 +79,57 @@ QMultiHash<QString, QRectF> wordBoxes(const QString &pdf) {
     return boxes;
 }
 
-QImage firstPageImage(const QString &pdf, const QString &stem) {
+// The A4 sheet, in whole points as PDF files give it.
+constexpr double a4WidthPt = 595, a4HeightPt = 842;
+constexpr double ptPerMm = 72 / 25.4;
+
+bool popplerMissing() {
+    for (const char *tool : {"pdftotext", "pdfinfo", "pdftoppm"})
+        if (QStandardPaths::findExecutable(QLatin1String(tool)).isEmpty()) return true;
+    return false;
+}
+
+// Where word starts on the first page, in millimetres from the sheet's left
+// and top edges; far off the sheet when it is not there.
+QPointF startMm(const QString &pdf, const QString &word) {
+    const auto boxes = wordBoxes(pdf);
+    return boxes.contains(word) ? boxes.value(word).topLeft() / ptPerMm : QPointF(-100, -100);
+}
+
+bool within1Mm(QPointF actualMm, double leftMm, double topMm) {
+    return qAbs(actualMm.x() - leftMm) <= 1 && qAbs(actualMm.y() - topMm) <= 1;
+}
+
+QString mm(QPointF pointMm) {
+    return QStringLiteral("%1 mm from the left, %2 mm from the top")
+        .arg(pointMm.x(), 0, 'f', 2)
+        .arg(pointMm.y(), 0, 'f', 2);
+}
+
+// A text whose paragraphs have no indent of their own.
+void setUnindentedText(RichTextBox &box, const QString &text) {
+    box.setText(text);
+    box.selectAll();
+    box.setSelIndent(0);
+    box.setSelRightIndent(0);
+    box.setSelStart(0);
+}
+
+QImage pageImage(const QString &pdf, const QString &stem, int page = 1) {
+    const QString number = QString::number(page);
     run(QStringLiteral("pdftoppm"),
-        {QStringLiteral("-r"), QStringLiteral("72"), QStringLiteral("-png"),
-         QStringLiteral("-singlefile"), pdf, stem});
+        {QStringLiteral("-r"), QStringLiteral("72"), QStringLiteral("-png"), QStringLiteral("-f"),
+         number, QStringLiteral("-l"), number, QStringLiteral("-singlefile"), pdf, stem});
     return QImage(stem + QStringLiteral(".png"));
+}
+
+// The box around what shows on a page's image, clipped text left out.
+QRect inkBox(const QImage &image) {
+    QRect box;
+    for (int y = 0; y < image.height(); ++y)
+        for (int x = 0; x < image.width(); ++x)
+            if (qGray(image.pixel(x, y)) < 160) box |= QRect(x, y, 1, 1);
+    return box;
 }
 
 // Pixels where one channel stands well above the other two, as on the
@@ -139,6 +186,9 @@ private slots:
     void noPrinterOffersTheSamePagesAsPdf();
     void failedJobIsNeverReportedAsPrinted();
     void setupKeepsThePrinterUnlessAccepted();
+    void pagesHaveTwoCentimetreMarginsAroundTheIndents();
+    void marginsSetUpAreKeptForTheRunAndThePdf();
+    void raisedFirstLineStaysBelowTheTopMargin();
 };
 
 void PrintingTest::selectionIsPrintedAloneAtItsSize() {
@@ -197,7 +247,7 @@ void PrintingTest::offsetsColoursTabsAndPicturesReachThePage() {
         words.value(QStringLiteral("droite")).left() - words.value(QStringLiteral("gauche")).left();
     QVERIFY2(qAbs(tabPt - 285.75) < 2, qPrintable(QString::number(tabPt)));
 
-    const QImage page = firstPageImage(bench.pdf, bench.dir.filePath(QStringLiteral("page")));
+    const QImage page = pageImage(bench.pdf, bench.dir.filePath(QStringLiteral("page")));
     QVERIFY(!page.isNull());
     constexpr int red = 0, green = 1, blue = 2;
     QVERIFY(pixelsOf(page, blue) > 20); // the blue word
@@ -426,6 +476,125 @@ void PrintingTest::setupKeepsThePrinterUnlessAccepted() {
     f.exo.setText(QStringLiteral("paysage"));
     f.action("imprimons")->trigger();
     QCOMPARE(pdfPageSize(system.path), QStringLiteral("842 x 595"));
+}
+
+void PrintingTest::pagesHaveTwoCentimetreMarginsAroundTheIndents() {
+    if (popplerMissing())
+        QSKIP("poppler-utils (pdftotext, pdfinfo, pdftoppm) read the printed pages");
+    PrintBench bench;
+    RichTextBox &box = bench.box;
+    QStringList words;
+    for (int word = 1; word <= 1500; ++word)
+        words << QStringLiteral("mot%1").arg(word);
+    setUnindentedText(box, QStringLiteral("Premier\nRetrait\n") + words.join(QLatin1Char(' ')));
+    select(box, QStringLiteral("Retrait"));
+    box.setSelIndent(19);
+    box.setSelStart(0);
+
+    QCOMPARE(bench.printing.imprimons(box, QString()), Printing::Outcome::Printed);
+    QCOMPARE(pdfPageSize(bench.pdf), QStringLiteral("595 x 842"));
+    const QPointF first = startMm(bench.pdf, QStringLiteral("Premier"));
+    QVERIFY2(within1Mm(first, 20, 20), qPrintable(mm(first)));
+    // The paragraph's own indent, 19 px or 5.03 mm, comes inside the margin.
+    const QPointF indented = startMm(bench.pdf, QStringLiteral("Retrait"));
+    QVERIFY2(qAbs(indented.x() - 25.03) <= 0.5, qPrintable(mm(indented)));
+
+    // The long paragraph fills the first page up to the right and bottom
+    // margins, and goes on to the next below its top margin. The pages are
+    // looked at as printed: the lines next to a page's edge are also drawn,
+    // clipped away, on the neighbouring page, where only its text finds them.
+    QCOMPARE(pdfPages(bench.pdf), 2);
+    const QRect firstPt = inkBox(pageImage(bench.pdf, bench.dir.filePath(QStringLiteral("p1"))));
+    const QRect secondPt =
+        inkBox(pageImage(bench.pdf, bench.dir.filePath(QStringLiteral("p2")), 2));
+    const double rightMm = (a4WidthPt - firstPt.right() - 1) / ptPerMm;
+    const double bottomMm = (a4HeightPt - firstPt.bottom() - 1) / ptPerMm;
+    const double secondTopMm = secondPt.top() / ptPerMm;
+    QVERIFY2(rightMm >= 19.5 && rightMm < 35, qPrintable(QString::number(rightMm)));
+    QVERIFY2(bottomMm >= 19.5 && bottomMm < 26, qPrintable(QString::number(bottomMm)));
+    QVERIFY2(secondTopMm >= 19.5 && secondTopMm < 23, qPrintable(QString::number(secondTopMm)));
+
+    // Without a printer, the PDF offered in its place has the same margins.
+    bench.system.installed = false;
+    bench.dialogs.answers = {Answer::Yes};
+    const QString offered = bench.dir.filePath(QStringLiteral("offert.pdf"));
+    bench.dialogs.fileNames = {offered};
+    QCOMPARE(bench.printing.imprimons(box, QString()), Printing::Outcome::SavedAsPdf);
+    const QPointF offeredFirst = startMm(offered, QStringLiteral("Premier"));
+    QVERIFY2(within1Mm(offeredFirst, 20, 20), qPrintable(mm(offeredFirst)));
+}
+
+void PrintingTest::marginsSetUpAreKeptForTheRunAndThePdf() {
+    if (popplerMissing())
+        QSKIP("poppler-utils (pdftotext, pdfinfo, pdftoppm) read the printed pages");
+    PrintBench bench;
+    QMarginsF shownMm;
+    QPageLayout::Unit shownUnit = QPageLayout::Point;
+    bench.dialogs.printerAnswers = {
+        [&](QPrinter &printer) {
+            shownMm = printer.pageLayout().margins();
+            shownUnit = printer.pageLayout().units();
+            // A printer rather than a file.
+            printer.setOutputFileName(QString());
+            return printer.setPageMargins(QMarginsF(30, 25, 15, 15), QPageLayout::Millimeter);
+        },
+        [](QPrinter &printer) {
+            printer.setPageMargins(QMarginsF(5, 5, 5, 5), QPageLayout::Millimeter);
+            return false;
+        }};
+    // The dialog opens on 2 cm, in millimetres.
+    bench.printing.configimp(QString());
+    QCOMPARE(shownUnit, QPageLayout::Millimeter);
+    QCOMPARE(shownMm, QMarginsF(20, 20, 20, 20));
+
+    // Every print after it has the margins chosen, a set-up cancelled
+    // between two prints included.
+    setUnindentedText(bench.box, QStringLiteral("Première impression"));
+    QCOMPARE(bench.printing.imprimons(bench.box, QString()), Printing::Outcome::Printed);
+    const QPointF first = startMm(bench.pdf, QStringLiteral("Première"));
+    QVERIFY2(within1Mm(first, 30, 25), qPrintable(mm(first)));
+    bench.printing.configimp(QString());
+    setUnindentedText(bench.box, QStringLiteral("Seconde impression"));
+    QCOMPARE(bench.printing.imprimons(bench.box, QString()), Printing::Outcome::Printed);
+    const QPointF second = startMm(bench.pdf, QStringLiteral("Seconde"));
+    QVERIFY2(within1Mm(second, 30, 25), qPrintable(mm(second)));
+    QCOMPARE(bench.system.jobs, 2);
+
+    // So has the PDF offered when the printer is gone.
+    bench.system.installed = false;
+    bench.dialogs.answers = {Answer::Yes};
+    const QString offered = bench.dir.filePath(QStringLiteral("offert.pdf"));
+    bench.dialogs.fileNames = {offered};
+    QCOMPARE(bench.printing.imprimons(bench.box, QString()), Printing::Outcome::SavedAsPdf);
+    const QPointF offeredStart = startMm(offered, QStringLiteral("Seconde"));
+    QVERIFY2(within1Mm(offeredStart, 30, 25), qPrintable(mm(offeredStart)));
+    QCOMPARE(bench.dialogs.unanswered, 0);
+}
+
+void PrintingTest::raisedFirstLineStaysBelowTheTopMargin() {
+    if (popplerMissing())
+        QSKIP("poppler-utils (pdftotext, pdfinfo, pdftoppm) read the printed pages");
+    PrintBench bench;
+    RichTextBox &box = bench.box;
+    setUnindentedText(box, QStringLiteral("niveau haut\nsuite"));
+    select(box, QStringLiteral("haut"));
+    box.setSelCharOffset(200); // 10 pt up
+    box.setSelStart(0);
+
+    // The raised word starts at the top margin, where the page's clip would
+    // cut it off; its line comes 10 pt lower.
+    QCOMPARE(bench.printing.imprimons(box, QString()), Printing::Outcome::Printed);
+    const QPointF up = startMm(bench.pdf, QStringLiteral("haut"));
+    const QPointF level = startMm(bench.pdf, QStringLiteral("niveau"));
+    QVERIFY2(qAbs(up.y() - 20) <= 1, qPrintable(mm(up)));
+    QVERIFY2(qAbs((level.y() - up.y()) * ptPerMm - 10) <= 2, qPrintable(mm(level)));
+    QVERIFY2(qAbs(level.x() - 20) <= 1, qPrintable(mm(level)));
+
+    // A selection below that line has no room to keep.
+    select(box, QStringLiteral("suite"));
+    QCOMPARE(bench.printing.imprimons(box, QString()), Printing::Outcome::Printed);
+    const QPointF next = startMm(bench.pdf, QStringLiteral("suite"));
+    QVERIFY2(within1Mm(next, 20, 20), qPrintable(mm(next)));
 }
 
 QTEST_MAIN(PrintingTest)
