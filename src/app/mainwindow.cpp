@@ -45,6 +45,7 @@
 #include <QLineEdit>
 #include <QMenuBar>
 #include <QScreen>
+#include <QScrollArea>
 #include <QSpinBox>
 #include <QSplitter>
 #include <QStackedWidget>
@@ -210,7 +211,14 @@ void MainWindow::buildSidePanels() {
     column->addLayout(rulerRow);
     column->addWidget(m_exo, 1);
     auto *splitter = new QSplitter(Qt::Horizontal);
-    splitter->addWidget(m_side);
+    // The panels' texts grow with the desktop's font; scrolled rather than
+    // making the window taller or wider than the screen.
+    auto *sideScroller = new QScrollArea;
+    sideScroller->setObjectName(QStringLiteral("voletdefilant"));
+    sideScroller->setFrameShape(QFrame::NoFrame);
+    sideScroller->setWidgetResizable(true);
+    sideScroller->setWidget(m_side);
+    splitter->addWidget(sideScroller);
     splitter->addWidget(editorColumn);
     splitter->setStretchFactor(1, 1);
     splitter->setCollapsible(1, false);

@@ -90,6 +90,8 @@ private slots:
     void windowFitsItsScreen_data();
     void windowFitsItsScreen();
     void shownFrameLiesOnTheScreen();
+    void windowCanShrinkToTheScreenWhateverTheDesktopFont_data();
+    void windowCanShrinkToTheScreenWhateverTheDesktopFont();
     void quitButtonIsNotACross();
 
 private:
@@ -446,6 +448,36 @@ void MainWindowTest::shownFrameLiesOnTheScreen() {
                                               window.windowHandle()->frameMargins());
     QTRY_COMPARE(window.frameGeometry(), expected);
     QVERIFY(screen->availableGeometry().contains(window.frameGeometry()));
+}
+
+void MainWindowTest::windowCanShrinkToTheScreenWhateverTheDesktopFont_data() {
+    QTest::addColumn<double>("fontPt");
+    QTest::addColumn<QSize>("screenPx");
+    QTest::newRow("9 pt, 800 x 600") << 9.0 << QSize(800, 600);
+    QTest::newRow("10 pt, 1024 x 768") << 10.0 << QSize(1024, 768);
+    QTest::newRow("12 pt, 1024 x 768") << 12.0 << QSize(1024, 768);
+    QTest::newRow("12 pt, 1366 x 768, task bar") << 12.0 << QSize(1366, 728);
+    QTest::newRow("13 pt, 1366 x 768") << 13.0 << QSize(1366, 768);
+}
+
+// The placement is only asked for: a window cannot be made smaller than
+// what its contents need, and a larger desktop font makes them need more.
+void MainWindowTest::windowCanShrinkToTheScreenWhateverTheDesktopFont() {
+    QFETCH(double, fontPt);
+    QFETCH(QSize, screenPx);
+    const QFont desktop = QApplication::font();
+    QFont larger = desktop;
+    larger.setPointSizeF(fontPt);
+    QApplication::setFont(larger);
+    {
+        ScriptedDialogs dialogs;
+        MainWindow window(dialogs, m_dir->path());
+        // A title bar of 29 px and borders of 4 px, as thick as desktops make them.
+        const QSize framed = window.minimumSizeHint().grownBy(QMargins(4, 29, 4, 4));
+        QVERIFY2(framed.width() <= screenPx.width() && framed.height() <= screenPx.height(),
+                 qPrintable(QStringLiteral("%1 x %2").arg(framed.width()).arg(framed.height())));
+    }
+    QApplication::setFont(desktop);
 }
 
 // Beside the scissors, the quit button must not be a cross.
