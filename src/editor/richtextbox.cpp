@@ -1028,6 +1028,9 @@ void RichTextBox::keyPressEvent(QKeyEvent *event) {
     else
         QTextEdit::keyPressEvent(event);
     if (grouped) step.endEditBlock();
+    // A key that leaves the caret where it stood (End at the end of a line)
+    // still gives it the format of the character before it.
+    if (!edits) typeInTheLookBeforePictures();
     if (m_contentChanges != changesBefore && m_lastSelection == selectionBefore)
         emit editedInPlace();
 }
@@ -1051,6 +1054,8 @@ void RichTextBox::insertParagraphInItsLook() {
 
 void RichTextBox::mousePressEvent(QMouseEvent *event) {
     QTextEdit::mousePressEvent(event);
+    // So does a click where the caret already stands.
+    typeInTheLookBeforePictures();
     m_pressed = true;
     const QPoint at = event->position().toPoint();
     emit mouseDown(event->button(), event->modifiers(), at.x(), at.y());

@@ -137,7 +137,8 @@ void InsertionUndoTest::typingAfterAPictureGoesOnInTheLineLook_data() {
         {"ion formula", &Fixture::insertIon},
         {"image file", &Fixture::insertImageFile}};
     for (const auto &[name, insertion] : insertions)
-        for (const char *arrival : {"inserted", "End", "click", "undo and redo"})
+        for (const char *arrival : {"inserted", "End", "End where it stands", "click",
+                                    "click where it stands", "undo and redo"})
             QTest::addRow("%s, %s", name, arrival) << insertion << QString::fromLatin1(arrival);
 }
 
@@ -164,6 +165,12 @@ void InsertionUndoTest::typingAfterAPictureGoesOnInTheLineLook() {
         const QRect endRect = f.exo.cursorRect(end);
         QTest::mouseClick(f.exo.viewport(), Qt::LeftButton, {},
                           QPoint(endRect.right() + 40, endRect.center().y()));
+    } else if (arrival == QLatin1String("End where it stands")) {
+        QTest::keyClick(&f.exo, Qt::Key_End);
+    } else if (arrival == QLatin1String("click where it stands")) {
+        const QRect caretRect = f.exo.cursorRect();
+        QTest::mouseClick(f.exo.viewport(), Qt::LeftButton, {},
+                          QPoint(caretRect.right() + 40, caretRect.center().y()));
     } else if (arrival == QLatin1String("undo and redo")) {
         QTest::keyClick(&f.exo, Qt::Key_Z, Qt::ControlModifier);
         QTest::keyClick(&f.exo, Qt::Key_Y, Qt::ControlModifier);
