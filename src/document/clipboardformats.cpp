@@ -135,17 +135,41 @@ void appendEscaped(QString &out, QChar ch) {
     }
 }
 
-QString pictureTag(const QTextDocument &document, const QTextImageFormat &format) {
+// A picture's bytes and their MIME type; empty bytes when it has none.
+struct EncodedPicture {
+    QByteArray bytes;
+    QLatin1String type;
+    QSize sizePx;
+};
+
+// A picture read in PNG or JPEG keeps its bytes: they are taken as they are,
+// which spares encoding it again at each change of the selection, and a photo
+// stays a JPEG. Others are encoded in PNG.
+EncodedPicture encoded(const QTextDocument &document, const QTextImageFormat &format) {
+    const QByteArray kept = format.property(textprops::PictureBytes).toByteArray();
+    const QString kind = format.stringProperty(textprops::PictureKind);
+    if (!kept.isEmpty() && (kind == QLatin1String("png") || kind == QLatin1String("jpeg"))) {
+        const bool hasSize = format.width() > 0 && format.height() > 0;
+        return {kept, kind == QLatin1String("png") ? QLatin1String("png") : QLatin1String("jpeg"),
+                hasSize ? QSize() : QImage::fromData(kept).size()};
+    }
     const QImage image = rtfattributes::documentImage(document, format);
-    if (image.isNull()) return {};
+    if (image.isNull()) return {{}, QLatin1String("png"), {}};
     QByteArray png;
     QBuffer buffer(&png);
     buffer.open(QIODevice::WriteOnly);
-    if (!image.save(&buffer, "PNG")) return {};
-    const int widthPx = qRound(format.width() > 0 ? format.width() : image.width());
-    const int heightPx = qRound(format.height() > 0 ? format.height() : image.height());
-    const QByteArray base64 = png.toBase64();
-    return QLatin1String("<img src=\"data:image/png;base64,") + QLatin1String(base64) +
+    if (!image.save(&buffer, "PNG")) png.clear();
+    return {png, QLatin1String("png"), image.size()};
+}
+
+QString pictureTag(const QTextDocument &document, const QTextImageFormat &format) {
+    const EncodedPicture picture = encoded(document, format);
+    if (picture.bytes.isEmpty()) return {};
+    const int widthPx = qRound(format.width() > 0 ? format.width() : picture.sizePx.width());
+    const int heightPx = qRound(format.height() > 0 ? format.height() : picture.sizePx.height());
+    const QByteArray base64 = picture.bytes.toBase64();
+    return QLatin1String("<img src=\"data:image/") + picture.type + QLatin1String(";base64,") +
+           QLatin1String(base64) +
            QStringLiteral("\" width=\"%1\" height=\"%2\" alt=\"\">").arg(widthPx).arg(heightPx);
 }
 

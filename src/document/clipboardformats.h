@@ -17,7 +17,8 @@ QString plainText(const QTextDocument &document, int from, int to);
 
 // One <p> per paragraph the range touches; raised and lowered characters in
 // <sup> and <sub>, bold, italic, underline and colour in <b>, <i>, <u> and
-// <span style="color:#rrggbb">, pictures as PNG data URLs.
+// <span style="color:#rrggbb">, pictures as data URLs (PNG, or the JPEG a
+// picture was read in).
 QString html(const QTextDocument &document, int from, int to);
 
 // The three formats together (text/rtf, text/plain, text/html), for the

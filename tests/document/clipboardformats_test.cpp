@@ -2,6 +2,7 @@
 #include "document/textproperties.h"
 #include "rtfdocument.h"
 
+#include <QBuffer>
 #include <QImage>
 #include <QMimeData>
 #include <QRegularExpression>
@@ -68,6 +69,8 @@ private slots:
     void charactersKeepTheirLook();
     void symbolGlyphsInThePrivateAreaBecomeLetters();
     void picturesGoOnlyIntoHtml();
+    void aPictureKeepsTheBytesItWasReadIn_data();
+    void aPictureKeepsTheBytesItWasReadIn();
     void onlyTheRangeIsTaken();
     void theThreeFormatsTogether();
 };
@@ -158,6 +161,45 @@ void ClipboardFormatsTest::picturesGoOnlyIntoHtml() {
     // A picture alone: nothing for plain text.
     QCOMPARE(clipboardformats::plainText(document, 10, 11), QString());
     QVERIFY(clipboardformats::html(document, 10, 11).contains(QLatin1String("<img ")));
+}
+
+void ClipboardFormatsTest::aPictureKeepsTheBytesItWasReadIn_data() {
+    QTest::addColumn<QByteArray>("kind");
+    QTest::addColumn<int>("shownWidthPx"); // 0: none set, the picture's own size is taken
+    QTest::addColumn<QString>("size");
+    QTest::newRow("photo") << QByteArray("jpeg") << 30
+                           << QStringLiteral("width=\"30\" height=\"20\"");
+    QTest::newRow("drawing at its own size")
+        << QByteArray("png") << 0 << QStringLiteral("width=\"12\" height=\"8\"");
+}
+
+// A photo stays the JPEG it came in, not a PNG many times larger.
+void ClipboardFormatsTest::aPictureKeepsTheBytesItWasReadIn() {
+    QFETCH(QByteArray, kind);
+    QFETCH(int, shownWidthPx);
+    QFETCH(QString, size);
+    QByteArray kept;
+    QBuffer buffer(&kept);
+    buffer.open(QIODevice::WriteOnly);
+    QVERIFY(twoColourPicture().save(&buffer, kind.constData()));
+    QTextDocument document;
+    const QString name = textprops::newImageName();
+    document.addResource(QTextDocument::ImageResource, QUrl(name), QImage::fromData(kept));
+    QTextImageFormat format;
+    format.setName(name);
+    if (shownWidthPx > 0) {
+        format.setWidth(shownWidthPx);
+        format.setHeight(shownWidthPx * 2 / 3);
+    }
+    format.setProperty(textprops::PictureBytes, kept);
+    format.setProperty(textprops::PictureKind, QString::fromLatin1(kind));
+    QTextCursor(&document).insertImage(format);
+    const QString expected = QLatin1String("<img src=\"data:image/") + QLatin1String(kind) +
+                             QLatin1String(";base64,") + QLatin1String(kept.toBase64()) +
+                             QLatin1String("\" ") + size;
+    const QStringList paragraphs = paragraphsOf(clipboardformats::html(document, 0, 1));
+    QCOMPARE(paragraphs.size(), 1);
+    QVERIFY2(paragraphs[0].startsWith(expected), qPrintable(paragraphs[0].left(200)));
 }
 
 void ClipboardFormatsTest::onlyTheRangeIsTaken() {
