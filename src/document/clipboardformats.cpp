@@ -49,6 +49,13 @@ bool isPlaceholder(QChar ch) {
     return ch == QChar::ObjectReplacementCharacter || ch == u'\uFDD0' || ch == u'\uFDD1';
 }
 
+// Control characters mean nothing to a reader, and a terminal may act on
+// some (a DEL, which a palette button gives, erases); a tab stays.
+bool isControl(QChar ch) {
+    const char16_t code = ch.unicode();
+    return code != u'\t' && (code < 0x20 || (code >= 0x7F && code <= 0x9F));
+}
+
 // The Unicode letter of a character of the Symbol font. The document keeps
 // most of them so already; those in the private-use area are mapped back.
 QChar unicodeOf(QChar ch, bool symbolFont) {
@@ -129,9 +136,7 @@ void appendEscaped(QString &out, QChar ch) {
         out += QLatin1String("<br>");
         return;
     default:
-        // Control characters have no place in HTML; a tab keeps its own.
-        if (ch.unicode() < 0x20 && ch != u'\t') return;
-        out += ch;
+        if (!isControl(ch)) out += ch;
     }
 }
 
@@ -259,7 +264,7 @@ QString plainText(const QTextDocument &document, int from, int to) {
                               for (const QChar ch : textOf(run, fragmentText)) {
                                   if (ch == QChar::LineSeparator)
                                       text += QLatin1Char('\n');
-                                  else if (!isPlaceholder(ch))
+                                  else if (!isPlaceholder(ch) && !isControl(ch))
                                       text += unicodeOf(ch, symbol);
                               }
                           });

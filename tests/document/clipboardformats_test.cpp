@@ -68,6 +68,7 @@ private slots:
     void charactersKeepTheirLook_data();
     void charactersKeepTheirLook();
     void symbolGlyphsInThePrivateAreaBecomeLetters();
+    void controlCharactersAreLeftOut();
     void picturesGoOnlyIntoHtml();
     void aPictureKeepsTheBytesItWasReadIn_data();
     void aPictureKeepsTheBytesItWasReadIn();
@@ -132,6 +133,15 @@ void ClipboardFormatsTest::symbolGlyphsInThePrivateAreaBecomeLetters() {
     QCOMPARE(clipboardformats::plainText(document, 0, 3), QStringLiteral("αβ\uF061"));
     QCOMPARE(paragraphsOf(clipboardformats::html(document, 0, 3)),
              QStringList{QStringLiteral("αβ\uF061")});
+}
+
+// A DEL pasted into a terminal would erase; a tab is kept.
+void ClipboardFormatsTest::controlCharactersAreLeftOut() {
+    QTextDocument document;
+    QTextCursor(&document).insertText(QStringLiteral("a\u007Fb\u0001c\u0085d\te"));
+    QCOMPARE(clipboardformats::plainText(document, 0, 9), QStringLiteral("abcd\te"));
+    QCOMPARE(paragraphsOf(clipboardformats::html(document, 0, 9)),
+             QStringList{QStringLiteral("abcd\te")});
 }
 
 void ClipboardFormatsTest::picturesGoOnlyIntoHtml() {
