@@ -7,7 +7,8 @@ packages=(g++ cmake ninja-build qt6-base-dev qt6-svg-dev qt6-translations-l10n
           pkg-config libwmf-dev libemf2svg-dev
           fonts-dejavu-core fonts-liberation fonts-urw-base35 fonts-stix
           fonts-droid-fallback
-          clang libclang-rt-14-dev clang-format-14 poppler-utils)
+          clang libclang-rt-14-dev clang-format-14 poppler-utils
+          qt6-qpa-plugins xvfb xclip)
 missing=()
 for package in "${packages[@]}"; do
     dpkg-query -W -f='${Status}' "$package" 2>/dev/null | grep -q "ok installed" ||

@@ -72,9 +72,7 @@ void EditCommands::annuleur_Click() {
 // moment ago must still be there to paste.
 void EditCommands::putSelectionOnClipboard() {
     if (m_exo.selLength() == 0) return;
-    auto *data = new QMimeData;
-    data->setData(rtfMimeType, m_exo.selRTF());
-    QApplication::clipboard()->setMimeData(data);
+    QApplication::clipboard()->setMimeData(m_exo.selectionMimeData());
 }
 
 void EditCommands::coupe_Click() {

@@ -2,6 +2,7 @@
 
 #include "base/atomicfile.h"
 #include "base/codepages.h"
+#include "document/clipboardformats.h"
 #include "document/layoutheight.h"
 #include "document/layoutwork.h"
 #include "document/offsetroom.h"
@@ -39,7 +40,6 @@
 
 namespace {
 
-const QString rtfMimeType = QStringLiteral("text/rtf");
 // Other programs offer RTF under these names too.
 const QStringList rtfMimeTypes = {QStringLiteral("text/rtf"), QStringLiteral("application/rtf"),
                                   QStringLiteral("text/richtext")};
@@ -1193,10 +1193,12 @@ bool RichTextBox::canInsertFromMimeData(const QMimeData *source) const {
 }
 
 QMimeData *RichTextBox::createMimeDataFromSelection() const {
-    auto *data = new QMimeData;
-    data->setData(rtfMimeType, selRTF());
-    data->setText(selText());
-    return data;
+    return selectionMimeData();
+}
+
+QMimeData *RichTextBox::selectionMimeData() const {
+    const QTextCursor cursor = textCursor();
+    return clipboardformats::mimeData(*document(), cursor.selectionStart(), cursor.selectionEnd());
 }
 
 void RichTextBox::insertFromMimeData(const QMimeData *source) {

@@ -117,6 +117,9 @@ public:
     static QTextCharFormat replacingFormat(const QTextCursor &selection);
     QByteArray selRTF() const;
     bool setSelRTF(const QByteArray &rtf);
+    // The selection as the clipboard and a drag offer it to other programs:
+    // RTF, plain text and HTML. The caller owns the result.
+    QMimeData *selectionMimeData() const;
     // Puts a picture in place of the selection, as one undo step, shown at
     // shownSizePx: the image itself may be denser, so that it prints sharp.
     // Returns false, changing nothing, when that would change protected text.

@@ -172,6 +172,8 @@ private slots:
     void aFreshTextHasNothingToUndo();
     void nothingSelectedLeavesTheClipboard_data();
     void nothingSelectedLeavesTheClipboard();
+    void copyAndCutOfferEveryFormat_data();
+    void copyAndCutOfferEveryFormat();
 };
 
 void EditCommandsTest::oneCommandIsOneUndoStep_data() {
@@ -310,6 +312,31 @@ void EditCommandsTest::nothingSelectedLeavesTheClipboard() {
     QCOMPARE(after->data(QStringLiteral("text/rtf")), QByteArray("{\\rtf1 gard\\'e9}"));
     QCOMPARE(f.exo.textRTF(), before);
     QVERIFY(!f.exo.document()->isUndoAvailable());
+}
+
+void EditCommandsTest::copyAndCutOfferEveryFormat_data() {
+    nothingSelectedLeavesTheClipboard_data();
+}
+
+// A word processor takes the RTF, a mail or a browser the HTML, a terminal
+// the plain text: each gets the selection.
+void EditCommandsTest::copyAndCutOfferEveryFormat() {
+    QFETCH(Action, command);
+    Fixture f;
+    f.exo.setFocus();
+    f.select(3, 7);
+    f.click("Check1", 1);
+    command(f);
+    const QMimeData *copied = QApplication::clipboard()->mimeData();
+    QVERIFY(copied);
+    for (const char *format : {"text/rtf", "text/plain", "text/html"})
+        QVERIFY2(copied->hasFormat(QLatin1String(format)), format);
+    QCOMPARE(copied->text(), QStringLiteral("deux\ntr"));
+    QVERIFY2(copied->html().contains(QLatin1String("<b>deux</b></p>")), qPrintable(copied->html()));
+    QVERIFY2(copied->html().contains(QLatin1String("<b>tr</b></p>")), qPrintable(copied->html()));
+    RichTextBox pasted;
+    QVERIFY(pasted.setTextRTF(copied->data(QStringLiteral("text/rtf"))));
+    QCOMPARE(pasted.text(), QStringLiteral("deux\ntr"));
 }
 
 QTEST_MAIN(EditCommandsTest)

@@ -354,6 +354,8 @@ void RichTextBoxTest::clipboardSpeaksRtf() {
     QVERIFY(copied->hasFormat(QStringLiteral("text/rtf")));
     QVERIFY(copied->data(QStringLiteral("text/rtf")).startsWith("{\\rtf1"));
     QCOMPARE(copied->text(), QStringLiteral("gamma"));
+    // A drag offers the same formats.
+    QVERIFY2(copied->html().contains(QLatin1String("<b>gamma</b>")), qPrintable(copied->html()));
 
     box.setSelStart(0);
     box.setSelLength(5);
