@@ -1,6 +1,7 @@
 // Prints an RTF file as the program reads it: its plain text, the RTF the
 // program writes back, or a listing of its paragraphs and runs.
 
+#include "document/rtf/rtflog.h"
 #include "document/rtf/rtfreader.h"
 #include "document/rtf/rtfrunlister.h"
 #include "document/rtf/rtfwriter.h"
@@ -14,7 +15,7 @@
 
 namespace {
 
-enum class Output { Text, Rtf, Runs };
+enum class Output { Text, Rtf, Runs, Findings };
 
 void writeOut(const QByteArray &bytes) {
     std::fwrite(bytes.constData(), 1, size_t(bytes.size()), stdout);
@@ -36,7 +37,7 @@ QString plainText(const QTextDocument &document) {
 }
 
 int usage() {
-    std::fputs("usage: rtfcat [--text | --rtf | --runs] FILE\n", stderr);
+    std::fputs("usage: rtfcat [--text | --rtf | --runs | --findings] FILE\n", stderr);
     return 2;
 }
 
@@ -57,6 +58,8 @@ int main(int argc, char *argv[]) {
             output = Output::Rtf;
         else if (option == QLatin1String("--runs"))
             output = Output::Runs;
+        else if (option == QLatin1String("--findings"))
+            output = Output::Findings;
         else
             return usage();
     }
@@ -86,6 +89,11 @@ int main(int argc, char *argv[]) {
         break;
     case Output::Runs:
         writeOut(listRuns(document).toUtf8());
+        break;
+    case Output::Findings:
+        // What the reader met, one line each; nothing for a text read whole.
+        for (const QString &finding : rtflog::findings(result))
+            writeOut((finding + QLatin1Char('\n')).toUtf8());
         break;
     }
     return 0;

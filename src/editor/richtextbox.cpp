@@ -6,6 +6,7 @@
 #include "document/layoutheight.h"
 #include "document/layoutwork.h"
 #include "document/offsetroom.h"
+#include "document/rtf/rtflog.h"
 #include "document/rtf/rtfreader.h"
 #include "document/rtf/rtfwriter.h"
 #include "document/runwalker.h"
@@ -243,7 +244,7 @@ bool RichTextBox::setOwnTextRTF(const QByteArray &rtf) {
     return loadText(rtf, TextOrigin::Own);
 }
 
-bool RichTextBox::loadText(const QByteArray &rtf, TextOrigin origin) {
+bool RichTextBox::loadText(const QByteArray &rtf, TextOrigin origin, const QString &source) {
     // Read into a document of its own, which has no layout yet: one that
     // would stand too tall is refused before Qt starts a layout it never ends.
     auto loaded = std::make_unique<QTextDocument>(this);
@@ -259,10 +260,11 @@ bool RichTextBox::loadText(const QByteArray &rtf, TextOrigin origin) {
     cursor.beginEditBlock();
     bool listsInTime = true;
     if (const qsizetype start = rtfStartOffset(rtf); start >= 0) {
-        listsInTime =
-            !readRtf(start == 0 ? rtf : rtf.mid(start), cursor, RtfInsertMode::WholeDocument,
-                     fromFile ? RtfLongLists::GiveUp : RtfLongLists::Read)
-                 .tooLongToShow;
+        const RtfReadResult read =
+            readRtf(start == 0 ? rtf : rtf.mid(start), cursor, RtfInsertMode::WholeDocument,
+                    fromFile ? RtfLongLists::GiveUp : RtfLongLists::Read);
+        rtflog::report(read, source.isEmpty() ? QStringLiteral("text read") : source);
+        listsInTime = !read.tooLongToShow;
     } else {
         cursor.insertText(plainTextOf(rtf));
     }
@@ -332,7 +334,7 @@ RichTextBox::LoadOutcome RichTextBox::loadFile(const QString &path, TextFileKind
     if (kind) *kind = found;
     // A picture or a program shown as text would be saved as RTF over itself.
     if (found == TextFileKind::NotText) return LoadOutcome::NotText;
-    return setTextRTF(bytes) ? LoadOutcome::Loaded : LoadOutcome::TooTall;
+    return loadText(bytes, TextOrigin::File, path) ? LoadOutcome::Loaded : LoadOutcome::TooTall;
 }
 
 bool RichTextBox::saveFile(const QString &path, atomicfile::Failure *why) const {
@@ -465,9 +467,11 @@ void RichTextBox::insertRtfAt(QTextCursor &cursor, const QByteArray &rtf) {
     cursor.removeSelectedText();
     // A piece of RTF needs no header: "{\\tab }" is a tab.
     if (const qsizetype start = rtfStartOffset(rtf); start > 0)
-        readRtf(rtf.mid(start), cursor, RtfInsertMode::Fragment);
+        rtflog::report(readRtf(rtf.mid(start), cursor, RtfInsertMode::Fragment),
+                       QStringLiteral("text inserted"));
     else if (rtf.startsWith("{\\"))
-        readRtf(rtf, cursor, RtfInsertMode::Fragment);
+        rtflog::report(readRtf(rtf, cursor, RtfInsertMode::Fragment),
+                       QStringLiteral("text inserted"));
     else if (!rtf.isEmpty())
         cursor.insertText(plainTextOf(rtf));
     cursor.endEditBlock();

@@ -239,7 +239,8 @@ private:
     void cutSelection();
     void insertRtfAt(QTextCursor &cursor, const QByteArray &rtf);
     enum class TextOrigin { File, Own };
-    bool loadText(const QByteArray &rtf, TextOrigin origin);
+    // source names the text in the reader's log.
+    bool loadText(const QByteArray &rtf, TextOrigin origin, const QString &source = QString());
     // Shows a document read apart, with its layout still to do.
     void adoptDocument(QTextDocument *loaded);
     void insertPicture(QTextCursor &cursor, const QImage &image, QSizeF shownSizePx = {});

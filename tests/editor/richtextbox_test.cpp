@@ -1,3 +1,4 @@
+#include "document/rtf/rtflog.h"
 #include "document/textproperties.h"
 #include "editor/richtextbox.h"
 
@@ -5,9 +6,11 @@
 #include <QClipboard>
 #include <QFile>
 #include <QInputMethodEvent>
+#include <QLoggingCategory>
 #include <QMimeData>
 #include <QPrinter>
 #include <QRawFont>
+#include <QRegularExpression>
 #include <QSignalSpy>
 #include <QTemporaryDir>
 #include <QTest>
@@ -29,6 +32,7 @@ class RichTextBoxTest : public QObject {
 
 private slots:
     void selectionIsClampedAndTextBreaksParagraphs();
+    void whatTheReaderMetIsLoggedOnRequest();
     void mixedSelectionsReadNoValue_data();
     void mixedSelectionsReadNoValue();
     void caretWritesSetTheTypingFormat();
@@ -544,6 +548,30 @@ void RichTextBoxTest::symbolTextIsDrawnWithItsCharacters() {
     // Whatever font the system calls Symbol, the Greek letters must show.
     const QFont shown = box.document()->begin().begin().fragment().charFormat().font();
     QVERIFY(QRawFont::fromFont(shown).supportsCharacter(QChar(0x03B1)));
+}
+
+// A damaged file opens as far as it could be read; what went wrong is
+// logged, naming the file, once the category is turned on, and only then.
+void RichTextBoxTest::whatTheReaderMetIsLoggedOnRequest() {
+    QTemporaryDir dir;
+    const QString path = dir.filePath(QStringLiteral("abîmé.rtf"));
+    QFile file(path);
+    QVERIFY(file.open(QIODevice::WriteOnly));
+    file.write("{\\rtf1\\ansi Bonjour \\u99999999999 fin}");
+    file.close();
+    RichTextBox box;
+    // Off by default: a teacher's error output stays quiet.
+    QVERIFY(!rtfLog().isInfoEnabled());
+    QCOMPARE(box.loadFile(path), RichTextBox::LoadOutcome::Loaded);
+    QVERIFY(box.text().startsWith(QLatin1String("Bonjour")));
+
+    QLoggingCategory::setFilterRules(QStringLiteral("redigo.rtf.info=true"));
+    QTest::ignoreMessage(
+        QtInfoMsg,
+        QRegularExpression(
+            QStringLiteral("^%1 : .+ \\(byte \\d+\\)$").arg(QRegularExpression::escape(path))));
+    QCOMPARE(box.loadFile(path), RichTextBox::LoadOutcome::Loaded);
+    QLoggingCategory::setFilterRules(QString());
 }
 
 QTEST_MAIN(RichTextBoxTest)
