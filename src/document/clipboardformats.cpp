@@ -195,11 +195,12 @@ QString paragraphOpening(const QTextBlock &block) {
 // One paragraph's part of the range, runs of one look sharing their tags.
 class ParagraphWriter {
 public:
-    ParagraphWriter(QString &out, const QTextDocument &document) : out_(out), document_(document) {}
+    ParagraphWriter(QString &out, const QTextDocument &document)
+        : m_out(out), m_document(document) {}
 
     void write(const QTextBlock &block, Range range) {
-        out_ += paragraphOpening(block);
-        const qsizetype start = out_.size();
+        m_out += paragraphOpening(block);
+        const qsizetype start = m_out.size();
         runwalker::forEachFragment(block, range.from, range.to, [this](const runwalker::Run &run) {
             const QTextCharFormat format = run.fragment.charFormat();
             const QString fragmentText = run.fragment.text();
@@ -210,39 +211,39 @@ public:
                 }
                 return;
             }
-            setLook(lookOf(format, document_.defaultFont()));
+            setLook(lookOf(format, m_document.defaultFont()));
             const bool symbol = isSymbolText(format);
             for (const QChar ch : text) {
-                if (!isPlaceholder(ch)) appendEscaped(out_, unicodeOf(ch, symbol));
+                if (!isPlaceholder(ch)) appendEscaped(m_out, unicodeOf(ch, symbol));
             }
         });
         closeLook();
         // An empty paragraph still takes its line.
-        if (out_.size() == start) out_ += QLatin1String("<br>");
-        out_ += QLatin1String("</p>\n");
+        if (m_out.size() == start) m_out += QLatin1String("<br>");
+        m_out += QLatin1String("</p>\n");
     }
 
 private:
     void setLook(const Look &look) {
-        if (look_ && *look_ == look) return;
+        if (m_look && *m_look == look) return;
         closeLook();
-        out_ += openingTags(look);
-        look_ = look;
+        m_out += openingTags(look);
+        m_look = look;
     }
     void closeLook() {
-        if (look_) out_ += closingTags(*look_);
-        look_.reset();
+        if (m_look) m_out += closingTags(*m_look);
+        m_look.reset();
     }
     void picture(const QTextImageFormat &format) {
-        const QString tag = pictureTag(document_, format);
+        const QString tag = pictureTag(m_document, format);
         if (tag.isEmpty()) return;
         closeLook();
-        out_ += tag;
+        m_out += tag;
     }
 
-    QString &out_;
-    const QTextDocument &document_;
-    std::optional<Look> look_;
+    QString &m_out;
+    const QTextDocument &m_document;
+    std::optional<Look> m_look;
 };
 
 } // namespace

@@ -246,32 +246,32 @@ const QString keeperName = QStringLiteral("offsetroom-keeper");
 // lets the document be changed again.
 class Keeper : public QObject {
 public:
-    explicit Keeper(QTextDocument *document) : QObject(document), document_(document) {
+    explicit Keeper(QTextDocument *document) : QObject(document), m_document(document) {
         setObjectName(keeperName);
         connect(document, &QTextDocument::contentsChange, this, [this](int at, int, int added) {
-            if (fitting_) return;
-            from_ = from_ < 0 ? at : std::min(from_, at);
-            to_ = std::max(to_, at + added);
+            if (m_fitting) return;
+            m_from = m_from < 0 ? at : std::min(m_from, at);
+            m_to = std::max(m_to, at + added);
         });
         connect(document, &QTextDocument::contentsChanged, this, [this] {
-            if (fitting_ || from_ < 0) return;
-            const int from = from_;
-            const int to = to_;
-            from_ = to_ = -1;
+            if (m_fitting || m_from < 0) return;
+            const int from = m_from;
+            const int to = m_to;
+            m_from = m_to = -1;
             // Only an undo leaves steps to redo: changing anything now would
             // drop them, and the step brought its room back anyway.
-            if (document_->availableRedoSteps() > 0) return;
-            fitting_ = true;
-            fit(*document_, from, to);
-            fitting_ = false;
+            if (m_document->availableRedoSteps() > 0) return;
+            m_fitting = true;
+            fit(*m_document, from, to);
+            m_fitting = false;
         });
     }
 
 private:
-    QTextDocument *document_;
-    int from_ = -1;
-    int to_ = -1;
-    bool fitting_ = false;
+    QTextDocument *m_document;
+    int m_from = -1;
+    int m_to = -1;
+    bool m_fitting = false;
 };
 
 } // namespace

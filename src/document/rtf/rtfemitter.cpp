@@ -51,26 +51,26 @@ const std::vector<unsigned char> &windows1252Bytes() {
 } // namespace
 
 void RtfEmitter::word(std::string_view word) {
-    out_.append(word.data(), qsizetype(word.size()));
-    pendingDelimiter_ = true;
+    m_out.append(word.data(), qsizetype(word.size()));
+    m_pendingDelimiter = true;
 }
 
 void RtfEmitter::word(std::string_view word, int parameter) {
-    out_.append(word.data(), qsizetype(word.size()));
+    m_out.append(word.data(), qsizetype(word.size()));
     rawNumber(parameter);
-    pendingDelimiter_ = true;
+    m_pendingDelimiter = true;
 }
 
 void RtfEmitter::raw(QByteArrayView bytes) {
-    out_.append(bytes);
-    pendingDelimiter_ = false;
+    m_out.append(bytes);
+    m_pendingDelimiter = false;
 }
 
 void RtfEmitter::rawNumber(int value) {
     char digits[16];
     const auto result = std::to_chars(digits, digits + sizeof digits, value);
-    out_.append(digits, result.ptr - digits);
-    pendingDelimiter_ = false;
+    m_out.append(digits, result.ptr - digits);
+    m_pendingDelimiter = false;
 }
 
 void RtfEmitter::newline() {
@@ -78,24 +78,24 @@ void RtfEmitter::newline() {
 }
 
 void RtfEmitter::delimit() {
-    if (pendingDelimiter_) {
-        out_.append(' ');
-        pendingDelimiter_ = false;
+    if (m_pendingDelimiter) {
+        m_out.append(' ');
+        m_pendingDelimiter = false;
     }
 }
 
 void RtfEmitter::appendPlain(const char16_t *begin, const char16_t *end) {
     delimit();
-    const qsizetype start = out_.size();
-    out_.resize(start + (end - begin));
-    char *to = out_.data() + start;
+    const qsizetype start = m_out.size();
+    m_out.resize(start + (end - begin));
+    char *to = m_out.data() + start;
     while (begin != end)
         *to++ = char(*begin++);
 }
 
 void RtfEmitter::plainByte(char byte) {
     delimit();
-    out_.append(byte);
+    m_out.append(byte);
 }
 
 void RtfEmitter::text(QStringView text) {
@@ -208,9 +208,9 @@ void RtfEmitter::hexData(const QByteArray &bytes) {
     delimit();
     const qsizetype digits = 2 * bytes.size();
     const qsizetype lineBreaks = digits == 0 ? 0 : (digits - 1) / hexDigitsPerLine;
-    const qsizetype start = out_.size();
-    out_.resize(start + digits + 2 * lineBreaks);
-    char *to = out_.data() + start;
+    const qsizetype start = m_out.size();
+    m_out.resize(start + digits + 2 * lineBreaks);
+    char *to = m_out.data() + start;
     qsizetype lineDigits = 0;
     for (const char ch : bytes) {
         if (lineDigits == hexDigitsPerLine) {

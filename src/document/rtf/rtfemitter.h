@@ -10,7 +10,7 @@
 // Windows-1252 or the Symbol code page, and hex picture data.
 class RtfEmitter {
 public:
-    explicit RtfEmitter(QByteArray &out) : out_(out) {}
+    explicit RtfEmitter(QByteArray &out) : m_out(out) {}
 
     // A control word such as "\\b", with or without a numeric parameter.
     void word(std::string_view word);
@@ -38,7 +38,7 @@ private:
     void unicode(char16_t codeUnit);
     const char16_t *unicodeCharacter(const char16_t *at, const char16_t *end);
 
-    QByteArray &out_;
+    QByteArray &m_out;
     // The last thing written was a control word: text must not touch it.
-    bool pendingDelimiter_ = false;
+    bool m_pendingDelimiter = false;
 };

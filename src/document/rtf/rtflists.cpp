@@ -160,18 +160,18 @@ bool isBulletLabel(const QString &label) {
 }
 
 void ListTable::beginList() {
-    inList_ = qsizetype(lists_.size()) < maxLists;
-    if (inList_) lists_.emplace_back();
+    m_inList = qsizetype(m_lists.size()) < maxLists;
+    if (m_inList) m_lists.emplace_back();
 }
 
 void ListTable::beginLevel() {
-    if (!inList_ || lists_.back().levels.size() >= maxLevels) return;
-    lists_.back().levels.emplace_back();
+    if (!m_inList || m_lists.back().levels.size() >= maxLevels) return;
+    m_lists.back().levels.emplace_back();
 }
 
 ListTable::Level *ListTable::currentLevel() {
-    if (!inList_ || lists_.back().levels.empty()) return nullptr;
-    return &lists_.back().levels.back();
+    if (!m_inList || m_lists.back().levels.empty()) return nullptr;
+    return &m_lists.back().levels.back();
 }
 
 void ListTable::setLevelFormat(int nfc) {
@@ -203,37 +203,37 @@ void ListTable::setLevelText(const QString &text) {
 }
 
 void ListTable::setListId(int id) {
-    if (inList_) listIndexes_.insert(id, int(lists_.size() - 1));
+    if (m_inList) m_listIndexes.insert(id, int(m_lists.size() - 1));
 }
 
 void ListTable::beginOverride() {
-    inList_ = false;
-    overrideListId_ = -1;
-    overrideNumber_ = -1;
+    m_inList = false;
+    m_overrideListId = -1;
+    m_overrideNumber = -1;
 }
 
 void ListTable::setOverrideListId(int id) {
-    overrideListId_ = id;
+    m_overrideListId = id;
     commitOverride();
 }
 
 void ListTable::setOverrideNumber(int ls) {
-    overrideNumber_ = ls;
+    m_overrideNumber = ls;
     commitOverride();
 }
 
 void ListTable::commitOverride() {
-    if (overrideNumber_ > 0 && overrideListId_ != -1 && overrides_.size() < maxLists)
-        overrides_.insert(overrideNumber_, overrideListId_);
+    if (m_overrideNumber > 0 && m_overrideListId != -1 && m_overrides.size() < maxLists)
+        m_overrides.insert(m_overrideNumber, m_overrideListId);
 }
 
 std::optional<ListLook> ListTable::look(int ls, int level, bool &found) const {
     found = false;
-    const auto listId = overrides_.constFind(ls);
-    if (listId == overrides_.constEnd()) return std::nullopt;
-    const auto index = listIndexes_.constFind(listId.value());
-    if (index == listIndexes_.constEnd()) return std::nullopt;
-    const List &list = lists_[size_t(index.value())];
+    const auto listId = m_overrides.constFind(ls);
+    if (listId == m_overrides.constEnd()) return std::nullopt;
+    const auto index = m_listIndexes.constFind(listId.value());
+    if (index == m_listIndexes.constEnd()) return std::nullopt;
+    const List &list = m_lists[size_t(index.value())];
     if (list.levels.empty()) return std::nullopt;
     found = true;
     const Level &shown = list.levels[size_t(std::clamp(level, 0, int(list.levels.size()) - 1))];

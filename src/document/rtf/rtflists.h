@@ -80,12 +80,12 @@ private:
     Level *currentLevel();
     void commitOverride();
 
-    std::vector<List> lists_;
-    QHash<int, int> listIndexes_; // by \listid
-    QHash<int, int> overrides_;   // \ls to \listid
-    int overrideListId_ = -1;
-    int overrideNumber_ = -1;
-    bool inList_ = false;
+    std::vector<List> m_lists;
+    QHash<int, int> m_listIndexes; // by \listid
+    QHash<int, int> m_overrides;   // \ls to \listid
+    int m_overrideListId = -1;
+    int m_overrideNumber = -1;
+    bool m_inList = false;
 };
 
 } // namespace rtflists

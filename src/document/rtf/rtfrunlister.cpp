@@ -103,22 +103,22 @@ QString imageLine(const QTextDocument &document, const QTextImageFormat &format)
 // Joins fragments of one look into one run line.
 class RunCollector {
 public:
-    explicit RunCollector(QString &out) : out_(out) {}
+    explicit RunCollector(QString &out) : m_out(out) {}
     void add(const CharAttributes &attributes, const QString &text) {
-        if (pending_ && *pending_ != attributes) flush();
-        pending_ = attributes;
-        text_ += text;
+        if (m_pending && *m_pending != attributes) flush();
+        m_pending = attributes;
+        m_text += text;
     }
     void flush() {
-        if (pending_) out_ += runLine(*pending_, text_);
-        pending_.reset();
-        text_.clear();
+        if (m_pending) m_out += runLine(*m_pending, m_text);
+        m_pending.reset();
+        m_text.clear();
     }
 
 private:
-    QString &out_;
-    std::optional<CharAttributes> pending_;
-    QString text_;
+    QString &m_out;
+    std::optional<CharAttributes> m_pending;
+    QString m_text;
 };
 
 } // namespace

@@ -141,159 +141,159 @@ private:
     void leaveSymbolFont();
     Picture picture(const QTextImageFormat &format) const;
 
-    const QTextDocument &document_;
-    const QFont defaultFont_;
-    int from_;
-    int to_;
-    QByteArray out_;
-    RtfEmitter emit_{out_};
+    const QTextDocument &m_document;
+    const QFont m_defaultFont;
+    int m_from;
+    int m_to;
+    QByteArray m_out;
+    RtfEmitter m_emit{m_out};
 
     // Run formats by document format index; -1 where not met yet.
-    std::vector<int> runFormatSlots_;
-    std::vector<RunFormat> runFormats_;
-    QStringList fonts_;
-    QHash<QString, int> fontIndexes_;
-    QList<QRgb> colors_;
-    QHash<QRgb, int> colorIndexes_; // 1 for the first entry
-    bool hasBullets_ = false;
-    int symbolFontIndex_ = -1;
-    bool hasKeptOrPictures_ = false;
-    int plainFontIndex_ = -1; // a font whose bytes mean what Windows-1252 says
+    std::vector<int> m_runFormatSlots;
+    std::vector<RunFormat> m_runFormats;
+    QStringList m_fonts;
+    QHash<QString, int> m_fontIndexes;
+    QList<QRgb> m_colors;
+    QHash<QRgb, int> m_colorIndexes; // 1 for the first entry
+    bool m_hasBullets = false;
+    int m_symbolFontIndex = -1;
+    bool m_hasKeptOrPictures = false;
+    int m_plainFontIndex = -1; // a font whose bytes mean what Windows-1252 says
 
-    CharState state_;
-    int lastBlockFormatIndex_ = -1;
-    ParagraphAttributes lastParagraph_;
+    CharState m_state;
+    int m_lastBlockFormatIndex = -1;
+    ParagraphAttributes m_lastParagraph;
 };
 
 RtfWriter::RtfWriter(const QTextDocument &document, int from, int to)
-    : document_(document), defaultFont_(document.defaultFont()) {
+    : m_document(document), m_defaultFont(document.defaultFont()) {
     const int documentEnd = document.characterCount() - 1;
-    to_ = (to < 0 || to > documentEnd) ? documentEnd : to;
-    from_ = std::clamp(from, 0, to_);
+    m_to = (to < 0 || to > documentEnd) ? documentEnd : to;
+    m_from = std::clamp(from, 0, m_to);
 }
 
 // Visits each paragraph the range touches with the part of its text inside
 // the range. A paragraph whose separator is in the range is followed by the
 // next one, even when none of that one's text is.
 template <typename Visit> void RtfWriter::forEachParagraph(Visit visit) const {
-    const QTextBlock first = document_.findBlock(from_);
+    const QTextBlock first = m_document.findBlock(m_from);
     for (QTextBlock block = first; block.isValid(); block = block.next()) {
         const int position = block.position();
-        if (block != first && position > to_) break;
-        const int start = std::max(from_, position);
-        const int end = std::min(to_, position + block.length() - 1);
+        if (block != first && position > m_to) break;
+        const int start = std::max(m_from, position);
+        const int end = std::min(m_to, position + block.length() - 1);
         visit(block, start, std::max(start, end));
     }
 }
 
 QByteArray RtfWriter::write() {
     collectTables();
-    out_.reserve(qsizetype(to_ - from_) * 5 / 4 + 1024);
+    m_out.reserve(qsizetype(m_to - m_from) * 5 / 4 + 1024);
     writeHeader();
     bool first = true;
     forEachParagraph([&](const QTextBlock &block, int start, int end) {
         writeParagraph(block, start, end, first);
         first = false;
     });
-    emit_.raw("}\r\n");
-    return out_;
+    m_emit.raw("}\r\n");
+    return m_out;
 }
 
 void RtfWriter::collectTables() {
     forEachParagraph([&](const QTextBlock &block, int start, int end) {
-        if (block.textList()) hasBullets_ = true;
+        if (block.textList()) m_hasBullets = true;
         if (block.length() == 1)
             collectRun(block.charFormatIndex(), [&] { return block.charFormat(); });
         runwalker::forEachFragment(block, start, end, [&](const runwalker::Run &run) {
             collectRun(run.fragment.charFormatIndex(), [&] { return run.fragment.charFormat(); });
         });
     });
-    if (fonts_.isEmpty())
-        fontIndex(rtfattributes::charAttributes(QTextCharFormat(), defaultFont_).fontName);
-    if (hasBullets_) symbolFontIndex_ = fontIndex(QStringLiteral("Symbol"));
-    if (hasKeptOrPictures_) {
-        const auto plain = std::find_if(fonts_.cbegin(), fonts_.cend(), [](const QString &name) {
+    if (m_fonts.isEmpty())
+        fontIndex(rtfattributes::charAttributes(QTextCharFormat(), m_defaultFont).fontName);
+    if (m_hasBullets) m_symbolFontIndex = fontIndex(QStringLiteral("Symbol"));
+    if (m_hasKeptOrPictures) {
+        const auto plain = std::find_if(m_fonts.cbegin(), m_fonts.cend(), [](const QString &name) {
             return !rtfattributes::isSymbolFont(name);
         });
-        plainFontIndex_ = plain != fonts_.cend() ? int(plain - fonts_.cbegin())
-                                                 : fontIndex(QStringLiteral("Times New Roman"));
+        m_plainFontIndex = plain != m_fonts.cend() ? int(plain - m_fonts.cbegin())
+                                                   : fontIndex(QStringLiteral("Times New Roman"));
     }
 }
 
 // Formats met once are not fetched again: copying a format costs a lookup.
 template <typename FetchFormat> void RtfWriter::collectRun(int formatIndex, FetchFormat fetch) {
     if (formatIndex < 0) return;
-    if (size_t(formatIndex) >= runFormatSlots_.size())
-        runFormatSlots_.resize(size_t(formatIndex) + 1, -1);
-    if (runFormatSlots_[size_t(formatIndex)] >= 0) return;
+    if (size_t(formatIndex) >= m_runFormatSlots.size())
+        m_runFormatSlots.resize(size_t(formatIndex) + 1, -1);
+    if (m_runFormatSlots[size_t(formatIndex)] >= 0) return;
     const QTextCharFormat format = fetch();
     if (format.isImageFormat()) {
-        hasKeptOrPictures_ = true;
+        m_hasKeptOrPictures = true;
         return;
     }
     RunFormat run;
-    run.attributes = rtfattributes::charAttributes(format, defaultFont_);
+    run.attributes = rtfattributes::charAttributes(format, m_defaultFont);
     run.fontIndex = fontIndex(run.attributes.fontName);
     run.colorIndex = colorIndex(run.attributes.color);
     run.isSymbol = rtfattributes::isSymbolFont(run.attributes.fontName);
     run.shownOnly = format.boolProperty(textprops::ShownOnly);
-    runFormatSlots_[size_t(formatIndex)] = int(runFormats_.size());
-    runFormats_.push_back(std::move(run));
+    m_runFormatSlots[size_t(formatIndex)] = int(m_runFormats.size());
+    m_runFormats.push_back(std::move(run));
 }
 
 const RunFormat *RtfWriter::runFormat(int formatIndex) const {
-    if (formatIndex < 0 || size_t(formatIndex) >= runFormatSlots_.size()) return nullptr;
-    const int slot = runFormatSlots_[size_t(formatIndex)];
-    return slot < 0 ? nullptr : &runFormats_[size_t(slot)];
+    if (formatIndex < 0 || size_t(formatIndex) >= m_runFormatSlots.size()) return nullptr;
+    const int slot = m_runFormatSlots[size_t(formatIndex)];
+    return slot < 0 ? nullptr : &m_runFormats[size_t(slot)];
 }
 
 int RtfWriter::fontIndex(const QString &name) {
-    const auto known = fontIndexes_.constFind(name);
-    if (known != fontIndexes_.constEnd()) return known.value();
-    fonts_.append(name);
-    return fontIndexes_.insert(name, int(fonts_.size() - 1)).value();
+    const auto known = m_fontIndexes.constFind(name);
+    if (known != m_fontIndexes.constEnd()) return known.value();
+    m_fonts.append(name);
+    return m_fontIndexes.insert(name, int(m_fonts.size() - 1)).value();
 }
 
 int RtfWriter::colorIndex(std::optional<QRgb> color) {
     if (!color) return 0;
-    const auto known = colorIndexes_.constFind(*color);
-    if (known != colorIndexes_.constEnd()) return known.value();
-    colors_.append(*color);
-    return colorIndexes_.insert(*color, int(colors_.size())).value();
+    const auto known = m_colorIndexes.constFind(*color);
+    if (known != m_colorIndexes.constEnd()) return known.value();
+    m_colors.append(*color);
+    return m_colorIndexes.insert(*color, int(m_colors.size())).value();
 }
 
 void RtfWriter::writeHeader() {
-    emit_.raw("{\\rtf1\\ansi\\ansicpg1252\\deff0\\deflang1036");
+    m_emit.raw("{\\rtf1\\ansi\\ansicpg1252\\deff0\\deflang1036");
     writeFontTable();
-    emit_.newline();
+    m_emit.newline();
     writeColorTable();
-    emit_.word("\\viewkind4\\uc1");
+    m_emit.word("\\viewkind4\\uc1");
 }
 
 void RtfWriter::writeFontTable() {
-    emit_.raw("{\\fonttbl");
-    for (qsizetype i = 0; i < fonts_.size(); ++i) {
-        emit_.raw("{\\f");
-        emit_.rawNumber(int(i));
-        emit_.raw(rtfattributes::isSymbolFont(fonts_[i]) ? "\\fnil\\fcharset2 "
-                                                         : "\\fnil\\fcharset0 ");
-        emit_.text(fonts_[i]);
-        emit_.raw(";}");
+    m_emit.raw("{\\fonttbl");
+    for (qsizetype i = 0; i < m_fonts.size(); ++i) {
+        m_emit.raw("{\\f");
+        m_emit.rawNumber(int(i));
+        m_emit.raw(rtfattributes::isSymbolFont(m_fonts[i]) ? "\\fnil\\fcharset2 "
+                                                           : "\\fnil\\fcharset0 ");
+        m_emit.text(m_fonts[i]);
+        m_emit.raw(";}");
     }
-    emit_.raw("}");
+    m_emit.raw("}");
 }
 
 void RtfWriter::writeColorTable() {
-    if (colors_.isEmpty()) return;
-    emit_.raw("{\\colortbl ;");
-    for (const QRgb color : std::as_const(colors_)) {
-        emit_.word("\\red", qRed(color));
-        emit_.word("\\green", qGreen(color));
-        emit_.word("\\blue", qBlue(color));
-        emit_.raw(";");
+    if (m_colors.isEmpty()) return;
+    m_emit.raw("{\\colortbl ;");
+    for (const QRgb color : std::as_const(m_colors)) {
+        m_emit.word("\\red", qRed(color));
+        m_emit.word("\\green", qGreen(color));
+        m_emit.word("\\blue", qBlue(color));
+        m_emit.raw(";");
     }
-    emit_.raw("}");
-    emit_.newline();
+    m_emit.raw("}");
+    m_emit.newline();
 }
 
 void RtfWriter::writeParagraph(const QTextBlock &block, int start, int end, bool first) {
@@ -306,17 +306,17 @@ void RtfWriter::writeParagraph(const QTextBlock &block, int start, int end, bool
         if (const RunFormat *run = runFormat(formatIndex)) writeRunState(*run);
     }
     const int blockFormatIndex = block.blockFormatIndex();
-    if (first || blockFormatIndex != lastBlockFormatIndex_) {
+    if (first || blockFormatIndex != m_lastBlockFormatIndex) {
         ParagraphAttributes paragraph = rtfattributes::paragraphAttributes(block);
-        if (first || paragraph != lastParagraph_) {
+        if (first || paragraph != m_lastParagraph) {
             writeParagraphProperties(paragraph, block);
-            lastParagraph_ = std::move(paragraph);
-        } else if (lastParagraph_.bullet) {
-            writeListLabel(lastParagraph_, block);
+            m_lastParagraph = std::move(paragraph);
+        } else if (m_lastParagraph.bullet) {
+            writeListLabel(m_lastParagraph, block);
         }
-        lastBlockFormatIndex_ = blockFormatIndex;
-    } else if (lastParagraph_.bullet) {
-        writeListLabel(lastParagraph_, block);
+        m_lastBlockFormatIndex = blockFormatIndex;
+    } else if (m_lastParagraph.bullet) {
+        writeListLabel(m_lastParagraph, block);
     }
 
     // An empty paragraph keeps the look of its mark (its line height).
@@ -326,58 +326,58 @@ void RtfWriter::writeParagraph(const QTextBlock &block, int start, int end, bool
     runwalker::forEachFragment(block, start, end, [&](const runwalker::Run &run) {
         writeFragment(run.fragment, run.position, run.from, run.to);
     });
-    emit_.word("\\par");
-    emit_.newline();
+    m_emit.word("\\par");
+    m_emit.newline();
 }
 
 void RtfWriter::writeParagraphProperties(const ParagraphAttributes &paragraph,
                                          const QTextBlock &block) {
-    emit_.word("\\pard");
+    m_emit.word("\\pard");
     if (paragraph.list.isNumbered()) {
         writeListLabel(paragraph, block);
         // RichEdit numbers the paragraph from this; other readers show the labels.
         const rtflists::ListLook &look = paragraph.list;
-        emit_.raw("{\\*\\pn\\pnlvlbody");
-        emit_.word("\\pnf", labelFontIndex(block));
-        emit_.word("\\pnindent0");
-        emit_.word("\\pnstart", itemNumber(paragraph, block));
-        emit_.word(rtflists::pnWordOf(look.style));
+        m_emit.raw("{\\*\\pn\\pnlvlbody");
+        m_emit.word("\\pnf", labelFontIndex(block));
+        m_emit.word("\\pnindent0");
+        m_emit.word("\\pnstart", itemNumber(paragraph, block));
+        m_emit.word(rtflists::pnWordOf(look.style));
         if (!look.prefix.isEmpty()) {
-            emit_.raw("{");
-            emit_.word("\\pntxtb");
-            emit_.text(look.prefix);
-            emit_.raw("}");
+            m_emit.raw("{");
+            m_emit.word("\\pntxtb");
+            m_emit.text(look.prefix);
+            m_emit.raw("}");
         }
         if (!look.suffix.isEmpty()) {
-            emit_.raw("{");
-            emit_.word("\\pntxta");
-            emit_.text(look.suffix);
-            emit_.raw("}");
+            m_emit.raw("{");
+            m_emit.word("\\pntxta");
+            m_emit.text(look.suffix);
+            m_emit.raw("}");
         }
-        emit_.raw("}");
+        m_emit.raw("}");
     } else if (paragraph.bullet) {
         writeBulletText();
-        emit_.raw("{\\*\\pn\\pnlvlblt\\pnf");
-        emit_.rawNumber(symbolFontIndex_);
-        emit_.raw("\\pnindent0{\\pntxtb\\'B7}}");
+        m_emit.raw("{\\*\\pn\\pnlvlblt\\pnf");
+        m_emit.rawNumber(m_symbolFontIndex);
+        m_emit.raw("\\pnindent0{\\pntxtb\\'B7}}");
     }
     if (paragraph.alignment == Qt::AlignHCenter)
-        emit_.word("\\qc");
+        m_emit.word("\\qc");
     else if (paragraph.alignment == Qt::AlignRight)
-        emit_.word("\\qr");
+        m_emit.word("\\qr");
     else if (paragraph.alignment == Qt::AlignJustify)
-        emit_.word("\\qj");
-    if (const int twips = pixelsToTwips(paragraph.leftIndentPx)) emit_.word("\\li", twips);
-    if (const int twips = pixelsToTwips(paragraph.rightIndentPx)) emit_.word("\\ri", twips);
-    if (const int twips = pixelsToTwips(paragraph.firstLineIndentPx)) emit_.word("\\fi", twips);
+        m_emit.word("\\qj");
+    if (const int twips = pixelsToTwips(paragraph.leftIndentPx)) m_emit.word("\\li", twips);
+    if (const int twips = pixelsToTwips(paragraph.rightIndentPx)) m_emit.word("\\ri", twips);
+    if (const int twips = pixelsToTwips(paragraph.firstLineIndentPx)) m_emit.word("\\fi", twips);
     for (const rtfattributes::TabStop &tab : paragraph.tabs) {
         if (tab.type == QTextOption::RightTab)
-            emit_.word("\\tqr");
+            m_emit.word("\\tqr");
         else if (tab.type == QTextOption::CenterTab)
-            emit_.word("\\tqc");
+            m_emit.word("\\tqc");
         else if (tab.type == QTextOption::DelimiterTab)
-            emit_.word("\\tqdec");
-        emit_.word("\\tx", pixelsToTwips(tab.positionPx));
+            m_emit.word("\\tqdec");
+        m_emit.word("\\tx", pixelsToTwips(tab.positionPx));
     }
 }
 
@@ -392,11 +392,11 @@ void RtfWriter::writeListLabel(const ParagraphAttributes &paragraph, const QText
     const QString label = rtflists::labelText(paragraph.list, itemNumber(paragraph, block));
     const int font = labelFontIndex(block);
     for (const char *destination : {"{\\pntext", "{\\*\\listtext"}) {
-        emit_.raw(destination);
-        emit_.word("\\f", font);
-        emit_.text(label);
-        emit_.word("\\tab");
-        emit_.raw("}");
+        m_emit.raw(destination);
+        m_emit.word("\\f", font);
+        m_emit.text(label);
+        m_emit.word("\\tab");
+        m_emit.raw("}");
     }
 }
 
@@ -416,9 +416,9 @@ int RtfWriter::labelFontIndex(const QTextBlock &block) const {
 }
 
 void RtfWriter::writeBulletText() {
-    emit_.raw("{\\pntext\\f");
-    emit_.rawNumber(symbolFontIndex_);
-    emit_.raw("\\'B7\\tab}");
+    m_emit.raw("{\\pntext\\f");
+    m_emit.rawNumber(m_symbolFontIndex);
+    m_emit.raw("\\'B7\\tab}");
 }
 
 void RtfWriter::writeRunState(const RunFormat &format) {
@@ -426,45 +426,45 @@ void RtfWriter::writeRunState(const RunFormat &format) {
     auto writeSwitch = [this](bool on, bool &current, std::string_view onWord,
                               std::string_view offWord) {
         if (on != current) {
-            emit_.word(on ? onWord : offWord);
+            m_emit.word(on ? onWord : offWord);
             current = on;
         }
     };
-    writeSwitch(attributes.bold, state_.bold, "\\b", "\\b0");
-    writeSwitch(attributes.italic, state_.italic, "\\i", "\\i0");
-    writeSwitch(attributes.underline, state_.underline, "\\ul", "\\ulnone");
-    writeSwitch(attributes.strike, state_.strike, "\\strike", "\\strike0");
-    writeSwitch(attributes.caps, state_.caps, "\\caps", "\\caps0");
-    writeSwitch(attributes.smallCaps, state_.smallCaps, "\\scaps", "\\scaps0");
-    if (format.fontIndex != state_.fontIndex) {
-        emit_.word("\\f", format.fontIndex);
-        state_.fontIndex = format.fontIndex;
+    writeSwitch(attributes.bold, m_state.bold, "\\b", "\\b0");
+    writeSwitch(attributes.italic, m_state.italic, "\\i", "\\i0");
+    writeSwitch(attributes.underline, m_state.underline, "\\ul", "\\ulnone");
+    writeSwitch(attributes.strike, m_state.strike, "\\strike", "\\strike0");
+    writeSwitch(attributes.caps, m_state.caps, "\\caps", "\\caps0");
+    writeSwitch(attributes.smallCaps, m_state.smallCaps, "\\scaps", "\\scaps0");
+    if (format.fontIndex != m_state.fontIndex) {
+        m_emit.word("\\f", format.fontIndex);
+        m_state.fontIndex = format.fontIndex;
     }
     const int sizeHalfPt = pointsToHalfPoints(attributes.sizePt);
-    if (sizeHalfPt != state_.sizeHalfPt) {
-        emit_.word("\\fs", sizeHalfPt);
-        state_.sizeHalfPt = sizeHalfPt;
+    if (sizeHalfPt != m_state.sizeHalfPt) {
+        m_emit.word("\\fs", sizeHalfPt);
+        m_state.sizeHalfPt = sizeHalfPt;
     }
-    if (format.colorIndex != state_.colorIndex) {
-        emit_.word("\\cf", format.colorIndex);
-        state_.colorIndex = format.colorIndex;
+    if (format.colorIndex != m_state.colorIndex) {
+        m_emit.word("\\cf", format.colorIndex);
+        m_state.colorIndex = format.colorIndex;
     }
     writeOffset(attributes.offsetTwips);
-    writeSwitch(attributes.isProtected, state_.isProtected, "\\protect", "\\protect0");
+    writeSwitch(attributes.isProtected, m_state.isProtected, "\\protect", "\\protect0");
 }
 
 // RTF counts offsets in half points; where ours falls between two, our own
 // \rdgoffset keeps the exact twips, and other readers ignore it.
 void RtfWriter::writeOffset(int offsetTwips) {
-    if (offsetTwips == state_.offsetTwips) return;
+    if (offsetTwips == m_state.offsetTwips) return;
     const int offsetHalfPt = twipsToHalfPoints(offsetTwips);
     if (offsetHalfPt < 0)
-        emit_.word("\\dn", -offsetHalfPt);
+        m_emit.word("\\dn", -offsetHalfPt);
     else
-        emit_.word("\\up", offsetHalfPt);
+        m_emit.word("\\up", offsetHalfPt);
     if (offsetHalfPt * units::twipsPerHalfPoint != offsetTwips)
-        emit_.word("\\rdgoffset", offsetTwips);
-    state_.offsetTwips = offsetTwips;
+        m_emit.word("\\rdgoffset", offsetTwips);
+    m_state.offsetTwips = offsetTwips;
 }
 
 void RtfWriter::writeFragment(const QTextFragment &fragment, int position, int start, int end) {
@@ -481,26 +481,26 @@ void RtfWriter::writeFragment(const QTextFragment &fragment, int position, int s
     }
     writeRunState(*run);
     if (run->isSymbol)
-        emit_.symbolText(part);
+        m_emit.symbolText(part);
     else
-        emit_.text(part);
+        m_emit.text(part);
 }
 
 // Hidden text and footnotes are kept in the file's code page; read in the
 // Symbol font their bytes would turn into other characters. LibreOffice
 // drops a picture written in the Symbol font.
 void RtfWriter::leaveSymbolFont() {
-    const int current = state_.fontIndex < 0 ? 0 : state_.fontIndex;
-    if (!rtfattributes::isSymbolFont(fonts_.value(current))) return;
-    emit_.word("\\f", plainFontIndex_);
-    state_.fontIndex = plainFontIndex_;
+    const int current = m_state.fontIndex < 0 ? 0 : m_state.fontIndex;
+    if (!rtfattributes::isSymbolFont(m_fonts.value(current))) return;
+    m_emit.word("\\f", m_plainFontIndex);
+    m_state.fontIndex = m_plainFontIndex;
 }
 
 void RtfWriter::writeImage(const QTextImageFormat &format) {
     leaveSymbolFont();
     const QByteArray kept = format.property(textprops::RawRtfGroup).toByteArray();
     if (!kept.isEmpty()) {
-        emit_.raw(kept);
+        m_emit.raw(kept);
         return;
     }
     const Picture pict = picture(format);
@@ -510,29 +510,29 @@ void RtfWriter::writeImage(const QTextImageFormat &format) {
     // only the bitmap of \shppict, and so do word processors; our own kept
     // picture comes first, in a group they skip, and our reader skips the
     // \shppict after it.
-    emit_.raw("{\\*\\rdgpict{\\pict");
-    emit_.word(pict.blip);
-    emit_.word("\\picw", pict.pixelSize.width());
-    emit_.word("\\pich", pict.pixelSize.height());
-    emit_.word("\\picwgoal", pixelsToTwips(widthPx));
-    emit_.word("\\pichgoal", pixelsToTwips(heightPx));
-    emit_.hexData(pict.bytes);
-    emit_.raw("}}");
+    m_emit.raw("{\\*\\rdgpict{\\pict");
+    m_emit.word(pict.blip);
+    m_emit.word("\\picw", pict.pixelSize.width());
+    m_emit.word("\\pich", pict.pixelSize.height());
+    m_emit.word("\\picwgoal", pixelsToTwips(widthPx));
+    m_emit.word("\\pichgoal", pixelsToTwips(heightPx));
+    m_emit.hexData(pict.bytes);
+    m_emit.raw("}}");
     const QByteArray copy = bitmapCopy(pict.image, pict.bytes.size());
     if (copy.isEmpty()) return;
     constexpr double himetricPerPixel = 2540.0 / 96.0;
-    emit_.raw("{\\*\\shppict{\\pict");
-    emit_.word("\\wmetafile8");
-    emit_.word("\\picw", int(std::lround(widthPx * himetricPerPixel)));
-    emit_.word("\\pich", int(std::lround(heightPx * himetricPerPixel)));
-    emit_.word("\\picwgoal", pixelsToTwips(widthPx));
-    emit_.word("\\pichgoal", pixelsToTwips(heightPx));
-    emit_.hexData(copy);
-    emit_.raw("}}");
+    m_emit.raw("{\\*\\shppict{\\pict");
+    m_emit.word("\\wmetafile8");
+    m_emit.word("\\picw", int(std::lround(widthPx * himetricPerPixel)));
+    m_emit.word("\\pich", int(std::lround(heightPx * himetricPerPixel)));
+    m_emit.word("\\picwgoal", pixelsToTwips(widthPx));
+    m_emit.word("\\pichgoal", pixelsToTwips(heightPx));
+    m_emit.hexData(copy);
+    m_emit.raw("}}");
 }
 
 Picture RtfWriter::picture(const QTextImageFormat &format) const {
-    QImage image = rtfattributes::documentImage(document_, format);
+    QImage image = rtfattributes::documentImage(m_document, format);
     const QString kind = format.stringProperty(textprops::PictureKind);
     const QByteArray bytes = format.property(textprops::PictureBytes).toByteArray();
     if (!bytes.isEmpty() && (kind == QLatin1String("jpeg") || kind == QLatin1String("png"))) {
