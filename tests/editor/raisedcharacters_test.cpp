@@ -3,11 +3,14 @@
 
 #include <QAbstractTextDocumentLayout>
 #include <QApplication>
+#include <QImage>
 #include <QInputMethodEvent>
+#include <QScrollBar>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTextBlock>
 #include <QTextFrame>
+#include <QTextLayout>
 
 #include <memory>
 
@@ -29,6 +32,23 @@ double secondParagraphTop(const RichTextBox &box) {
     return document->documentLayout()->blockBoundingRect(document->findBlockByNumber(1)).top();
 }
 
+// Top and bottom rows of the ink in the columns [leftPx, rightPx) of the
+// editor's grab; {-1, -1} when there is none.
+std::pair<int, int> inkRows(const QImage &image, int leftPx, int rightPx) {
+    int top = -1;
+    int bottom = -1;
+    for (int y = 0; y < image.height(); ++y) {
+        for (int x = qMax(leftPx, 0); x < qMin(rightPx, image.width()); ++x) {
+            if (qGray(image.pixel(x, y)) < 128) {
+                if (top < 0) top = y;
+                bottom = y;
+                break;
+            }
+        }
+    }
+    return {top, bottom};
+}
+
 } // namespace
 
 class RaisedCharactersTest : public QObject {
@@ -37,6 +57,8 @@ class RaisedCharactersTest : public QObject {
 private slots:
     void typedExponentGrowsItsLineAndOneUndoTakesItBack();
     void pastedAndLoadedTextGetsItsRoom();
+    void shiftedCharactersStandTheirPointsOffTheBaseline_data();
+    void shiftedCharactersStandTheirPointsOffTheBaseline();
 };
 
 void RaisedCharactersTest::typedExponentGrowsItsLineAndOneUndoTakesItBack() {
@@ -129,6 +151,72 @@ void RaisedCharactersTest::pastedAndLoadedTextGetsItsRoom() {
     QCOMPARE(printed->rootFrame()->frameFormat().topMargin(),
              reader.document()->rootFrame()->frameFormat().topMargin());
     QVERIFY(printed->rootFrame()->frameFormat().topMargin() > reader.document()->documentMargin());
+}
+
+void RaisedCharactersTest::shiftedCharactersStandTheirPointsOffTheBaseline_data() {
+    QTest::addColumn<double>("points");
+    QTest::addColumn<int>("twips");
+    QTest::addColumn<double>("shiftPx");
+    QTest::newRow("exponent, 10 pt raised 5 pt") << 10.0 << 100 << 6.67;
+    QTest::newRow("index, 10 pt lowered 5 pt") << 10.0 << -100 << -6.67;
+    QTest::newRow("exponent, 20 pt raised 10 pt") << 20.0 << 200 << 13.33;
+    QTest::newRow("index, 16 pt lowered 8 pt") << 16.0 << -160 << -10.67;
+}
+
+// What the user sees: a character raised or lowered by some twips stands
+// that many twentieths of a point, 4/3 px each on a 96 dpi screen, off the
+// baseline its neighbour sits on.
+void RaisedCharactersTest::shiftedCharactersStandTheirPointsOffTheBaseline() {
+    QFETCH(double, points);
+    QFETCH(int, twips);
+    QFETCH(double, shiftPx);
+    RichTextBox box;
+    box.applyDefaultTextFormat();
+    box.setCursorWidth(0);
+    box.resize(300, 200);
+    box.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&box));
+    QCOMPARE(box.logicalDpiY(), 96);
+    box.setText(QStringLiteral("xx"));
+    box.setSelStart(0);
+    box.setSelLength(2);
+    box.setSelFontSize(points);
+    box.setSelStart(1);
+    box.setSelLength(1);
+    box.setSelCharOffset(twips);
+    QCOMPARE(*box.selCharOffset(), twips);
+    box.setSelStart(2);
+    QApplication::processEvents();
+
+    const auto leftPx = [&box](int position) {
+        QTextCursor at(box.document());
+        at.setPosition(position);
+        return box.cursorRect(at).left();
+    };
+    const QImage shown = box.viewport()->grab().toImage();
+    QCOMPARE(shown.devicePixelRatio(), 1.0);
+    const auto [plainTop, plainBottom] = inkRows(shown, leftPx(0) + 1, leftPx(1));
+    const auto [shiftedTop, shiftedBottom] = inkRows(shown, leftPx(1) + 1, leftPx(2));
+    QVERIFY(plainBottom > 0);
+    QVERIFY(shiftedBottom > 0);
+
+    // The line's baseline on screen: an x sits on it, its ink ends on the
+    // row above.
+    const QTextBlock block = box.document()->begin();
+    const QTextLine line = block.layout()->lineAt(0);
+    const double baselinePx = box.document()->documentLayout()->blockBoundingRect(block).top() +
+                              line.y() + line.ascent() - box.verticalScrollBar()->value();
+    const QString where = QStringLiteral("baseline %1, plain x ink %2 to %3, shifted %4 to %5")
+                              .arg(baselinePx)
+                              .arg(plainTop)
+                              .arg(plainBottom)
+                              .arg(shiftedTop)
+                              .arg(shiftedBottom);
+    QVERIFY2(qAbs(plainBottom + 1 - baselinePx) <= 1, qPrintable(where));
+
+    // The shifted x ends its points above or below, whole: at its own size.
+    QVERIFY2(qAbs(shiftedBottom + 1 - (baselinePx - shiftPx)) <= 1, qPrintable(where));
+    QVERIFY2(qAbs((shiftedBottom - shiftedTop) - (plainBottom - plainTop)) <= 1, qPrintable(where));
 }
 
 QTEST_MAIN(RaisedCharactersTest)

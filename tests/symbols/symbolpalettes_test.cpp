@@ -21,6 +21,123 @@ const QString grec = QStringLiteral("Picture1");
 const QString mathI = QStringLiteral("Picture2");
 const QString mathII = QStringLiteral("Picture3");
 
+const QString symbolFont = QStringLiteral("Symbol");
+const QString arialFont = QStringLiteral("Arial");
+
+// Every button in sight, palette by palette, row by row: the font it writes
+// in, its code in that font and the character it shows and inserts.
+struct PaletteButton {
+    int tab;
+    int index;
+    QString font;
+    int code;
+    char16_t unicode;
+};
+
+const PaletteButton paletteButtons[] = {
+    // Grec, all in Symbol.
+    {0, 2, symbolFont, 97, u'α'},
+    {0, 3, symbolFont, 98, u'β'},
+    {0, 13, symbolFont, 103, u'γ'},
+    {0, 36, symbolFont, 105, u'ι'},
+    {0, 5, symbolFont, 100, u'δ'},
+    {0, 6, symbolFont, 101, u'ε'},
+    {0, 23, symbolFont, 122, u'ζ'},
+    {0, 37, symbolFont, 107, u'κ'},
+    {0, 20, symbolFont, 104, u'η'},
+    {0, 10, symbolFont, 113, u'θ'},
+    {0, 15, symbolFont, 108, u'λ'},
+    {0, 38, symbolFont, 110, u'ν'},
+    {0, 16, symbolFont, 109, u'μ'},
+    {0, 8, symbolFont, 117, u'υ'},
+    {0, 34, symbolFont, 120, u'ξ'},
+    {0, 39, symbolFont, 111, u'ο'},
+    {0, 9, symbolFont, 112, u'π'},
+    {0, 18, symbolFont, 114, u'ρ'},
+    {0, 11, symbolFont, 115, u'σ'},
+    {0, 7, symbolFont, 116, u'τ'},
+    {0, 19, symbolFont, 106, u'\u03D5'}, // the phi of the Symbol font, stroked
+    {0, 4, symbolFont, 99, u'χ'},
+    {0, 35, symbolFont, 121, u'ψ'},
+    {0, 1, symbolFont, 119, u'ω'},
+    {0, 14, symbolFont, 71, u'Γ'},
+    {0, 40, symbolFont, 81, u'Θ'},
+    {0, 12, symbolFont, 68, u'Δ'},
+    {0, 17, symbolFont, 80, u'Π'},
+    {0, 28, symbolFont, 83, u'Σ'},
+    {0, 41, symbolFont, 76, u'Λ'},
+    {0, 21, symbolFont, 70, u'Φ'},
+    {0, 22, symbolFont, 89, u'Ψ'},
+    {0, 0, symbolFont, 87, u'Ω'},
+    {0, 42, symbolFont, 88, u'Ξ'},
+    // Math I
+    {1, 81, arialFont, 188, u'¼'},
+    {1, 82, arialFont, 189, u'½'},
+    {1, 77, arialFont, 190, u'¾'},
+    {1, 26, symbolFont, 206, u'∈'},
+    {1, 67, symbolFont, 207, u'∉'},
+    {1, 86, arialFont, 137, u'‰'},
+    {1, 65, symbolFont, 163, u'≤'},
+    {1, 53, symbolFont, 179, u'≥'},
+    {1, 83, arialFont, 186, u'\u00BA'}, // masculine ordinal
+    {1, 69, symbolFont, 185, u'≠'},
+    {1, 31, symbolFont, 187, u'≈'},
+    {1, 74, arialFont, 185, u'¹'},
+    {1, 29, symbolFont, 64, u'≅'},
+    {1, 64, symbolFont, 186, u'≡'},
+    {1, 71, arialFont, 178, u'²'},
+    {1, 76, arialFont, 247, u'÷'},
+    {1, 84, arialFont, 215, u'×'},
+    {1, 73, arialFont, 179, u'³'},
+    {1, 93, symbolFont, 34, u'∀'},
+    {1, 94, symbolFont, 36, u'∃'},
+    {1, 78, arialFont, 177, u'±'},
+    {1, 90, arialFont, 151, u'\u2014'}, // em dash
+    {1, 89, arialFont, 150, u'\u2013'}, // en dash
+    {1, 32, symbolFont, 214, u'√'},
+    {1, 88, arialFont, 156, u'œ'},
+    {1, 95, arialFont, 140, u'Œ'},
+    {1, 68, symbolFont, 165, u'∞'},
+    // Math II
+    {2, 61, symbolFont, 173, u'↑'},
+    {2, 30, symbolFont, 172, u'←'},
+    {2, 62, symbolFont, 171, u'↔'},
+    {2, 27, symbolFont, 174, u'→'},
+    {2, 66, symbolFont, 190, u'\u23AF'}, // horizontal line extension
+    {2, 63, symbolFont, 175, u'↓'},
+    {2, 72, symbolFont, 189, u'\u23D0'}, // vertical line extension
+    {2, 51, symbolFont, 221, u'⇑'},
+    {2, 52, symbolFont, 220, u'⇐'},
+    {2, 24, symbolFont, 219, u'⇔'},
+    {2, 25, symbolFont, 222, u'⇒'},
+    {2, 60, symbolFont, 223, u'⇓'},
+    {2, 87, arialFont, 149, u'\u2022'},
+    {2, 70, symbolFont, 183, u'\u2022'},
+    {2, 98, symbolFont, 168, u'♦'},
+    {2, 97, symbolFont, 242, u'∫'},
+    {2, 85, arialFont, 127, u'\u007F'}, // no character of its own: inserted as it is
+    {2, 96, symbolFont, 191, u'↵'},
+};
+
+// 34, 27 and 18 buttons in sight.
+static_assert(std::size(paletteButtons) == 34 + 27 + 18);
+
+const char *const tabTexts[] = {"Grec", "Math I", "Math II"};
+
+QString boxOf(int tab) {
+    return QStringList{grec, mathI, mathII}.at(tab);
+}
+
+// The code as the text's RTF writes it; a Symbol character goes first as its
+// Unicode one, for the readers that draw Symbol with a Unicode font.
+QByteArray writtenAs(int code, char16_t symbolUnicode) {
+    QByteArray byte =
+        code >= 0x7F ? "\\'" + QByteArray::number(code, 16) : QByteArray(1, char(code));
+    if (symbolUnicode == 0) return byte;
+    return "\\u" + QByteArray::number(int(int16_t(symbolUnicode))) + (code >= 0x7F ? "" : " ") +
+           byte;
+}
+
 // The window shown, the palettes found.
 class Fixture : public WindowFixture {
 public:
@@ -130,30 +247,14 @@ void SymbolPalettesTest::buttonsInsertTheirFontsCharacters_data() {
     QTest::addColumn<QString>("character");
     QTest::addColumn<QString>("font");
     QTest::addColumn<QByteArray>("rtf");
-    const QString arial = QStringLiteral("Arial");
-    const QString symbol = QStringLiteral("Symbol");
-    QTest::newRow("per mille, Windows-1252 137")
-        << 1 << 86 << QStringLiteral("‰") << arial << QByteArray("\\'89");
-    QTest::newRow("less or equal, Symbol 163")
-        << 1 << 65 << QStringLiteral("≤") << symbol << QByteArray("\\'a3");
-    QTest::newRow("arrow right, Symbol 174")
-        << 2 << 27 << QStringLiteral("→") << symbol << QByteArray("\\'ae");
-    QTest::newRow("horizontal extender, Symbol 190")
-        << 2 << 66 << QString(QChar(0x23AF)) << symbol << QByteArray("\\'be");
-    QTest::newRow("bullet, Windows-1252 149")
-        << 2 << 87 << QStringLiteral("•") << arial << QByteArray("\\'95");
-    QTest::newRow("Omega, Symbol 87") << 0 << 0 << QStringLiteral("Ω") << symbol << QByteArray("W");
-    // The Greek letters of the fourth column, every one.
-    const struct {
-        int index;
-        const char *character;
-        const char *code;
-    } added[] = {{36, "ι", "i"}, {37, "κ", "k"}, {38, "ν", "n"}, {39, "ο", "o"},
-                 {40, "Θ", "Q"}, {41, "Λ", "L"}, {42, "Ξ", "X"}};
-    for (const auto &letter : added)
-        QTest::addRow("%s, Symbol %s", letter.character, letter.code)
-            << 0 << letter.index << QString::fromUtf8(letter.character) << symbol
-            << QByteArray(letter.code);
+    for (const PaletteButton &button : paletteButtons) {
+        const bool inSymbol = button.font == symbolFont;
+        const QString character(QChar(button.unicode));
+        QTest::addRow("%s %d, %s %d", tabTexts[button.tab], button.index, qPrintable(button.font),
+                      button.code)
+            << button.tab << button.index << character << button.font
+            << writtenAs(button.code, inSymbol ? button.unicode : 0);
+    }
 }
 
 void SymbolPalettesTest::buttonsInsertTheirFontsCharacters() {
@@ -163,9 +264,14 @@ void SymbolPalettesTest::buttonsInsertTheirFontsCharacters() {
     QFETCH(QString, font);
     QFETCH(QByteArray, rtf);
     Fixture f;
+    QToolButton *button = f.button(index);
+    QCOMPARE(button->parentWidget()->objectName(), boxOf(tab));
+    QVERIFY(button->isVisibleTo(button->parentWidget()));
+    QVERIFY(button->parentWidget()->rect().contains(button->geometry()));
+    QCOMPARE(button->font().family(), font);
     f.exo.setText(QStringLiteral("a"));
     f.select(1, 0);
-    f.click(tab, f.button(index));
+    f.click(tab, button);
     QCOMPARE(f.exo.text(), QStringLiteral("a") + character);
     QCOMPARE(f.button(index)->text(), character);
     QCOMPARE(f.fontAt(1), font);

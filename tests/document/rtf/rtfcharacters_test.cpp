@@ -52,6 +52,8 @@ private slots:
     void codePages();
     void codePagePrecedence_data();
     void codePagePrecedence();
+    void everyFontCharset_data();
+    void everyFontCharset();
     void fontNamesInTheirCodePage();
     void hiddenTextIsKeptUnseen();
     void capitals();
@@ -155,6 +157,54 @@ void RtfCharactersTest::codePagePrecedence_data() {
 void RtfCharactersTest::codePagePrecedence() {
     QFETCH(QByteArray, rtf);
     QFETCH(QString, text);
+    QCOMPARE(readText(rtf), text);
+}
+
+// One row per \fcharset a font table may give, with bytes that read
+// differently in every other code page the reader knows.
+void RtfCharactersTest::everyFontCharset_data() {
+    QTest::addColumn<int>("charset");
+    QTest::addColumn<QByteArray>("bytes");
+    QTest::addColumn<QString>("text");
+    QTest::newRow("0 ANSI, 1252") << 0 << QByteArray("\\'80\\'9c\\'f0")
+                                  << QStringLiteral("\u20AC\u0153\u00F0");
+    QTest::newRow("2 Symbol") << 2 << QByteArray("\\'61\\'b9") << QStringLiteral("\u03B1\u2260");
+    QTest::newRow("77 Mac Roman, 10000")
+        << 77 << QByteArray("\\'8e\\'a5") << QStringLiteral("\u00E9\u2022");
+    QTest::newRow("128 Shift-JIS, 932")
+        << 128 << QByteArray("\\'82\\'a0") << QStringLiteral("\u3042");
+    QTest::newRow("129 Hangul, 949") << 129 << QByteArray("\\'b0\\'a1") << QStringLiteral("\uAC00");
+    QTest::newRow("134 GB2312, 936") << 134 << QByteArray("\\'c4\\'e3") << QStringLiteral("\u4F60");
+    QTest::newRow("136 Big5, 950") << 136 << QByteArray("\\'a4\\'a4") << QStringLiteral("\u4E2D");
+    QTest::newRow("161 Greek, 1253")
+        << 161 << QByteArray("\\'e1\\'d9") << QStringLiteral("\u03B1\u03A9");
+    QTest::newRow("162 Turkish, 1254")
+        << 162 << QByteArray("\\'f0\\'fe") << QStringLiteral("\u011F\u015F");
+    // The dong sign, o with horn, and the combining dot below, kept apart.
+    QTest::newRow("163 Vietnamese, 1258")
+        << 163 << QByteArray("\\'fe\\'f5\\'f2") << QStringLiteral("\u20AB\u01A1\u0323");
+    QTest::newRow("177 Hebrew, 1255") << 177 << QByteArray("\\'e0") << QStringLiteral("\u05D0");
+    QTest::newRow("178 Arabic, 1256") << 178 << QByteArray("\\'c7") << QStringLiteral("\u0627");
+    QTest::newRow("186 Baltic, 1257") << 186 << QByteArray("\\'e0") << QStringLiteral("\u0105");
+    QTest::newRow("204 Cyrillic, 1251") << 204 << QByteArray("\\'e0") << QStringLiteral("\u0430");
+    QTest::newRow("222 Thai, 874") << 222 << QByteArray("\\'a1") << QStringLiteral("\u0E01");
+    QTest::newRow("238 Eastern European, 1250")
+        << 238 << QByteArray("\\'b9") << QStringLiteral("\u0105");
+    // 0x9B is the cent sign in the US code page, o with a stroke in 850.
+    QTest::newRow("255 OEM, 437") << 255 << QByteArray("\\'82\\'9b\\'e0")
+                                  << QStringLiteral("\u00E9\u00A2\u03B1");
+}
+
+void RtfCharactersTest::everyFontCharset() {
+    QFETCH(int, charset);
+    QFETCH(QByteArray, bytes);
+    QFETCH(QString, text);
+    // The document's own code page is one no row expects, so that a charset
+    // the reader forgets shows.
+    const QByteArray documentCodePage = charset == 204 ? "1253" : "1251";
+    const QByteArray rtf = "{\\rtf1\\ansi\\ansicpg" + documentCodePage +
+                           "{\\fonttbl{\\f0\\fnil\\fcharset" + QByteArray::number(charset) +
+                           " Arial;}}\\f0 " + bytes + "}";
     QCOMPARE(readText(rtf), text);
 }
 
