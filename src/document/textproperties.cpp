@@ -2,6 +2,8 @@
 
 #include "base/units.h"
 
+#include <QFont>
+#include <QFontMetricsF>
 #include <QTextBlockFormat>
 #include <QTextCharFormat>
 #include <QTextImageFormat>
@@ -29,19 +31,35 @@ void setOffsetTwips(QTextCharFormat &format, int twips) {
     refreshBaseline(format);
 }
 
+namespace {
+
+// Qt moves the baseline by a percentage of the font's height (ascent plus
+// descent), which differs from font to font (1.12 to 1.17 times the size for
+// the usual text fonts): measured on the font the text is drawn in, a
+// character stands its offset off the line, in points, whatever the font.
+double heightPerEm(const QTextCharFormat &format) {
+    QFont font = format.font();
+    const QString name = fontName(format);
+    font.setFamily(name.isEmpty() ? QStringLiteral("Arial") : name);
+    constexpr int emPx = 200;
+    font.setPixelSize(emPx);
+    const QFontMetricsF metrics(font);
+    const double heightPx = metrics.ascent() + metrics.descent();
+    return heightPx > 0 ? heightPx / emPx : 1.15;
+}
+
+} // namespace
+
 void refreshBaseline(QTextCharFormat &format) {
     const int twips = offsetTwips(format);
     if (twips == 0) {
         format.clearProperty(QTextFormat::TextBaselineOffset);
         return;
     }
-    // Qt moves the baseline by a percentage of the font's height (ascent plus
-    // descent), which for the usual text fonts is about 1.15 times the size.
-    constexpr double heightPerPoint = 1.15;
     double sizePt = format.fontPointSize();
     if (sizePt <= 0) sizePt = 10;
     const double offsetPt = double(twips) / units::twipsPerPoint;
-    format.setBaselineOffset(100.0 * offsetPt / (sizePt * heightPerPoint));
+    format.setBaselineOffset(100.0 * offsetPt / (sizePt * heightPerEm(format)));
 }
 
 bool isProtected(const QTextCharFormat &format) {
