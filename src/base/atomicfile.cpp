@@ -8,10 +8,16 @@
 
 #include <cerrno>
 #include <cstdio>
+#include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
 namespace atomicfile {
+
+SystemCalls &systemCalls() {
+    static SystemCalls calls{::write, ::fsync, ::rename};
+    return calls;
+}
 
 namespace {
 
@@ -47,6 +53,43 @@ QString finalPathOf(const QString &path) {
     return target.isSymLink() ? target.symLinkTarget() : target.absoluteFilePath();
 }
 
+// Every byte reaches the descriptor, or false: a short write goes on from
+// where it stopped, an interrupted one is tried again, and one that writes
+// nothing (a full disk) ends it.
+bool writeAll(int descriptor, const QByteArray &bytes) {
+    const char *next = bytes.constData();
+    qsizetype leftBytes = bytes.size();
+    while (leftBytes > 0) {
+        const ssize_t writtenBytes = systemCalls().write(descriptor, next, size_t(leftBytes));
+        if (writtenBytes < 0 && errno == EINTR) continue;
+        if (writtenBytes <= 0) return false;
+        next += writtenBytes;
+        leftBytes -= writtenBytes;
+    }
+    return true;
+}
+
+// The new file keeps the old one's permissions, or gets those of any new
+// file rather than the temporary file's private ones.
+mode_t modeFor(const QString &finalPath) {
+    struct stat old {};
+    if (::stat(QFile::encodeName(finalPath).constData(), &old) == 0) return old.st_mode & 07777;
+    const mode_t mask = ::umask(0);
+    ::umask(mask);
+    return 0666 & ~mask;
+}
+
+// Once the folder is synced a power cut cannot bring the old file back. The
+// new one is whole either way: a folder that cannot be synced (some file
+// systems refuse) is no failure.
+void syncFolder(const QString &folder) {
+    const int descriptor =
+        ::open(QFile::encodeName(folder).constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    if (descriptor < 0) return;
+    systemCalls().fsync(descriptor);
+    ::close(descriptor);
+}
+
 } // namespace
 
 bool isWriteProtected(const QString &path) {
@@ -75,30 +118,19 @@ bool write(const QString &path, const QByteArray &bytes, Failure *why) {
     QTemporaryFile temporary(
         folder.filePath(temporaryPrefix + QStringLiteral("XXXXXX") + temporarySuffix));
     if (!temporary.open()) return false;
-    // Checking write() alone misses an error raised when the buffer is
-    // flushed: flush, then sync, and look at each.
-    if (temporary.write(bytes) != bytes.size() || !temporary.flush() ||
-        temporary.error() != QFileDevice::NoError)
-        return false;
-    if (::fsync(temporary.handle()) != 0) return false;
-    // The new file keeps the old one's permissions, or gets those of any new
-    // file rather than the temporary file's private ones.
-    struct stat old {};
-    mode_t mode = 0;
-    if (::stat(QFile::encodeName(finalPath).constData(), &old) == 0) {
-        mode = old.st_mode & 07777;
-    } else {
-        const mode_t mask = ::umask(0);
-        ::umask(mask);
-        mode = 0666 & ~mask;
-    }
-    ::fchmod(temporary.handle(), mode);
+    // The bytes go to the descriptor itself: none can wait in a buffer and
+    // reach the disk after the sync, or fail unseen.
+    const int descriptor = temporary.handle();
+    if (!writeAll(descriptor, bytes)) return false;
+    ::fchmod(descriptor, modeFor(finalPath));
+    if (systemCalls().fsync(descriptor) != 0) return false;
     temporary.close();
     if (temporary.error() != QFileDevice::NoError) return false;
-    if (std::rename(QFile::encodeName(temporary.fileName()).constData(),
-                    QFile::encodeName(finalPath).constData()) != 0)
+    if (systemCalls().rename(QFile::encodeName(temporary.fileName()).constData(),
+                             QFile::encodeName(finalPath).constData()) != 0)
         return false;
     temporary.setAutoRemove(false);
+    syncFolder(folder.absolutePath());
     failure = Failure::None;
     return true;
 }

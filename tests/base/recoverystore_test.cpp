@@ -1,4 +1,5 @@
 #include "base/recoverystore.h"
+#include "filebytes.h"
 
 #include <QDir>
 #include <QFile>
@@ -27,6 +28,7 @@ private slots:
     void copiesReadBackWhole();
     void damagedCopiesAreSkipped();
     void removingTouchesOurCopiesOnly();
+    void aShorterCopyLeavesNothingOfTheLongerOne();
 };
 
 void RecoveryStoreTest::copiesReadBackWhole() {
@@ -90,6 +92,22 @@ void RecoveryStoreTest::removingTouchesOurCopiesOnly() {
     store.removeAll();
     QVERIFY(store.copies().isEmpty());
     QCOMPARE(QDir(dir.path()).entryList(QDir::Files), QStringList({"notes.rtf"}));
+}
+
+// A text cut down since the last minute: its copy is the short text, whole,
+// never the short text with the end of the long one after it.
+void RecoveryStoreTest::aShorterCopyLeavesNothingOfTheLongerOne() {
+    QTemporaryDir dir;
+    RecoveryStore store(dir.path());
+    RecoveryCopy longer = statementCopy();
+    longer.originalPath = QStringLiteral("/cours/un dossier au nom très long/énoncé.rtf");
+    longer.content =
+        QByteArray("{\\rtf1 ") + QByteArray("un long paragraphe\\par ").repeated(2000) + '}';
+    QVERIFY(store.write(longer));
+    QVERIFY(store.write(statementCopy()));
+    QCOMPARE(fileBytes(dir.filePath(QStringLiteral("statement.copy"))),
+             RecoveryStore::bytesOf(statementCopy()));
+    QCOMPARE(store.copies(), QList<RecoveryCopy>({statementCopy()}));
 }
 
 QTEST_GUILESS_MAIN(RecoveryStoreTest)

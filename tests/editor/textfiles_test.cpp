@@ -62,6 +62,7 @@ private slots:
     void textsMadeInTheEditorAreNeverRefused_data();
     void textsMadeInTheEditorAreNeverRefused();
     void plainTextIsSavedUnderAnRtfName();
+    void shorterTextsLeaveNothingOfLongerOnes();
 };
 
 void TextFilesTest::switchingGoesThroughTheBuffers() {
@@ -460,6 +461,34 @@ void TextFilesTest::plainTextIsSavedUnderAnRtfName() {
              QStringLiteral("des notes revues"));
     QCOMPARE(fileBytes(plain), QByteArray("des notes\n"));
     QCOMPARE(f.window.state().nomfichier, f.dir.filePath(QStringLiteral("revues.rtf")));
+}
+
+// Saved over files that held longer texts, each way a text is saved: the
+// file holds the new text's RTF and nothing after it.
+void TextFilesTest::shorterTextsLeaveNothingOfLongerOnes() {
+    ExerciseFixture f;
+    const QString other = f.dir.filePath(QStringLiteral("autre.rtf"));
+    for (const QString &path : {f.statement, f.correction, other})
+        writeRtf(path, QStringLiteral("un ancien paragraphe bien plus long\n").repeated(300));
+    f.files().showCorrection();
+    f.exo.setText(QStringLiteral("corrigé court"));
+    f.files().showStatement();
+    f.exo.setText(QStringLiteral("énoncé court"));
+    f.window.Command4_Click(); // the statement from the editor, the correction from its buffer
+    QCOMPARE(fileBytes(f.statement), f.exo.textRTF());
+    QCOMPARE(fileBytes(f.correction), f.corectampon->textRTF());
+    QCOMPARE(textOf(f.correction), QStringLiteral("corrigé court"));
+
+    f.dialogs.fileNames = {other};
+    f.dialogs.answers = {Answer::Yes};
+    QVERIFY(f.files().sauve());
+    QCOMPARE(fileBytes(other), f.exo.textRTF());
+    f.exo.setText(QStringLiteral("é"));
+    QVERIFY(f.files().resauve());
+    QCOMPARE(fileBytes(other), f.exo.textRTF());
+    QCOMPARE(f.dialogs.kinds(), QStringList({"save", "message"}));
+    for (const QString &path : {f.statement, f.correction, other})
+        QVERIFY(!fileBytes(path).contains("ancien"));
 }
 
 QTEST_MAIN(TextFilesTest)

@@ -1,5 +1,6 @@
 #include "exercisefile/recapfile.h"
 #include "exercisefile/recordfile.h"
+#include "filebytes.h"
 
 #include <QFile>
 #include <QTemporaryDir>
@@ -23,6 +24,14 @@ QByteArray record(const QByteArray &file, int n) {
     return file.mid((n - 1) * 128, 128);
 }
 
+// The texts of the twelve records, as the simulators read them.
+QStringList recordTexts(const QByteArray &file) {
+    QStringList texts;
+    for (int n = 1; n <= recap::Hourglasses; ++n)
+        texts << recordfile::recordText(file, n);
+    return texts;
+}
+
 } // namespace
 
 class RecapFileTest : public QObject {
@@ -37,6 +46,7 @@ private slots:
     void descriptionIsCutIntoPieces_data();
     void descriptionIsCutIntoPieces();
     void overwritingKeepsTrailingBytes();
+    void savingOverMoreLeavesNothingOfTheOldFields();
     void tooLongTextLeavesTheFileAlone();
     void unsafeNames_data();
     void unsafeNames();
@@ -138,6 +148,30 @@ void RecapFileTest::overwritingKeepsTrailingBytes() {
     QCOMPARE(after.mid(12, 128 - 12), before.mid(12, 128 - 12));
     QCOMPARE(recordfile::recordText(after, 11), sampleFields().title);
     QCOMPARE(record(after, 11).mid(2 + 24), record(before, 11).mid(2 + 24));
+}
+
+// Saved over an exercise that said more, the file reads as the new fields
+// alone, as a new file would: the last pieces of a longer description
+// included.
+void RecapFileTest::savingOverMoreLeavesNothingOfTheOldFields() {
+    QTemporaryDir dir;
+    const QString path = dir.filePath(QStringLiteral("exo.E51"));
+    recap::Fields more;
+    for (QString &name : more.files)
+        name = QString(60, QLatin1Char('n')) + QStringLiteral(".rtf");
+    more.difficulty = 12345;
+    more.scrollValue = -30000;
+    more.description = QString(480, QLatin1Char('d'));
+    more.title = QString(126, QLatin1Char('t'));
+    more.hourglasses = 10000;
+    QVERIFY(recap::onenregistre(path, more));
+    QCOMPARE(recordfile::recordText(fileBytes(path), recap::LastDescription), QString(120, 'd'));
+
+    const recap::Fields fewer = sampleFields();
+    QVERIFY(recap::onenregistre(path, fewer));
+    const QStringList texts = recordTexts(fileBytes(path));
+    QCOMPARE(texts, recordTexts(recap::withFields({}, fewer).value()));
+    QCOMPARE(texts.mid(recap::FirstDescription, 3), QStringList({"", "", ""})); // records 8 to 10
 }
 
 void RecapFileTest::tooLongTextLeavesTheFileAlone() {

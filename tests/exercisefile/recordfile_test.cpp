@@ -1,6 +1,8 @@
 #include "exercisefile/moduletable.h"
 #include "exercisefile/recordfile.h"
+#include "filebytes.h"
 
+#include <QTemporaryDir>
 #include <QTest>
 #include <limits>
 
@@ -11,6 +13,7 @@ private slots:
     void recordsKeepTheirLayout();
     void shortAndMissingRecordsReadEmpty();
     void textsTooLongAreRefused();
+    void aRecordWrittenOverALongerOneHoldsTheNewTextOnly();
     void modulesAndPatterns_data();
     void modulesAndPatterns();
 };
@@ -51,6 +54,29 @@ void RecordFileTest::textsTooLongAreRefused() {
     const QByteArray before = file;
     QVERIFY(!recordfile::setRecordText(file, 1, QString(127, QLatin1Char('a'))));
     QCOMPARE(file, before);
+}
+
+// The flag file another program left may say more in the record, and hold
+// more records, than we write: the record reads as our text alone, and the
+// others stay as they were.
+void RecordFileTest::aRecordWrittenOverALongerOneHoldsTheNewTextOnly() {
+    QTemporaryDir dir;
+    const QString path = dir.filePath(QStringLiteral("TEMPts.tmp"));
+    QByteArray old;
+    for (int record = 1; record <= 14; ++record)
+        QVERIFY(recordfile::setRecordText(old, record,
+                                          QStringLiteral("ancien %1 ").arg(record).repeated(10)));
+    writeFileBytes(path, old);
+    QVERIFY(recordfile::writeRecordToFile(path, 5, QStringLiteral("NON")));
+    const QByteArray file = fileBytes(path);
+    QCOMPARE(recordfile::recordText(file, 5), QStringLiteral("NON"));
+    QCOMPARE(file.size(), old.size());
+    for (int record = 1; record <= 14; ++record) {
+        if (record != 5)
+            QCOMPARE(recordfile::recordText(file, record), recordfile::recordText(old, record));
+    }
+    QVERIFY(!recordfile::writeRecordToFile(dir.filePath(QStringLiteral("absent/TEMPts.tmp")), 5,
+                                           QStringLiteral("OUI")));
 }
 
 void RecordFileTest::modulesAndPatterns_data() {

@@ -1,4 +1,5 @@
 #include "editor/richtextbox.h"
+#include "filebytes.h"
 #include "print/printerplatform.h"
 #include "print/printing.h"
 #include "scripteddialogs.h"
@@ -152,11 +153,6 @@ void select(RichTextBox &box, const QString &text) {
     box.setSelLength(text.size());
 }
 
-QByteArray fileBytes(const QString &path) {
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-}
-
 // The program's printer and a stand-in for the system's, in a folder.
 struct PrintBench {
     QTemporaryDir dir;
@@ -185,6 +181,7 @@ private slots:
     void wholeTextIsPrintedNeverTheBuffers();
     void noPrinterOffersTheSamePagesAsPdf();
     void failedJobIsNeverReportedAsPrinted();
+    void aShorterPdfLeavesNothingOfALongerOne();
     void setupKeepsThePrinterUnlessAccepted();
     void pagesHaveTwoCentimetreMarginsAroundTheIndents();
     void marginsSetUpAreKeptForTheRunAndThePdf();
@@ -418,6 +415,28 @@ void PrintingTest::failedJobIsNeverReportedAsPrinted() {
     QCOMPARE(noPrinter.dialogs.kinds(), QStringList({"message", "save", "message"}));
     QCOMPARE(noPrinter.dialogs.last().message.text, refusal);
     QCOMPARE(fileBytes(chosen), kept);
+}
+
+void PrintingTest::aShorterPdfLeavesNothingOfALongerOne() {
+    PrintBench bench;
+    bench.system.installed = false;
+    const QString path = bench.dir.filePath(QStringLiteral("cours.pdf"));
+    bench.box.setText(QStringLiteral("Une ligne de plus\n").repeated(200));
+    bench.dialogs.answers = {Answer::Yes};
+    bench.dialogs.fileNames = {path};
+    QCOMPARE(bench.printing.imprimons(bench.box, QString()), Printing::Outcome::SavedAsPdf);
+    const qsizetype longerBytes = fileBytes(path).size();
+    bench.box.setText(QStringLiteral("Court"));
+    bench.dialogs.answers = {Answer::Yes, Answer::Yes}; // the PDF, then "Ecraser ?"
+    bench.dialogs.fileNames = {path};
+    QCOMPARE(bench.printing.imprimons(bench.box, QString()), Printing::Outcome::SavedAsPdf);
+    // One document, ending once: the longer one's pages are not behind it.
+    const QByteArray pdf = fileBytes(path);
+    QVERIFY(pdf.size() < longerBytes);
+    QCOMPARE(pdf.count("%%EOF"), 1);
+    QVERIFY(pdf.trimmed().endsWith("%%EOF"));
+    QCOMPARE(pdfPages(path), 1);
+    QCOMPARE(pdfText(path).simplified(), QStringLiteral("Court"));
 }
 
 void PrintingTest::setupKeepsThePrinterUnlessAccepted() {
