@@ -385,8 +385,8 @@ int inWindow(const QString &path, bool openOnly, bool startKeysOnly = false) {
     auto *sujetampon = window.findChild<RichTextBox *>(QStringLiteral("sujetampon"));
     auto *corectampon = window.findChild<RichTextBox *>(QStringLiteral("corectampon"));
     if (!textexo || !textcor || !sujetampon || !corectampon) return 0;
-    setTextEntryPath(*textexo, path);
-    setTextEntryPath(*textcor, path + QStringLiteral(".cor"));
+    window.textFiles().setTextPath(TextFiles::Text::Statement, path);
+    window.textFiles().setTextPath(TextFiles::Text::Correction, path + QStringLiteral(".cor"));
     textexo->setVisible(true);
     textcor->setVisible(true);
     sujetampon->loadFile(path);

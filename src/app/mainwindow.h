@@ -53,15 +53,11 @@ public:
     RichTextBox *exo() const { return m_exo; }
     TextFiles &textFiles() { return *m_textFiles; }
     ExerciseCommands &exercise() { return *m_exercise; }
-    ExercisePanel *exercisePanel() const { return m_panel; }
     WelcomePanel *welcomePanel() const { return m_welcome; }
     CharacterTools &characterTools() { return *m_characters; }
     IndexExponentTools &modeTools() { return *m_modes; }
     EditCommands &editCommands() { return *m_edit; }
-    IonCommands &ionCommands() { return *m_ion; }
-    AnswerFields &answerFields() { return *m_answers; }
     SelectionRefresh &refresh() { return *m_refresh; }
-    ParagraphTools &paragraphTools() { return *m_paragraphs; }
     Ruler *ruler() const { return m_ruler; }
     TextRecovery &recovery() { return *m_recovery; }
     // Where the running flag is: the program's folder when it may be written.

@@ -247,4 +247,32 @@ Message recoveryCopiesUnwritable(const QString &folder) {
             MessageIcon::Exclamation};
 }
 
+Message nothingSelectedToFormat() {
+    return {QStringLiteral("Il faut sélectionner du texte pour pouvoir le formater!"),
+            QStringLiteral("Opération impossible"), MessageButtons::Ok, MessageIcon::Critical};
+}
+
+namespace {
+const QString cannotPrintTitle = QStringLiteral("Impression impossible");
+const QString pdfOffer = QStringLiteral("Enregistrer les pages à imprimer dans un fichier PDF ?");
+} // namespace
+
+Message noPrinter() {
+    return {QStringLiteral("Aucune imprimante n'est installée sur cet ordinateur.\r\n") + pdfOffer,
+            cannotPrintTitle, MessageButtons::YesNo, MessageIcon::Exclamation};
+}
+
+Message printJobFailed(const QString &printerName) {
+    const QString printer = printerName.isEmpty()
+                                ? QStringLiteral("L'imprimante")
+                                : QStringLiteral("L'imprimante « %1 »").arg(printerName);
+    return {printer + QStringLiteral(" n'a pas pu imprimer le texte.\r\n") + pdfOffer,
+            cannotPrintTitle, MessageButtons::YesNo, MessageIcon::Exclamation};
+}
+
+Message pdfWriteFailed(const QString &path) {
+    return {QStringLiteral("Le fichier PDF n'a pas pu être enregistré :\r\n") + path,
+            QStringLiteral("Enregistrement impossible"), MessageButtons::Ok, MessageIcon::Critical};
+}
+
 } // namespace messages

@@ -23,6 +23,7 @@ Message recapReadFailed();                             // the recap file could n
 Message textNotFound(const QString &path);             // a text the recap file names is missing
 Message offsetOutOfRange();                            // an offset value outside 1 to 20
 Message nothingSelectedToAlign(bool exponents);        // aligning needs a selection
+Message nothingSelectedToFormat();                     // raising to the ions' level needs one
 Message tabRefusal();                                  // paragraphs with different tab stops
 Message searchTextNotFound(const QString &text);       // "Impossible de trouver " + text
 Message replaceFinished(const QString &text, const QString &replacement); // "Remplacement de ..."
@@ -43,6 +44,9 @@ Message notATextToInsert(const QString &path);           // a picture or a progr
 Message notAPicture(const QString &path);                // an image file that cannot be read
 Message pictureTooLarge(const QString &path); // an image file with more pixels than it may take
 Message tooLargeToEmbed(const QString &path); // beyond what a text may carry
+Message noPrinter();                          // offers a PDF file instead
+Message printJobFailed(const QString &printerName); // offers a PDF file instead
+Message pdfWriteFailed(const QString &path);        // the PDF file could not be written
 // After a run cut short: names each text whose copy can be restored.
 Message restoreCopiesQuestion(const QList<RecoveryCopy> &copies);
 // Restored texts whose exercise's recap file cannot be read (a key not plugged in).

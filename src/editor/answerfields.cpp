@@ -58,7 +58,7 @@ void AnswerFields::champreponse_Click() {
     const QTextCharFormat answer = fieldFormat(answerSizePt, answerColour, false);
 
     QTextCursor cursor = m_exo.textCursor();
-    cursor.beginEditBlock();
+    RichTextBox::UndoStep step(m_exo);
     cursor.removeSelectedText();
     QTextBlockFormat centred = cursor.blockFormat();
     centred.setAlignment(Qt::AlignHCenter);
@@ -73,7 +73,7 @@ void AnswerFields::champreponse_Click() {
     }
     cursor.insertText(bottomLine, frame);
     cursor.insertBlock(centred, frame);
-    cursor.endEditBlock();
+    step.end();
 
     // What is typed right after the block is ordinary text.
     cursor.setCharFormat(fieldFormat(afterSizePt, afterColour, false));

@@ -20,16 +20,6 @@ const QString rtfPattern = QStringLiteral("*.rtf");
 
 } // namespace
 
-QString textEntryPath(const QAction &entry) {
-    return entry.data().toString();
-}
-
-void setTextEntryPath(QAction &entry, const QString &path) {
-    entry.setData(path);
-    QString caption = path;
-    entry.setText(caption.replace(QLatin1Char('&'), QStringLiteral("&&")));
-}
-
 TextFiles::TextFiles(const Controls &controls, SharedState &state, Dialogs &dialogs,
                      std::function<void()> titleChanged, std::function<void()> changesSettled)
     : m_controls(controls), m_state(state), m_dialogs(dialogs),
@@ -39,14 +29,22 @@ void TextFiles::settled() const {
     if (m_changesSettled) m_changesSettled();
 }
 
+void TextFiles::setTextPath(Text text, const QString &path) {
+    const bool statement = text == Text::Statement;
+    (statement ? m_paths.statement : m_paths.correction) = path;
+    QString caption = path;
+    (statement ? m_controls.textexo : m_controls.textcor)
+        .setText(caption.replace(QLatin1Char('&'), QStringLiteral("&&")));
+}
+
 TextFiles::Text TextFiles::shownText() const {
-    if (m_state.nomfichier == textEntryPath(m_controls.textexo)) return Text::Statement;
-    if (m_state.nomfichier == textEntryPath(m_controls.textcor)) return Text::Correction;
+    if (m_state.nomfichier == m_paths.statement) return Text::Statement;
+    if (m_state.nomfichier == m_paths.correction) return Text::Correction;
     return Text::Other;
 }
 
-QAction &TextFiles::entryOf(Text text) const {
-    return text == Text::Statement ? m_controls.textexo : m_controls.textcor;
+const QString &TextFiles::exercisePathOf(Text text) const {
+    return text == Text::Statement ? m_paths.statement : m_paths.correction;
 }
 
 RichTextBox &TextFiles::bufferOf(Text text) const {
@@ -83,7 +81,7 @@ void TextFiles::show(Text target, QAction &other, RichTextBox &targetBuffer,
     m_shownFromPlainText = false;
     // The flag follows the text shown: the one left keeps its changes in its buffer.
     m_state.sauvegarde = bufferModified(target) ? 0 : 1;
-    m_state.nomfichier = textEntryPath(entryOf(target));
+    m_state.nomfichier = exercisePathOf(target);
     m_titleChanged();
     exo.refresh();
     exo.show();
@@ -108,7 +106,7 @@ void TextFiles::reload(Text target, const QString &title) {
                               (shown != target && bufferModified(target));
     if (losesChanges && m_dialogs.message(messages::losingChangesWarning(title)) == Answer::Cancel)
         return;
-    const QString path = textEntryPath(entryOf(target));
+    const QString path = exercisePathOf(target);
     QByteArray shownRtf;
     if (shown == waiting) shownRtf = m_controls.exo.textRTF();
     if (!loadIntoEditor(path)) return;
@@ -234,7 +232,7 @@ bool TextFiles::sauve() {
 }
 
 bool TextFiles::saveBuffer(Text text, bool *writeProtected) {
-    const QString path = textEntryPath(entryOf(text));
+    const QString path = exercisePathOf(text);
     // An empty buffer never goes over a file that exists but could not be read.
     if (path.isEmpty() || m_unreadable.contains(path)) return !bufferModified(text);
     // A text without changes is not written: its file may hold a colleague's
@@ -328,8 +326,8 @@ void TextFiles::textsLoaded(const QStringList &unreadable) {
     m_correctionModified = false;
     m_shownFromPlainText = false;
     m_unreadable = unreadable;
-    for (const QAction *entry : {&m_controls.textexo, &m_controls.textcor}) {
-        if (const QString path = textEntryPath(*entry); !path.isEmpty()) remember(path);
+    for (const QString &path : {m_paths.statement, m_paths.correction}) {
+        if (!path.isEmpty()) remember(path);
     }
 }
 
@@ -374,7 +372,7 @@ QByteArray TextFiles::rtfOf(Text text) const {
 }
 
 QString TextFiles::pathOf(Text text) const {
-    return text == Text::Other ? m_state.nomfichier : textEntryPath(entryOf(text));
+    return text == Text::Other ? m_state.nomfichier : exercisePathOf(text);
 }
 
 void TextFiles::restoreChanges(Text text, const QByteArray &rtf) {

@@ -27,6 +27,13 @@ public:
 
     enum class Text { Statement, Correction, Other };
 
+    // Where the exercise's statement and correction are read and written,
+    // empty when it names none. Their File-menu entries show them.
+    struct TextPaths {
+        QString statement;
+        QString correction;
+    };
+
     // changesSettled is called after a command that may have saved a text
     // or given up its changes.
     TextFiles(const Controls &controls, SharedState &state, Dialogs &dialogs,
@@ -52,6 +59,10 @@ public:
     // buffer with changes, naming it: before the exercise's texts go.
     bool settleAllUnsavedChanges();
     bool anyUnsavedChanges() const;
+
+    const TextPaths &textPaths() const { return m_paths; }
+    // Statement or correction; its menu entry takes the path as caption.
+    void setTextPath(Text text, const QString &path);
 
     Text shownText() const;
     bool hasUnsavedChanges(Text text) const;
@@ -91,11 +102,12 @@ private:
     // want it written over.
     bool mayWriteOver(const QString &path);
     bool &bufferModified(Text text);
-    QAction &entryOf(Text text) const;
+    const QString &exercisePathOf(Text text) const;
     void settled() const;
     RichTextBox &bufferOf(Text text) const;
 
     Controls m_controls;
+    TextPaths m_paths;
     SharedState &m_state;
     Dialogs &m_dialogs;
     std::function<void()> m_titleChanged;
@@ -116,8 +128,3 @@ private:
     QHash<QString, FileStamp> m_reloadDeclined;
     bool m_offeringReload = false;
 };
-
-// The path a File-menu text entry stands for, and setting it: the entry
-// shows the path as its caption.
-QString textEntryPath(const QAction &entry);
-void setTextEntryPath(QAction &entry, const QString &path);

@@ -223,8 +223,8 @@ void ExerciseCommands::transessai() {
     m_unreadRecapPath.clear();
     // Nothing of the previous exercise stays: a stale caption or buffer
     // would be taken for this exercise's text and saved over its file.
-    setTextEntryPath(c.textexo, QString());
-    setTextEntryPath(c.textcor, QString());
+    m_textFiles.setTextPath(TextFiles::Text::Statement, QString());
+    m_textFiles.setTextPath(TextFiles::Text::Correction, QString());
     c.sujetampon.setTextRTF(QByteArray());
     c.corectampon.setTextRTF(QByteArray());
     m_textFiles.textsLoaded({});
@@ -249,8 +249,10 @@ void ExerciseCommands::transessai() {
     // text: nothing is read from there, and nothing will be written there.
     const bool hasStatement = namesStatement && recap::isPlainFileName(statement);
     const bool hasCorrection = namesCorrection && recap::isPlainFileName(correction);
-    setTextEntryPath(c.textexo, hasStatement ? m_state.repertoire + statement : QString());
-    if (hasCorrection) setTextEntryPath(c.textcor, m_state.repertoire + correction);
+    m_textFiles.setTextPath(TextFiles::Text::Statement,
+                            hasStatement ? m_state.repertoire + statement : QString());
+    if (hasCorrection)
+        m_textFiles.setTextPath(TextFiles::Text::Correction, m_state.repertoire + correction);
     c.textcor.setVisible(hasCorrection);
     c.az51.setEnabled(hasCorrection);
     emit textLinksShown(true, hasCorrection);
@@ -265,7 +267,7 @@ void ExerciseCommands::transessai() {
     m_textFiles.textsLoaded(unreadable);
     c.exo.setOwnTextRTF(c.sujetampon.textRTF());
     // A recap file naming no statement leaves a nameless text, saved through save-as.
-    m_state.nomfichier = hasStatement ? textEntryPath(c.textexo) : SharedState::noName;
+    m_state.nomfichier = hasStatement ? m_textFiles.textPaths().statement : SharedState::noName;
     m_state.sauvegarde = 1;
     emit titleChanged();
     c.exo.setFocus();
@@ -314,8 +316,8 @@ void ExerciseCommands::showTextsWithoutRecapFile(const QString &recapPath,
     m_lastChosenFolder = directoryOf(recapPath);
     const bool hasStatement = !statementPath.isEmpty();
     const bool hasCorrection = !correctionPath.isEmpty();
-    setTextEntryPath(c.textexo, statementPath);
-    setTextEntryPath(c.textcor, correctionPath);
+    m_textFiles.setTextPath(TextFiles::Text::Statement, statementPath);
+    m_textFiles.setTextPath(TextFiles::Text::Correction, correctionPath);
     c.sepatext.setVisible(hasStatement || hasCorrection);
     c.textexo.setVisible(hasStatement);
     c.textcor.setVisible(hasCorrection);

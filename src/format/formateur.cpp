@@ -159,7 +159,7 @@ void Formateur::alignOffsets(RichTextBox &copy, OffsetKind kind, int sizePt, int
     // All characters of a run share its format, so one write per run does
     // what a write per character would.
     QTextCursor cursor(document);
-    cursor.beginEditBlock();
+    RichTextBox::UndoStep step(copy);
     for (Range &range : ranges) {
         range.format.setFontPointSize(sizePt);
         textprops::setOffsetTwips(range.format, offsetTwips);
@@ -167,7 +167,7 @@ void Formateur::alignOffsets(RichTextBox &copy, OffsetKind kind, int sizePt, int
         cursor.setPosition(range.to, QTextCursor::KeepAnchor);
         cursor.setCharFormat(range.format);
     }
-    cursor.endEditBlock();
+    step.end();
 
     document->setUndoRedoEnabled(hadUndo);
 }

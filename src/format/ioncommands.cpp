@@ -1,6 +1,7 @@
 #include "format/ioncommands.h"
 
 #include "base/dialogs.h"
+#include "base/messages.h"
 #include "base/sharedstate.h"
 #include "document/runwalker.h"
 #include "document/textproperties.h"
@@ -38,11 +39,6 @@ QIcon ionIcon() {
     painter.drawText(QRect(15, 14, 9, 10), Qt::AlignLeft | Qt::AlignVCenter, QStringLiteral("4"));
     painter.end();
     return QIcon(pixmap);
-}
-
-Message nothingSelected() {
-    return {QStringLiteral("Il faut sélectionner du texte pour pouvoir le formater!"),
-            QStringLiteral("Opération impossible"), MessageButtons::Ok, MessageIcon::Critical};
 }
 
 } // namespace
@@ -87,7 +83,7 @@ void IonCommands::ionpoly_Click() {
 
 void IonCommands::decabiz_Click() {
     if (m_exo.selLength() == 0) {
-        m_dialogs.message(nothingSelected());
+        m_dialogs.message(messages::nothingSelectedToFormat());
         return;
     }
     if (m_check2) m_check2->setChecked(false);
@@ -108,7 +104,7 @@ void IonCommands::decabiz_Click() {
                                   pieces.push_back({run.from, run.to, std::move(format)});
                           });
     QTextCursor editor(document);
-    editor.beginEditBlock();
+    RichTextBox::UndoStep step(m_exo);
     for (Piece &piece : pieces) {
         const double sizePt =
             piece.format.fontPointSize() > 0 ? piece.format.fontPointSize() : defaultSizePt;
@@ -117,7 +113,7 @@ void IonCommands::decabiz_Click() {
         editor.setPosition(piece.to, QTextCursor::KeepAnchor);
         editor.setCharFormat(piece.format);
     }
-    editor.endEditBlock();
+    step.end();
     if (m_check2) m_check2->setChecked(true);
     emit formatChanged();
 }

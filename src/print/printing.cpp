@@ -15,30 +15,11 @@
 
 namespace {
 
-const QString cannotPrintTitle = QStringLiteral("Impression impossible");
-const QString pdfOffer = QStringLiteral("Enregistrer les pages à imprimer dans un fichier PDF ?");
 const QString pdfSuffix = QStringLiteral(".pdf");
+
 // Printers clip what stands near the sheet's edges: 2 cm on every side
 // until the set-up dialog says otherwise.
 constexpr double defaultPageMarginMm = 20;
-
-Message noPrinterMessage() {
-    return {QStringLiteral("Aucune imprimante n'est installée sur cet ordinateur.\r\n") + pdfOffer,
-            cannotPrintTitle, MessageButtons::YesNo, MessageIcon::Exclamation};
-}
-
-Message jobFailedMessage(const QString &printerName) {
-    const QString printer = printerName.isEmpty()
-                                ? QStringLiteral("L'imprimante")
-                                : QStringLiteral("L'imprimante « %1 »").arg(printerName);
-    return {printer + QStringLiteral(" n'a pas pu imprimer le texte.\r\n") + pdfOffer,
-            cannotPrintTitle, MessageButtons::YesNo, MessageIcon::Exclamation};
-}
-
-Message pdfWriteFailedMessage(const QString &path) {
-    return {QStringLiteral("Le fichier PDF n'a pas pu être enregistré :\r\n") + path,
-            QStringLiteral("Enregistrement impossible"), MessageButtons::Ok, MessageIcon::Critical};
-}
 
 // The text's own name with .pdf, in the text's folder when it has one.
 QString proposedPdfName(const QString &textName) {
@@ -100,7 +81,7 @@ Printing::Outcome Printing::imprimons(const RichTextBox &exo, const QString &tex
             return Outcome::NotPrinted;
         }
         if (writePdf(exo, fileChosen)) return Outcome::Printed;
-        m_dialogs.message(pdfWriteFailedMessage(fileChosen));
+        m_dialogs.message(messages::pdfWriteFailed(fileChosen));
         return Outcome::NotPrinted;
     }
     if (!m_platform->hasPrinter()) return offerPdf(exo, textName, true);
@@ -113,7 +94,8 @@ Printing::Outcome Printing::imprimons(const RichTextBox &exo, const QString &tex
 
 Printing::Outcome Printing::offerPdf(const RichTextBox &exo, const QString &textName,
                                      bool noPrinter) {
-    const Message why = noPrinter ? noPrinterMessage() : jobFailedMessage(m_printer->printerName());
+    const Message why =
+        noPrinter ? messages::noPrinter() : messages::printJobFailed(m_printer->printerName());
     if (m_dialogs.message(why) != Answer::Yes) return Outcome::NotPrinted;
     const std::optional<QString> chosen =
         m_dialogs.saveFileName({QStringLiteral("Enregistrer en PDF"),
@@ -128,7 +110,7 @@ Printing::Outcome Printing::offerPdf(const RichTextBox &exo, const QString &text
     if (QFileInfo::exists(path) && m_dialogs.message(messages::overwriteQuestion()) != Answer::Yes)
         return Outcome::NotPrinted;
     if (!writePdf(exo, path)) {
-        m_dialogs.message(pdfWriteFailedMessage(path));
+        m_dialogs.message(messages::pdfWriteFailed(path));
         return Outcome::NotPrinted;
     }
     return Outcome::SavedAsPdf;

@@ -14,7 +14,7 @@ Outcome replaceAll(RichTextBox &exo, const QString &text, const QString &replace
     // editor's selection to each would lay the text out and refresh the
     // tools ten thousand times on a long text. One edit block: one undo.
     QTextCursor cursor(exo.document());
-    cursor.beginEditBlock();
+    RichTextBox::UndoStep step(exo);
     int from = 0;
     while (true) {
         const int at = exo.locate(text, from, exo.document()->characterCount(), options);
@@ -31,7 +31,7 @@ Outcome replaceAll(RichTextBox &exo, const QString &text, const QString &replace
         ++outcome.replaced;
         from = cursor.position();
     }
-    cursor.endEditBlock();
+    step.end();
     if (outcome.replaced > 0) exo.setTextCursor(cursor);
     return outcome;
 }

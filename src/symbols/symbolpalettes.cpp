@@ -152,10 +152,10 @@ void SymbolPalettes::Command1_Click(int index) {
         QString kept = m_exo.selFontName().value_or(textprops::fontName(format));
         if (kept.isEmpty()) kept = m_exo.document()->defaultFont().family();
         textprops::setFontName(format, entry.fontName());
-        cursor.beginEditBlock();
+        RichTextBox::UndoStep step(m_exo);
         cursor.removeSelectedText();
         cursor.insertText(QString(entry.character()), format);
-        cursor.endEditBlock();
+        step.end();
         m_exo.setTextCursor(cursor);
         m_exo.refresh();
         m_exo.setSelFontName(kept);

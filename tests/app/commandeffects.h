@@ -53,8 +53,8 @@ public:
     void openExercise() {
         write(statement, rtf("Enonce"));
         write(correction, rtf("Corrige"));
-        setTextEntryPath(*action("textexo"), statement);
-        setTextEntryPath(*action("textcor"), correction);
+        window.textFiles().setTextPath(TextFiles::Text::Statement, statement);
+        window.textFiles().setTextPath(TextFiles::Text::Correction, correction);
         for (const char *name : {"sepatext", "textexo", "textcor"})
             action(name)->setVisible(true);
         for (const char *name : {"az52", "az51"})

@@ -254,7 +254,7 @@ const std::vector<Row> &rows() {
          {{},
           [](Fixture &f) {
               QCOMPARE(f.control<QStackedWidget>(QStringLiteral("volet"))->currentWidget(),
-                       f.window.exercisePanel());
+                       f.control<ExercisePanel>(QStringLiteral("Frame1(1)")));
           }}},
         {"Exercice", "az52", exerciseText(QStringLiteral("Enonce"), true, false)},
         {"Exercice", "az51", exerciseText(QStringLiteral("Corrige"), false, false)},

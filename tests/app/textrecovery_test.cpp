@@ -224,8 +224,10 @@ void TextRecoveryTest::anExerciseThatCannotBeReadKeepsEachTextInItsPlace() {
              {std::pair{"textexo", statement}, {"textcor", correction}}) {
             const auto *entry = window.findChild<QAction *>(QLatin1String(name));
             QVERIFY(entry->isVisible());
-            QCOMPARE(textEntryPath(*entry), path);
+            QCOMPARE(entry->text(), path);
         }
+        QCOMPARE(window.textFiles().textPaths().statement, statement);
+        QCOMPARE(window.textFiles().textPaths().correction, correction);
         QVERIFY(window.findChild<QAction *>(QStringLiteral("az51"))->isEnabled());
         window.textFiles().showCorrection();
         QCOMPARE(window.exo()->text(), QStringLiteral("2 corrigé"));

@@ -33,8 +33,8 @@ public:
         write(correction, titledText);
         QAction *textexo = action("textexo");
         QAction *textcor = action("textcor");
-        setTextEntryPath(*textexo, statement);
-        setTextEntryPath(*textcor, correction);
+        window.textFiles().setTextPath(TextFiles::Text::Statement, statement);
+        window.textFiles().setTextPath(TextFiles::Text::Correction, correction);
         textexo->setVisible(true);
         textcor->setVisible(true);
         control<RichTextBox>(QStringLiteral("sujetampon"))->loadFile(statement);

@@ -28,8 +28,8 @@ public:
     ExerciseFixture() {
         writeRtf(statement, QStringLiteral("énoncé"));
         writeRtf(correction, QStringLiteral("corrigé"));
-        setTextEntryPath(*textexo, statement);
-        setTextEntryPath(*textcor, correction);
+        window.textFiles().setTextPath(TextFiles::Text::Statement, statement);
+        window.textFiles().setTextPath(TextFiles::Text::Correction, correction);
         textexo->setVisible(true);
         textcor->setVisible(true);
         sujetampon->loadFile(statement);
@@ -254,8 +254,9 @@ void TextFilesTest::saveBothWritesBothTexts() {
     f.exo.setText(QStringLiteral("énoncé 3"));
     f.window.state().sauvegarde = 0;
     f.files().showCorrection();
-    setTextEntryPath(*f.textcor, f.dir.filePath(QStringLiteral("absent/corrige.rtf")));
-    f.window.state().nomfichier = textEntryPath(*f.textcor);
+    f.files().setTextPath(TextFiles::Text::Correction,
+                          f.dir.filePath(QStringLiteral("absent/corrige.rtf")));
+    f.window.state().nomfichier = f.files().textPaths().correction;
     f.window.state().sauvegarde = 0;
     QVERIFY(!f.files().sauvetout());
     const Message &failure = f.dialogs.last().message;

@@ -96,7 +96,7 @@ void ExerciseCommandsTest::anExerciseTravelsToItsFilesAndBack() {
     Fixture f;
     f.exercise.openPanel();
     auto *side = f.window.findChild<QStackedWidget *>(QStringLiteral("volet"));
-    QCOMPARE(side->currentWidget(), f.window.exercisePanel());
+    QCOMPARE(side->currentWidget(), f.control<ExercisePanel>(QStringLiteral("Frame1(1)")));
     f.fillPanel();
     f.saveAs(f.root + QStringLiteral("chute.txt"));
     const FileRequest &request = f.dialogs.calls.first().file;
@@ -116,7 +116,8 @@ void ExerciseCommandsTest::anExerciseTravelsToItsFilesAndBack() {
     // The texts are loaded from the files the exercise names.
     QCOMPARE(f.window.exo()->text(), QStringLiteral("énoncé"));
     QCOMPARE(f.window.state().nomfichier, f.root + QStringLiteral("enonce.rtf"));
-    QCOMPARE(textEntryPath(*f.action("textcor")), f.root + QStringLiteral("corrige.rtf"));
+    QCOMPARE(f.window.textFiles().textPaths().correction, f.root + QStringLiteral("corrige.rtf"));
+    QCOMPARE(f.action("textcor")->text(), f.root + QStringLiteral("corrige.rtf"));
     QVERIFY(f.action("textexo")->isVisible() && f.action("textcor")->isVisible());
     QVERIFY(f.action("az51")->isEnabled() && f.action("az52")->isEnabled());
     QVERIFY(f.window.welcomePanel()->isLinkVisible(WelcomePanel::Corrige));
@@ -398,7 +399,7 @@ void ExerciseCommandsTest::fieldsTheFileCannotHoldAreRefused() {
     QCOMPARE(f.dialogs.last().message.title, QStringLiteral("Enregistrement impossible"));
     QVERIFY(QDir(f.root).entryList({QStringLiteral("*.E51")}).isEmpty());
     auto *side = f.window.findChild<QStackedWidget *>(QStringLiteral("volet"));
-    QCOMPARE(side->currentWidget(), f.window.exercisePanel());
+    QCOMPARE(side->currentWidget(), f.control<ExercisePanel>(QStringLiteral("Frame1(1)")));
 }
 
 void ExerciseCommandsTest::damagedRecapFilesAreRefused_data() {
