@@ -207,5 +207,5 @@ void RecapFileTest::unsafeNames() {
     QCOMPARE(recap::isPlainFileName(name), plain);
 }
 
-QTEST_MAIN(RecapFileTest)
+QTEST_GUILESS_MAIN(RecapFileTest)
 #include "recapfile_test.moc"

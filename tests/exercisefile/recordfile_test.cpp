@@ -112,5 +112,5 @@ void RecordFileTest::modulesAndPatterns() {
     QCOMPARE(kept, QStringLiteral("unchanged"));
 }
 
-QTEST_MAIN(RecordFileTest)
+QTEST_GUILESS_MAIN(RecordFileTest)
 #include "recordfile_test.moc"
