@@ -1,0 +1,252 @@
+#include "document/formularecogniser.h"
+
+#include <QChar>
+#include <algorithm>
+#include <array>
+#include <string_view>
+
+namespace formulas {
+namespace {
+
+// The 118 elements of the periodic table.
+constexpr std::array<std::string_view, 118> elements = {
+    "H",  "He", "Li", "Be", "B",  "C",  "N",  "O",  "F",  "Ne", "Na", "Mg", "Al", "Si", "P",
+    "S",  "Cl", "Ar", "K",  "Ca", "Sc", "Ti", "V",  "Cr", "Mn", "Fe", "Co", "Ni", "Cu", "Zn",
+    "Ga", "Ge", "As", "Se", "Br", "Kr", "Rb", "Sr", "Y",  "Zr", "Nb", "Mo", "Tc", "Ru", "Rh",
+    "Pd", "Ag", "Cd", "In", "Sn", "Sb", "Te", "I",  "Xe", "Cs", "Ba", "La", "Ce", "Pr", "Nd",
+    "Pm", "Sm", "Eu", "Gd", "Tb", "Dy", "Ho", "Er", "Tm", "Yb", "Lu", "Hf", "Ta", "W",  "Re",
+    "Os", "Ir", "Pt", "Au", "Hg", "Tl", "Pb", "Bi", "Po", "At", "Rn", "Fr", "Ra", "Ac", "Th",
+    "Pa", "U",  "Np", "Pu", "Am", "Cm", "Bk", "Cf", "Es", "Fm", "Md", "No", "Lr", "Rf", "Db",
+    "Sg", "Bh", "Hs", "Mt", "Ds", "Rg", "Cn", "Nh", "Fl", "Mc", "Lv", "Ts", "Og"};
+
+// Molecules of one element that typed text means as formulas; any other
+// element with a count alone (B2, S1, V2) is more likely a code.
+constexpr std::array<std::string_view, 11> singleElementMolecules = {
+    "H2", "N2", "O2", "O3", "F2", "Cl2", "Br2", "I2", "S8", "P4", "C60"};
+
+bool isElement(QStringView symbol) {
+    const QByteArray latin = symbol.toLatin1();
+    const std::string_view name(latin.constData(), size_t(latin.size()));
+    return std::find(elements.begin(), elements.end(), name) != elements.end();
+}
+
+bool isSign(QChar c) {
+    return c == QLatin1Char('+') || c == QLatin1Char('-') || c == QChar(0x2212);
+}
+
+// A recursive reading of one word; every method moves `at` past what it
+// read, or returns false and leaves the result unusable.
+class Reader {
+public:
+    explicit Reader(QStringView word) : m_word(word) {}
+
+    std::optional<Formatted> read() {
+        readCoefficient();
+        if (!readSpecies()) return std::nullopt;
+        // A hydrate: CuSO4.5H2O.
+        while (m_at < m_word.size() &&
+               (m_word[m_at] == QLatin1Char('.') || m_word[m_at] == QChar(0x00B7))) {
+            put(QChar(0x00B7), Level::Normal);
+            ++m_at;
+            readCoefficient();
+            if (!readSpecies()) return std::nullopt;
+        }
+        readState();
+        if (m_at != m_word.size()) return std::nullopt;
+        return m_out;
+    }
+
+    int elementCount() const { return m_elementCount; }
+    bool sameElementTwiceInARow() const { return m_sameTwice; }
+
+private:
+    QStringView m_word;
+    qsizetype m_at = 0;
+    Formatted m_out;
+    int m_elementCount = 0;
+    bool m_sameTwice = false;
+    QString m_lastElement;
+    bool m_lastElementCounted = false;
+    qsizetype m_lastCountDigits = 0;
+    bool m_lastCountAfterComplex = false;
+
+    void put(QChar c, Level level) {
+        m_out.text += c;
+        m_out.levels << level;
+    }
+    bool digitAt(qsizetype at) const { return at < m_word.size() && m_word[at].isDigit(); }
+
+    void readCoefficient() {
+        while (digitAt(m_at))
+            put(m_word[m_at++], Level::Normal);
+    }
+
+    // Units, then a charge at the end of the species.
+    bool readSpecies() {
+        const qsizetype start = m_at;
+        if (m_word.mid(m_at).startsWith(QLatin1String("e")) &&
+            (m_at + 1 == m_word.size() || isSign(m_word[m_at + 1]))) {
+            // The electron: e-.
+            put(m_word[m_at++], Level::Normal);
+            return readCharge(false);
+        }
+        bool any = false;
+        while (readUnit())
+            any = true;
+        if (!any || m_at == start) return false;
+        return readCharge(true);
+    }
+
+    bool readUnit() {
+        if (m_at >= m_word.size()) return false;
+        const QChar c = m_word[m_at];
+        if (c == QLatin1Char('(') || c == QLatin1Char('[')) {
+            // Not a state: (s), (l), (g), (aq).
+            if (isState(m_at)) return false;
+            const QChar close = c == QLatin1Char('(') ? QLatin1Char(')') : QLatin1Char(']');
+            const qsizetype save = m_at;
+            const Formatted kept = m_out;
+            put(c, Level::Normal);
+            ++m_at;
+            bool any = false;
+            while (readUnit())
+                any = true;
+            if (!any || m_at >= m_word.size() || m_word[m_at] != close) {
+                m_at = save;
+                m_out = kept;
+                return false;
+            }
+            put(close, Level::Normal);
+            ++m_at;
+            m_lastElement.clear();
+            readCount();
+            m_lastCountAfterComplex = close == QLatin1Char(']');
+            return true;
+        }
+        if (!c.isUpper()) return false;
+        // The longest symbol that is an element: "Co" before "C".
+        qsizetype length = 0;
+        if (m_at + 1 < m_word.size() && m_word[m_at + 1].isLower() &&
+            isElement(m_word.mid(m_at, 2)))
+            length = 2;
+        else if (isElement(m_word.mid(m_at, 1)))
+            length = 1;
+        if (length == 0) return false;
+        const QString symbol = m_word.mid(m_at, length).toString();
+        // B2B: an element counted, then again, is a code rather than a
+        // formula (COOH is not).
+        m_sameTwice = m_sameTwice || (symbol == m_lastElement && m_lastElementCounted);
+        m_lastElement = symbol;
+        ++m_elementCount;
+        for (qsizetype i = 0; i < length; ++i)
+            put(m_word[m_at++], Level::Normal);
+        readCount();
+        m_lastElementCounted = m_lastCountDigits > 0;
+        m_lastCountAfterComplex = false;
+        return true;
+    }
+
+    void readCount() {
+        m_lastCountDigits = 0;
+        if (digitAt(m_at) && m_word[m_at] != QLatin1Char('0')) {
+            while (digitAt(m_at)) {
+                put(m_word[m_at++], Level::Index);
+                ++m_lastCountDigits;
+            }
+        }
+    }
+
+    bool isState(qsizetype at) const {
+        for (const char *state : {"(s)", "(l)", "(g)", "(aq)"})
+            if (m_word.mid(at) == QLatin1String(state)) return true;
+        return false;
+    }
+
+    void readState() {
+        if (m_at < m_word.size() && isState(m_at)) {
+            while (m_at < m_word.size())
+                put(m_word[m_at++], Level::Normal);
+        }
+    }
+
+    // "+", "-", "2+", "^2+", "+2" at the end of the species; a final digit
+    // before the sign is the charge's, not the count's (SO42- is SO4 2-).
+    bool readCharge(bool afterUnits) {
+        const qsizetype start = m_at;
+        const bool caret = m_at < m_word.size() && m_word[m_at] == QLatin1Char('^');
+        if (caret) ++m_at;
+        if (m_at < m_word.size() && isSign(m_word[m_at])) {
+            const qsizetype signAt = m_at++;
+            qsizetype digitsEnd = m_at;
+            while (digitAt(digitsEnd))
+                ++digitsEnd;
+            if (!endsSpecies(digitsEnd)) {
+                m_at = start;
+                return !caret;
+            }
+            moveLastCountDigitToCharge(afterUnits && !caret && digitsEnd == m_at);
+            put(m_word[signAt], Level::Exponent);
+            while (m_at < digitsEnd)
+                put(m_word[m_at++], Level::Exponent);
+            return true;
+        }
+        if (caret) {
+            qsizetype digitsEnd = m_at;
+            while (digitAt(digitsEnd))
+                ++digitsEnd;
+            if (digitsEnd == m_at || digitsEnd >= m_word.size() || !isSign(m_word[digitsEnd]) ||
+                !endsSpecies(digitsEnd + 1))
+                return false;
+            while (m_at <= digitsEnd)
+                put(m_word[m_at++], Level::Exponent);
+            return true;
+        }
+        return true;
+    }
+
+    // What may follow a charge: the end, a hydrate dot, a state.
+    bool endsSpecies(qsizetype at) const {
+        return at == m_word.size() || m_word[at] == QLatin1Char('.') ||
+               m_word[at] == QChar(0x00B7) || isState(at);
+    }
+
+    // A digit right before the final sign: the charge's when the count has
+    // more digits (SO42-), when the ion is one element (Cu2+) or a complex
+    // ([Cu(NH3)4]2+); else the count's (NH4+, NO3-).
+    void moveLastCountDigitToCharge(bool wanted) {
+        if (!wanted || m_out.levels.isEmpty() || m_out.levels.last() != Level::Index) return;
+        if (m_lastCountDigits >= 2 || m_elementCount == 1 || m_lastCountAfterComplex)
+            m_out.levels.last() = Level::Exponent;
+    }
+};
+
+} // namespace
+
+bool Formatted::changesAnything(QStringView word) const {
+    return text != word ||
+           std::any_of(levels.begin(), levels.end(), [](Level l) { return l != Level::Normal; });
+}
+
+std::optional<Formatted> recognise(QStringView word, Mode mode) {
+    if (word.isEmpty() || word.size() > 64) return std::nullopt;
+    Reader reader(word);
+    std::optional<Formatted> formatted = reader.read();
+    if (!formatted || mode == Mode::Explicit) return formatted;
+    // Typed text: only an unmistakable formula.
+    if (!formatted->changesAnything(word)) return std::nullopt;
+    if (reader.sameElementTwiceInARow()) return std::nullopt;
+    if (word.startsWith(QLatin1Char('e')) && word.size() > 2) return std::nullopt;
+    if (reader.elementCount() == 1 && !formatted->levels.contains(Level::Exponent)) {
+        QString bare = word.toString();
+        while (!bare.isEmpty() && bare.front().isDigit())
+            bare.remove(0, 1);
+        const QByteArray latin = bare.toLatin1();
+        const std::string_view name(latin.constData(), size_t(latin.size()));
+        if (std::find(singleElementMolecules.begin(), singleElementMolecules.end(), name) ==
+            singleElementMolecules.end())
+            return std::nullopt;
+    }
+    return formatted;
+}
+
+} // namespace formulas
