@@ -1,4 +1,5 @@
 #include "imagebytes.h"
+#include "ionanswer.h"
 #include "symbols/palettebuttons.h"
 #include "symbols/symbolpalettes.h"
 #include "windowfixture.h"
@@ -28,16 +29,8 @@ public:
         QTest::mouseClick(control<QToolButton>(QStringLiteral("des01")), Qt::LeftButton);
     }
     void insertIon() {
-        dialogs.dialogAnswers << [](QDialog &dialog) {
-            QTest::keyClicks(dialog.findChild<QLineEdit *>(QStringLiteral("baset")),
-                             QStringLiteral("SO"));
-            QTest::keyClicks(dialog.findChild<QLineEdit *>(QStringLiteral("Text3")),
-                             QStringLiteral("4"));
-            QTest::keyClicks(dialog.findChild<QLineEdit *>(QStringLiteral("Text2")),
-                             QStringLiteral("2-"));
-            dialog.findChild<QPushButton *>(QStringLiteral("Command3"))->click();
-            return dialog.result();
-        };
+        dialogs.dialogAnswers << typingIon(QStringLiteral("SO"), QStringLiteral("4"),
+                                           QStringLiteral("2-"));
         action("ionpoly")->trigger();
     }
     void insertImageFile() {

@@ -1,6 +1,7 @@
 #include "app/mainwindow.h"
 #include "editor/editcommands.h"
 #include "editor/richtextbox.h"
+#include "ionanswer.h"
 #include "paragraph/ruler.h"
 #include "symbols/palettebuttons.h"
 #include "windowfixture.h"
@@ -218,16 +219,8 @@ static const std::map<QString, Command> &commands() {
          }},
         {QStringLiteral("ion formula"),
          [](Fixture &f) {
-             f.dialogs.dialogAnswers << [](QDialog &dialog) {
-                 QTest::keyClicks(dialog.findChild<QLineEdit *>(QStringLiteral("baset")),
-                                  QStringLiteral("SO"));
-                 QTest::keyClicks(dialog.findChild<QLineEdit *>(QStringLiteral("Text3")),
-                                  QStringLiteral("4"));
-                 QTest::keyClicks(dialog.findChild<QLineEdit *>(QStringLiteral("Text2")),
-                                  QStringLiteral("2-"));
-                 dialog.findChild<QAbstractButton *>(QStringLiteral("Command3"))->click();
-                 return dialog.result();
-             };
+             f.dialogs.dialogAnswers
+                 << typingIon(QStringLiteral("SO"), QStringLiteral("4"), QStringLiteral("2-"));
              f.action("ionpoly")->trigger();
          }},
         {QStringLiteral("answer field"), [](Fixture &f) { f.action("champreponse")->trigger(); }},
