@@ -6,6 +6,7 @@
 #include "editor/textfiles.h"
 #include "exercise/exercisecommands.h"
 #include "format/charactertools.h"
+#include "format/formulacommands.h"
 #include "format/indexexponenttools.h"
 #include "format/ioncommands.h"
 #include "paragraph/paragraphtools.h"
@@ -116,6 +117,9 @@ std::vector<MenuRow> MainWindow::commandMap() {
         R::entry(
             "decabiz", "Aligner sur ion pol&yatomique", [this] { m_ion->decabiz_Click(); },
             R::Hidden),
+        R::entry(
+            "formules", "Mettre en forme les &formules", [this] { m_formulas->formules_Click(); },
+            R::Shown, QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_F)),
         R::separator("sepsep77"),
         R::entry("decaexp", "décalage e&xposants", [this] { m_modes->decaexp_Click(); }),
         R::entry("decaind", "décalage i&ndices", [this] { m_modes->decaind_Click(); }),
@@ -128,6 +132,8 @@ std::vector<MenuRow> MainWindow::commandMap() {
         R::menu("optopt", "Op&tions"),
         R::entry("liercolle", "Conserver la liaison lors du collage spécial", {}, R::Checked),
         R::entry("lierobj", "Conserver la liaison lors de l'insertion", {}, R::Checked),
+        // Unmarked at start: words stay as typed until the teacher asks.
+        R::entry("formulesauto", "Formules automatiques", {}, R::Checkable),
 
         R::menu("outil", "&Outils"),
         R::entry(

@@ -28,7 +28,8 @@ QString pageTitle(const QString &page) {
 QStringList HelpWindow::pageNames() {
     return {QStringLiteral("index.html"),       QStringLiteral("exercice.html"),
             QStringLiteral("textes.html"),      QStringLiteral("typographie.html"),
-            QStringLiteral("symboles.html"),    QStringLiteral("menus.html"),
+            QStringLiteral("symboles.html"),    QStringLiteral("formules.html"),
+            QStringLiteral("menus.html"),
             QStringLiteral("installation.html")};
 }
 

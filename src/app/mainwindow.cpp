@@ -18,6 +18,7 @@
 #include "exercise/exercisepanel.h"
 #include "exercisefile/moduletable.h"
 #include "format/charactertools.h"
+#include "format/formulacommands.h"
 #include "format/indexexponenttools.h"
 #include "format/ioncommands.h"
 #include "paragraph/marginsdialog.h"
@@ -179,6 +180,7 @@ void MainWindow::buildMenus() {
                                  {entries["q24"], entries["q25"], entries["q26"]});
     m_modes->useSmallSizeEntry(entries["check2"]);
     m_ion->useSmallSizeEntry(entries["check2"]);
+    m_formulas->useAutomaticEntry(entries["formulesauto"]);
 
     // Ctrl+S saves as the toolbar does: both texts of an exercise when it has
     // both. The menu shows it beside "resauve".
@@ -336,6 +338,9 @@ void MainWindow::buildToolStrips() {
     m_insertion->addTo(files);
     m_ion = new IonCommands(*m_exo, m_state, m_dialogs, *m_edit, this);
     m_ion->addTo(files);
+    m_formulas = new FormulaCommands(*m_exo, *m_modes, this);
+    m_formulas->addTo(files);
+    connect(m_formulas, &FormulaCommands::formatChanged, this, [this] { m_refresh->maj(); });
     addButton("Command18", QStringLiteral("Imprimer"), printerIcon(),
               [this] { imprimons_Click(); });
     connect(m_ion, &IonCommands::formatChanged, this, [this] { m_refresh->maj(); });

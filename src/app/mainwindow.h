@@ -15,6 +15,7 @@ class Dialogs;
 class EditCommands;
 class IndexExponentTools;
 class InsertionCommands;
+class FormulaCommands;
 class IonCommands;
 class ParagraphTools;
 class Printing;
@@ -117,6 +118,7 @@ private:
     IndexExponentTools *m_modes = nullptr;
     EditCommands *m_edit = nullptr;
     IonCommands *m_ion = nullptr;
+    FormulaCommands *m_formulas = nullptr;
     InsertionCommands *m_insertion = nullptr;
     AnswerFields *m_answers = nullptr;
     ParagraphTools *m_paragraphs = nullptr;

@@ -1,5 +1,7 @@
 #include "document/formularecogniser.h"
 
+#include "document/quantityreader.h"
+
 #include <QChar>
 #include <algorithm>
 #include <array>
@@ -24,10 +26,22 @@ constexpr std::array<std::string_view, 118> elements = {
 constexpr std::array<std::string_view, 11> singleElementMolecules = {
     "H2", "N2", "O2", "O3", "F2", "Cl2", "Br2", "I2", "S8", "P4", "C60"};
 
-bool isElement(QStringView symbol) {
+// The elements a school text writes formulas with. Typed words take only
+// these: W3C, Y2K and the like are codes rather than tungsten or yttrium.
+constexpr std::array<std::string_view, 52> schoolElements = {
+    "H",  "He", "Li", "Be", "B",  "C",  "N",  "O",  "F",  "Ne", "Na", "Mg", "Al",
+    "Si", "P",  "S",  "Cl", "Ar", "K",  "Ca", "Sc", "Ti", "V",  "Cr", "Mn", "Fe",
+    "Co", "Ni", "Cu", "Zn", "Ga", "Ge", "As", "Se", "Br", "Kr", "Rb", "Sr", "Mo",
+    "Ag", "Cd", "Sn", "Sb", "I",  "Xe", "Cs", "Ba", "Pt", "Au", "Hg", "Pb", "U"};
+
+template <size_t N> bool listed(const std::array<std::string_view, N> &list, QStringView symbol) {
     const QByteArray latin = symbol.toLatin1();
     const std::string_view name(latin.constData(), size_t(latin.size()));
-    return std::find(elements.begin(), elements.end(), name) != elements.end();
+    return std::find(list.begin(), list.end(), name) != list.end();
+}
+
+bool isElement(QStringView symbol) {
+    return listed(elements, symbol);
 }
 
 bool isSign(QChar c) {
@@ -57,6 +71,7 @@ public:
     }
 
     int elementCount() const { return m_elementCount; }
+    bool onlySchoolElements() const { return m_onlySchool; }
     bool sameElementTwiceInARow() const { return m_sameTwice; }
 
 private:
@@ -65,6 +80,7 @@ private:
     Formatted m_out;
     int m_elementCount = 0;
     bool m_sameTwice = false;
+    bool m_onlySchool = true;
     QString m_lastElement;
     bool m_lastElementCounted = false;
     qsizetype m_lastCountDigits = 0;
@@ -123,7 +139,56 @@ private:
             m_lastCountAfterComplex = close == QLatin1Char(']');
             return true;
         }
-        if (!c.isUpper()) return false;
+        if (c == QLatin1Char('^')) return readIsotope();
+        return readElement();
+    }
+
+    // A nucleus: ^14C, ^{235}U, ^{235}_{92}U, and the particles ^1_0n,
+    // ^1_1p, ^0_{-1}e of nuclear equations.
+    bool readIsotope() {
+        const qsizetype save = m_at;
+        const Formatted kept = m_out;
+        ++m_at;
+        bool read = readScript(Level::Exponent, false);
+        if (read && m_at < m_word.size() && m_word[m_at] == QLatin1Char('_')) {
+            ++m_at;
+            read = readScript(Level::Index, true);
+        }
+        if (read && m_at < m_word.size() &&
+            (m_word[m_at] == QLatin1Char('n') || m_word[m_at] == QLatin1Char('p') ||
+             m_word[m_at] == QLatin1Char('e')) &&
+            (m_at + 1 == m_word.size() || !m_word[m_at + 1].isLetter())) {
+            put(m_word[m_at++], Level::Normal);
+            ++m_elementCount;
+            m_lastElement.clear();
+            m_lastElementCounted = false;
+            return true;
+        }
+        if (read && readElement()) return true;
+        m_at = save;
+        m_out = kept;
+        return false;
+    }
+
+    // Digits, or digits in braces (braces dropped); a minus sign only where
+    // allowed (the charge number of a particle).
+    bool readScript(Level level, bool minusAllowed) {
+        const bool braced = m_at < m_word.size() && m_word[m_at] == QLatin1Char('{');
+        if (braced) ++m_at;
+        if (minusAllowed && m_at < m_word.size() && m_word[m_at] == QLatin1Char('-'))
+            put(m_word[m_at++], level);
+        if (!digitAt(m_at)) return false;
+        while (digitAt(m_at))
+            put(m_word[m_at++], level);
+        if (!braced) return true;
+        if (m_at >= m_word.size() || m_word[m_at] != QLatin1Char('}')) return false;
+        ++m_at;
+        return true;
+    }
+
+    bool readElement() {
+        if (m_at >= m_word.size()) return false;
+        if (!m_word[m_at].isUpper()) return false;
         // The longest symbol that is an element: "Co" before "C".
         qsizetype length = 0;
         if (m_at + 1 < m_word.size() && m_word[m_at + 1].isLower() &&
@@ -133,6 +198,7 @@ private:
             length = 1;
         if (length == 0) return false;
         const QString symbol = m_word.mid(m_at, length).toString();
+        m_onlySchool = m_onlySchool && listed(schoolElements, symbol);
         // B2B: an element counted, then again, is a code rather than a
         // formula (COOH is not).
         m_sameTwice = m_sameTwice || (symbol == m_lastElement && m_lastElementCounted);
@@ -190,6 +256,8 @@ private:
                 put(m_word[m_at++], Level::Exponent);
             return true;
         }
+        if (caret && m_at < m_word.size() && m_word[m_at] == QLatin1Char('{'))
+            return readBracedCharge(start);
         if (caret) {
             qsizetype digitsEnd = m_at;
             while (digitAt(digitsEnd))
@@ -201,6 +269,35 @@ private:
                 put(m_word[m_at++], Level::Exponent);
             return true;
         }
+        return true;
+    }
+
+    // ^{2+}, ^{-}, ^{+3}.
+    bool readBracedCharge(qsizetype start) {
+        const qsizetype close = m_word.indexOf(QLatin1Char('}'), m_at);
+        if (close < 0 || !endsSpecies(close + 1)) {
+            m_at = start;
+            return false;
+        }
+        const QStringView inside = m_word.mid(m_at + 1, close - m_at - 1);
+        qsizetype signs = 0;
+        for (QChar c : inside)
+            signs += isSign(c) ? 1 : 0;
+        const bool signFirst = !inside.isEmpty() && isSign(inside.front());
+        const bool signLast = !inside.isEmpty() && isSign(inside.back());
+        if (signs != 1 || !(signFirst || signLast)) {
+            m_at = start;
+            return false;
+        }
+        for (QChar c : inside) {
+            if (!c.isDigit() && !isSign(c)) {
+                m_at = start;
+                return false;
+            }
+        }
+        for (QChar c : inside)
+            put(c, Level::Exponent);
+        m_at = close + 1;
         return true;
     }
 
@@ -227,26 +324,49 @@ bool Formatted::changesAnything(QStringView word) const {
            std::any_of(levels.begin(), levels.end(), [](Level l) { return l != Level::Normal; });
 }
 
-std::optional<Formatted> recognise(QStringView word, Mode mode) {
-    if (word.isEmpty() || word.size() > 64) return std::nullopt;
+namespace {
+
+std::optional<Formatted> recogniseSpecies(QStringView word, Mode mode) {
     Reader reader(word);
     std::optional<Formatted> formatted = reader.read();
     if (!formatted || mode == Mode::Explicit) return formatted;
     // Typed text: only an unmistakable formula.
     if (!formatted->changesAnything(word)) return std::nullopt;
-    if (reader.sameElementTwiceInARow()) return std::nullopt;
+    if (reader.sameElementTwiceInARow() || !reader.onlySchoolElements()) return std::nullopt;
     if (word.startsWith(QLatin1Char('e')) && word.size() > 2) return std::nullopt;
-    if (reader.elementCount() == 1 && !formatted->levels.contains(Level::Exponent)) {
-        QString bare = word.toString();
-        while (!bare.isEmpty() && bare.front().isDigit())
-            bare.remove(0, 1);
-        const QByteArray latin = bare.toLatin1();
-        const std::string_view name(latin.constData(), size_t(latin.size()));
-        if (std::find(singleElementMolecules.begin(), singleElementMolecules.end(), name) ==
-            singleElementMolecules.end())
+    if (reader.elementCount() == 1 && !word.contains(u'^')) {
+        // N-2, H+2: a year or an hour counted from another; O+ and B-:
+        // blood groups.
+        const qsizetype charge = formatted->levels.indexOf(Level::Exponent);
+        const QChar symbol = formatted->text.front();
+        if (charge >= 0 && isSign(formatted->text[charge]) && charge + 1 < formatted->text.size() &&
+            formatted->levels[charge + 1] == Level::Exponent && (symbol == u'N' || symbol == u'H'))
+            return std::nullopt;
+        if (charge >= 0 && formatted->text.size() == 2 &&
+            (formatted->text.front() == u'O' || formatted->text.front() == u'B'))
             return std::nullopt;
     }
+    // A charge of one is written without its digit: X+1 and X-1 are sums.
+    if (!word.contains(u'^') && (word.endsWith(u"+1") || word.endsWith(u"-1"))) return std::nullopt;
+    if (reader.elementCount() == 1 && !formatted->levels.contains(Level::Exponent)) {
+        QStringView bare = word;
+        while (!bare.isEmpty() && bare.front().isDigit())
+            bare = bare.mid(1);
+        if (!listed(singleElementMolecules, bare)) return std::nullopt;
+    }
     return formatted;
+}
+
+} // namespace
+
+std::optional<Formatted> recognise(QStringView word, Mode mode) {
+    if (word.isEmpty() || word.size() > 64) return std::nullopt;
+    if (mode == Mode::Automatic && std::none_of(word.begin(), word.end(), [](QChar c) {
+            return c.isDigit() || isSign(c) || c == QLatin1Char('^');
+        }))
+        return std::nullopt;
+    if (auto species = recogniseSpecies(word, mode)) return species;
+    return readQuantity(word, mode);
 }
 
 } // namespace formulas

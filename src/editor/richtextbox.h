@@ -204,6 +204,9 @@ signals:
     // was (Backspace taking a paragraph out of its list): the paragraph
     // under the caret may look otherwise now.
     void editedInPlace();
+    // A key put `text` at the caret ("\t" for Tab, "\n" for Return), after
+    // its own step of undo.
+    void typed(const QString &text);
     // A whole text took the place of the one shown (loaded, moved in), the
     // caret at its start.
     void textShown();

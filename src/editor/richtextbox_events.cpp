@@ -27,6 +27,7 @@ void RichTextBox::keyPressEvent(QKeyEvent *event) {
         !isReadOnly()) {
         setSelText(QStringLiteral("\t"));
         event->accept();
+        emit typed(QStringLiteral("\t"));
         return;
     }
     // Ctrl+Y redoes too, whatever the desktop's own keys for it.
@@ -72,6 +73,12 @@ void RichTextBox::keyPressEvent(QKeyEvent *event) {
     if (!edits) typeInTheLookBeforePictures();
     if (m_contentChanges != changesBefore && m_lastSelection == selectionBefore)
         emit editedInPlace();
+    if (edits && m_contentChanges != changesBefore) {
+        if (event->matches(QKeySequence::InsertParagraphSeparator))
+            emit typed(QStringLiteral("\n"));
+        else if (!event->text().isEmpty() && event->text().front().isPrint())
+            emit typed(event->text());
+    }
 }
 
 // Return makes a paragraph like the one it ends, an empty one included:

@@ -98,6 +98,11 @@ bool IndexExponentTools::eventFilter(QObject *watched, QEvent *event) {
     return QObject::eventFilter(watched, event);
 }
 
+formulas::LevelLook IndexExponentTools::levelLook() const {
+    static_assert(formulas::LevelLook::smallSizePt == smallSizePt);
+    return {m_udexp, m_udind, m_check2 && m_check2->isChecked()};
+}
+
 void IndexExponentTools::select(int option) {
     m_option2.at(option)->setChecked(true);
     Option2_Click(option);

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "document/formulalook.h"
+
 #include <QObject>
 #include <array>
 #include <optional>
@@ -41,6 +43,9 @@ public:
     void setUdexp(int value); // runs its change handling
     void setUdind(int value);
     bool taillesauvee() const { return m_taillesauvee; }
+    // How indices and exponents are made now, for what formats them apart
+    // from typing.
+    formulas::LevelLook levelLook() const;
     // The mode of the selection's offset, for the selection refresh: nothing
     // (a mixed selection) leaves the options and clears both boxes.
     void showOffset(std::optional<int> offsetTwips);

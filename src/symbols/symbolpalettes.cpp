@@ -5,7 +5,7 @@
 #include "document/textproperties.h"
 #include "editor/editcommands.h"
 #include "editor/richtextbox.h"
-#include "symbols/equilibriumsign.h"
+#include "document/equilibriumsign.h"
 #include "symbols/palettebuttons.h"
 #include "widgets/designernames.h"
 #include "widgets/drawnicon.h"

@@ -243,6 +243,21 @@ inline Effect ionFormula() {
             }};
 }
 
+// The word at the caret gets its index, small as the mark asks; the rest of
+// the text stays as it was.
+inline Effect formulas() {
+    return {[](Fixture &f) { f.select(twoAt + 1, 0); },
+            [](Fixture &f) {
+                QCOMPARE(f.exo.text(), startText);
+                f.select(twoAt, 1);
+                QCOMPARE(f.offset(), -50);
+                QCOMPARE(f.size(), 8.0);
+                f.select(twoAt + 1, eauAt + eauLength - twoAt - 1);
+                QCOMPARE(f.offset(), 0);
+                QCOMPARE(f.size(), 12.0);
+            }};
+}
+
 // One of the selection's styles turns on, the other two stay off.
 inline Effect style(int bold, int italic, int underline) {
     return {[](Fixture &f) { f.select(eauAt, eauLength); },

@@ -67,6 +67,7 @@ const Entry menuTree[] = {
     {"sep24", "toutexpo", "Aligner les &exposants", ""},
     {"sep24", "toutindi", "Aligner les &indices", ""},
     {"sep24", "decabiz", "Aligner sur ion pol&yatomique", "hidden"},
+    {"sep24", "formules", "Mettre en forme les &formules", ""},
     {"sep24", "sepsep77", "-", ""},
     {"sep24", "decaexp", "décalage e&xposants", ""},
     {"sep24", "decaind", "décalage i&ndices", ""},
@@ -74,6 +75,7 @@ const Entry menuTree[] = {
     {"sep24", "check2", "indices et exposants de &petite taille", "checked"},
     {"optopt", "liercolle", "Conserver la liaison lors du collage spécial", "checked"},
     {"optopt", "lierobj", "Conserver la liaison lors de l'insertion", "checked"},
+    {"optopt", "formulesauto", "Formules automatiques", ""},
     {"outil", "rechercher", "&Rechercher", ""},
     {"outil", "contrech", "Poursuivre la recherche", ""},
     {"outil", "sep54", "-", ""},
@@ -173,6 +175,7 @@ void CommandMapTest::toolButtonsHaveTheirTips() {
         {"Command13", "Rechercher"},
         {"Command11", "Insérer une image"},
         {"Command9", "Insertion formule ion polyatomique"},
+        {"boutonformules", "Mettre en forme les formules (indices et exposants)"},
         {"Command18", "Imprimer"},
         {"Command12", "Choisir une couleur d'écriture"},
         {"Check1(1)", "Gras"},
@@ -191,9 +194,10 @@ void CommandMapTest::toolButtonsHaveTheirTips() {
         {"Option2(1)", "indice"},
         {"Option2(2)", "exposant"},
     };
-    const QStringList pictured = {"Command2", "Command3",  "Command4",  "Command5",  "Command7",
-                                  "Command6", "Command8",  "annule",    "Command13", "Command11",
-                                  "Command9", "Command18", "Command12", "bull"};
+    const QStringList pictured = {"Command2",  "Command3",  "Command4", "Command5",
+                                  "Command7",  "Command6",  "Command8", "annule",
+                                  "Command13", "Command11", "Command9", "boutonformules",
+                                  "Command18", "Command12", "bull"};
     for (const auto &[name, tip] : tips) {
         auto *button = f.window.findChild<QAbstractButton *>(name);
         QVERIFY2(button, qPrintable(name));

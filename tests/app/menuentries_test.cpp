@@ -205,6 +205,7 @@ const std::vector<Row> &rows() {
               QVERIFY(f.offset() > 0);
               QVERIFY(f.dialogs.calls.isEmpty());
           }}},
+        {"Indices et exposants", "formules", effect::formulas()},
         {"Indices et exposants", "decaexp", offsetValue(true)},
         {"Indices et exposants", "decaind", offsetValue(false)},
         // Unmarked, an exponent keeps the size of the text.
@@ -220,6 +221,16 @@ const std::vector<Row> &rows() {
 
         {"Options", "liercolle", linkMark("liercolle", "lierobj")},
         {"Options", "lierobj", linkMark("lierobj", "liercolle")},
+        // Marked, a formula typed takes its index as its word ends.
+        {"Options",
+         "formulesauto",
+         {[](Fixture &f) { f.select(int(startText.size()), 0); },
+          [](Fixture &f) {
+              QVERIFY(f.marked("formulesauto"));
+              QTest::keyClicks(&f.exo, QStringLiteral(" CO2 "));
+              f.select(int(startText.size()) + 3, 1);
+              QCOMPARE(f.offset(), -50);
+          }}},
 
         {"Outils", "rechercher", effect::find()},
         {"Outils",

@@ -94,10 +94,10 @@ void ShortcutsTest::newPrintAndQuit() {
 void ShortcutsTest::menusShowTheKeys() {
     WindowFixture f;
     const std::pair<const char *, const char *> shown[] = {
-        {"Nouv", "Ctrl+N"},        {"ouvre", "Ctrl+O"},     {"resauve", "Ctrl+S"},
-        {"sauve", "Ctrl+Shift+S"}, {"imprimons", "Ctrl+P"}, {"quitter", "Ctrl+Q"},
-        {"rechercher", "Ctrl+F"},  {"remplace", "Ctrl+H"},  {"contrech", "F3"},
-        {"aidant", "F1"}};
+        {"Nouv", "Ctrl+N"},        {"ouvre", "Ctrl+O"},         {"resauve", "Ctrl+S"},
+        {"sauve", "Ctrl+Shift+S"}, {"imprimons", "Ctrl+P"},     {"quitter", "Ctrl+Q"},
+        {"rechercher", "Ctrl+F"},  {"remplace", "Ctrl+H"},      {"contrech", "F3"},
+        {"aidant", "F1"},          {"formules", "Ctrl+Shift+F"}};
     for (const auto &[name, key] : shown)
         QCOMPARE(f.action(name)->shortcut().toString(), QString::fromLatin1(key));
     // The captions stay as they were; the key shows in its own column.

@@ -69,6 +69,7 @@ const std::vector<Row> &rows() {
         {"Fichiers", "Command13", effect::find()},
         {"Fichiers", "Command11", effect::insertPicture()},
         {"Fichiers", "Command9", effect::ionFormula()},
+        {"Fichiers", "boutonformules", effect::formulas()},
         {"Fichiers", "Command18", effect::print()},
 
         {"Indices et exposants", "Option2(0)", mode(0)},

@@ -1,5 +1,6 @@
 #include "document/formularecogniser.h"
 
+#include <QFile>
 #include <QTest>
 
 using formulas::Level;
@@ -29,6 +30,7 @@ private slots:
     void wordsAndCodesAreLeftAlone_data();
     void wordsAndCodesAreLeftAlone();
     void askedForAnyWellFormedFormulaIsTaken();
+    void noFrenchWordIsTakenForAFormula();
 };
 
 void FormulaRecogniserTest::formulasAreFormatted_data() {
@@ -118,7 +120,104 @@ void FormulaRecogniserTest::formulasAreFormatted_data() {
                              {"Cu2+(aq)", "Cu^2^+(aq)"},
                              {"NaCl(s)", "NaCl(s)"},
                              {"e-", "e^-"},
-                             {"2e-", "2e^-"}};
+                             {"2e-", "2e^-"},
+                             // More molecules and salts of the programmes.
+                             {"C2H4", "C_2H_4"},
+                             {"C2H2", "C_2H_2"},
+                             {"C4H10", "C_4H_1_0"},
+                             {"CH3OH", "CH_3OH"},
+                             {"C6H6", "C_6H_6"},
+                             {"C12H22O11", "C_1_2H_2_2O_1_1"},
+                             {"H2CO3", "H_2CO_3"},
+                             {"NaHCO3", "NaHCO_3"},
+                             {"Na2CO3", "Na_2CO_3"},
+                             {"Na2SO4", "Na_2SO_4"},
+                             {"CaCl2", "CaCl_2"},
+                             {"FeCl3", "FeCl_3"},
+                             {"Cu2O", "Cu_2O"},
+                             {"Pb(NO3)2", "Pb(NO_3)_2"},
+                             {"Ba(OH)2", "Ba(OH)_2"},
+                             {"SiO2", "SiO_2"},
+                             {"P4O10", "P_4O_1_0"},
+                             {"H2S", "H_2S"},
+                             {"CH3COONa", "CH_3COONa"},
+                             {"C6H5COOH", "C_6H_5COOH"},
+                             // More ions.
+                             {"Mg2+", "Mg^2^+"},
+                             {"K+", "K^+"},
+                             {"Pb2+", "Pb^2^+"},
+                             {"Sn4+", "Sn^4^+"},
+                             {"Cr3+", "Cr^3^+"},
+                             {"F-", "F^-"},
+                             {"I-", "I^-"},
+                             {"S2-", "S^2^-"},
+                             {"O2-", "O^2^-"},
+                             {"HSO4-", "HSO_4^-"},
+                             {"H2PO4-", "H_2PO_4^-"},
+                             {"HPO42-", "HPO_4^2^-"},
+                             {"C2O42-", "C_2O_4^2^-"},
+                             {"S4O62-", "S_4O_6^2^-"},
+                             {"ClO-", "ClO^-"},
+                             {"Fe+3", "Fe^+^3"},
+                             {"Fe^{3+}", "Fe^3^+"},
+                             {"SO4^{2-}", "SO_4^2^-"},
+                             {"[Ag(NH3)2]+", "[Ag(NH_3)_2]^+"},
+                             {"CaSO4.2H2O", "CaSO_4·2H_2O"},
+                             {"H+(aq)", "H^+(aq)"},
+                             {"Fe(OH)3(s)", "Fe(OH)_3(s)"},
+                             // Nuclei and particles.
+                             {"^14C", "^1^4C"},
+                             {"^{235}U", "^2^3^5U"},
+                             {"^{235}_{92}U", "^2^3^5_9_2U"},
+                             {"^4_2He", "^4_2He"},
+                             {"^1_0n", "^1_0n"},
+                             {"^0_{-1}e", "^0_-_1e"},
+                             {"^{60}Co", "^6^0Co"},
+                             {"^{14}_{6}C", "^1^4_6C"},
+                             // Units.
+                             {"m.s-1", "m·s^-^1"},
+                             {"m.s-2", "m·s^-^2"},
+                             {"m·s-2", "m·s^-^2"},
+                             {"m.s^-2", "m·s^-^2"},
+                             {"mol.L-1", "mol·L^-^1"},
+                             {"g.mol-1", "g·mol^-^1"},
+                             {"kg.m-3", "kg·m^-^3"},
+                             {"kg·m^{-3}", "kg·m^-^3"},
+                             {"J.mol-1.K-1", "J·mol^-^1·K^-^1"},
+                             {"J.kg-1.K-1", "J·kg^-^1·K^-^1"},
+                             {"W.m-2", "W·m^-^2"},
+                             {"V.m-1", "V·m^-^1"},
+                             {"mg.L-1", "mg·L^-^1"},
+                             {"km.h-1", "km·h^-^1"},
+                             {"µmol.L-1", "µmol·L^-^1"},
+                             {"m2", "m^2"},
+                             {"m3", "m^3"},
+                             {"cm3", "cm^3"},
+                             {"dm3", "dm^3"},
+                             {"cm2", "cm^2"},
+                             {"km2", "km^2"},
+                             {"s-1", "s^-^1"},
+                             // Powers.
+                             {"10-3", "10^-^3"},
+                             {"10^-3", "10^-^3"},
+                             {"10^5", "10^5"},
+                             {"10^{-19}", "10^-^1^9"},
+                             {"10^12", "10^1^2"},
+                             {"6.02e23", "6,02×10^2^3"},
+                             {"6,02e23", "6,02×10^2^3"},
+                             {"1.6e-19", "1,6×10^-^1^9"},
+                             {"3e8", "3×10^8"},
+                             {"3.00E8", "3,00×10^8"},
+                             {"2,5.10-3", "2,5×10^-^3"},
+                             {"2.10-3", "2×10^-^3"},
+                             {"6,67.10-11", "6,67×10^-^1^1"},
+                             {"1,38.10-23", "1,38×10^-^2^3"},
+                             {"3x10^8", "3×10^8"},
+                             {"x^2", "x^2"},
+                             {"t^n", "t^n"},
+                             {"x^-1", "x^-^1"},
+                             {"a^{2}", "a^2"},
+                             {"2^10", "2^1^0"}};
     for (const auto &row : rows)
         QTest::newRow(row[0]) << QString::fromUtf8(row[0]) << QString::fromUtf8(row[1]);
 }
@@ -143,68 +242,18 @@ void FormulaRecogniserTest::formulasAreFormatted() {
 
 void FormulaRecogniserTest::wordsAndCodesAreLeftAlone_data() {
     QTest::addColumn<QString>("word");
-    for (const char *word : {"eau",
-                             "acide",
-                             "le",
-                             "Le",
-                             "Co",
-                             "Ca",
-                             "No",
-                             "Ne",
-                             "Ni",
-                             "Si",
-                             "Sa",
-                             "Cela",
-                             "Once",
-                             "Bien",
-                             "peut-être",
-                             "aujourd'hui",
-                             "A4",
-                             "MP3",
-                             "COVID-19",
-                             "B2B",
-                             "H2G2",
-                             "3D",
-                             "1er",
-                             "2e",
-                             "12h30",
-                             "14/07/1789",
-                             "2024",
-                             "3,14",
-                             "10",
-                             "-5",
-                             "+3",
-                             "V2",
-                             "S1",
-                             "P1",
-                             "B2",
-                             "K2",
-                             "U2",
-                             "C1",
-                             "N1",
-                             "Cu0",
-                             "H0",
-                             "http://exemple.fr",
-                             "prof@lycee.fr",
-                             "x2",
-                             "m2",
-                             "CH3-CH3",
-                             "Na++Cl",
-                             "(aq)",
-                             "()",
-                             "H2O)",
-                             "(H2O",
-                             "[Cu",
-                             "Fe2(",
-                             "e",
-                             "e2",
-                             "electron-",
-                             "Mr",
-                             "Ms",
-                             "Dr",
-                             "Ph.D",
-                             "U.S.A",
-                             "OH-OH"})
+    for (const char *word :
+         {"eau", "acide", "le", "Le", "Co", "Ca", "No", "Ne", "Ni", "Si", "Sa", "Cela", "Once",
+          "Bien", "peut-être", "aujourd'hui", "A4", "MP3", "COVID-19", "B2B", "H2G2", "3D", "1er",
+          "2e", "12h30", "14/07/1789", "2024", "3,14", "10", "-5", "+3", "V2", "S1", "P1", "B2",
+          "K2", "U2", "C1", "N1", "Cu0", "H0", "http://exemple.fr", "prof@lycee.fr", "x2", "M2",
+          "CH3-CH3", "Na++Cl", "(aq)", "()", "H2O)", "(H2O", "[Cu", "Fe2(", "e", "e2", "electron-",
+          "Mr", "Ms", "Dr", "Ph.D", "U.S.A", "OH-OH",
+          // Sums, ranks, blood groups, codes.
+          "N-1", "N+1", "N-2", "H-2", "C+1", "J-1", "O+", "B-", "AB+", "W3C", "Y2K", "10-12",
+          "10+3", "103", "L2", "T3", "A2", "M1", "CE2", "CM1", "TF1", "F1", "K7", "R2D2", "AK-47",
+          "bac+3", "n+1", "e-mail", "p.12-13", "1-2", "v1.2", "n°3", "C++", "1.5", "2x3", "J.-C.",
+          "N.m", "06-12-34-56-78", "x2", "2^"})
         QTest::newRow(word) << QString::fromUtf8(word);
 }
 
@@ -226,6 +275,26 @@ void FormulaRecogniserTest::askedForAnyWellFormedFormulaIsTaken() {
     QCOMPARE(written(*formulas::recognise(u"V2", Mode::Explicit)), QStringLiteral("V_2"));
     for (const char *word : {"eau", "A4", "MP3", "H2G2", "3D", "12h30"})
         QVERIFY2(!formulas::recognise(QString::fromLatin1(word), Mode::Explicit), word);
+}
+
+// Every word of the French dictionary typed stays as typed, but the formula
+// it holds.
+void FormulaRecogniserTest::noFrenchWordIsTakenForAFormula() {
+    QFile dictionary(QStringLiteral("/usr/share/hunspell/fr.dic"));
+    QVERIFY2(dictionary.open(QIODevice::ReadOnly | QIODevice::Text),
+             "the French dictionary (hunspell-fr) is missing");
+    QStringList taken;
+    int words = 0;
+    dictionary.readLine(); // the count
+    while (!dictionary.atEnd()) {
+        const QString line = QString::fromUtf8(dictionary.readLine()).trimmed();
+        const QString word = line.section(QLatin1Char('/'), 0, 0).section(QLatin1Char(' '), 0, 0);
+        if (word.isEmpty()) continue;
+        ++words;
+        if (formulas::recognise(word, Mode::Automatic)) taken << word;
+    }
+    QVERIFY(words >= 20000);
+    QCOMPARE(taken, QStringList{QStringLiteral("CO2")});
 }
 
 QTEST_MAIN(FormulaRecogniserTest)

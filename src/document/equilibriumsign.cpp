@@ -1,4 +1,4 @@
-#include "symbols/equilibriumsign.h"
+#include "document/equilibriumsign.h"
 
 #include <QPainter>
 #include <QPen>
