@@ -20,14 +20,44 @@ struct Piece {
     QTextCharFormat format;
 };
 
+// The formats of the levels, made once for each format met: measuring the
+// font for the baseline costs more than the rest of a formula's edit.
+class LevelFormats {
+public:
+    explicit LevelFormats(const LevelLook &look) : m_look(look) {}
+
+    QTextCharFormat at(const QTextCharFormat &format, Level level, double normalPt) {
+        for (const Made &made : m_made)
+            if (made.level == level && made.normalPt == normalPt && made.from == format)
+                return made.result;
+        QTextCharFormat result = format;
+        applyLevel(result, level, normalPt, m_look);
+        // A text of a few looks fills it at once; one of thousands does
+        // without it.
+        if (m_made.size() < 64) m_made.push_back({format, level, normalPt, result});
+        return result;
+    }
+
+private:
+    struct Made {
+        QTextCharFormat from;
+        Level level;
+        double normalPt;
+        QTextCharFormat result;
+    };
+    LevelLook m_look;
+    std::vector<Made> m_made;
+};
+
 double sizeOf(const QTextCharFormat &format, const QTextDocument &document) {
     return format.fontPointSize() > 0 ? format.fontPointSize()
                                       : document.defaultFont().pointSizeF();
 }
 
-// The edit's characters by runs of one format; none when one is protected
-// or is a picture.
-std::optional<std::vector<Piece>> piecesOf(QTextDocument &document, int from, int to) {
+// The edit's characters by runs of one format, and their text; none when
+// one is protected or is a picture.
+std::optional<std::vector<Piece>> piecesOf(QTextDocument &document, int from, int to,
+                                           QString &text) {
     std::vector<Piece> pieces;
     bool usable = true;
     runwalker::forEachRun(
@@ -38,6 +68,8 @@ std::optional<std::vector<Piece>> piecesOf(QTextDocument &document, int from, in
                 return false;
             }
             pieces.push_back({run.from, run.to, format});
+            text +=
+                QStringView(run.fragment.text()).mid(run.from - run.position, run.to - run.from);
             return true;
         });
     if (!usable || pieces.empty()) return std::nullopt;
@@ -67,7 +99,7 @@ void insertSign(QTextCursor &cursor, const QTextCharFormat &look, double sizePt)
 }
 
 void replace(QTextDocument &document, const std::vector<Piece> &pieces, const Formatted &shown,
-             const LevelLook &look) {
+             LevelFormats &levels) {
     const double normalPt = normalSizeOf(pieces, document);
     QTextCharFormat base = pieces.front().format;
     for (const Piece &piece : pieces) {
@@ -91,15 +123,14 @@ void replace(QTextDocument &document, const std::vector<Piece> &pieces, const Fo
         while (end < shown.text.size() && shown.levels[end] == shown.levels[at] &&
                shown.text[end] != QChar(equilibriumSign))
             ++end;
-        QTextCharFormat format = base;
-        applyLevel(format, shown.levels[at], normalPt, look);
+        const QTextCharFormat format = levels.at(base, shown.levels[at], normalPt);
         cursor.insertText(shown.text.mid(at, end - at), format);
         at = end;
     }
 }
 
 void relevel(QTextDocument &document, const std::vector<Piece> &pieces, const Formatted &shown,
-             const LevelLook &look) {
+             LevelFormats &levels) {
     const double normalPt = normalSizeOf(pieces, document);
     const int start = pieces.front().from;
     std::vector<Piece> changes;
@@ -110,8 +141,7 @@ void relevel(QTextDocument &document, const std::vector<Piece> &pieces, const Fo
             int to = from + 1;
             while (to < piece.to && shown.levels[to - start] == level)
                 ++to;
-            QTextCharFormat format = piece.format;
-            applyLevel(format, level, normalPt, look);
+            const QTextCharFormat format = levels.at(piece.format, level, normalPt);
             // A write that changes nothing would still leave a step to undo.
             if (format != piece.format) changes.push_back({from, to, format});
             from = to;
@@ -147,19 +177,18 @@ void applyLevel(QTextCharFormat &format, Level level, double normalSizePt, const
 
 int apply(QTextDocument &document, int start, const QList<Edit> &edits, const LevelLook &look) {
     int made = 0;
+    LevelFormats levels(look);
     // From the last: each edit leaves the positions before it where they were.
     for (auto edit = edits.rbegin(); edit != edits.rend(); ++edit) {
         const int from = start + int(edit->from);
         const int to = start + int(edit->to);
-        const auto pieces = piecesOf(document, from, to);
+        QString original;
+        const auto pieces = piecesOf(document, from, to, original);
         if (!pieces) continue;
-        QTextCursor range(&document);
-        range.setPosition(from);
-        range.setPosition(to, QTextCursor::KeepAnchor);
-        if (range.selectedText() == edit->shown.text)
-            relevel(document, *pieces, edit->shown, look);
+        if (original == edit->shown.text)
+            relevel(document, *pieces, edit->shown, levels);
         else
-            replace(document, *pieces, edit->shown, look);
+            replace(document, *pieces, edit->shown, levels);
         ++made;
     }
     return made;

@@ -34,10 +34,14 @@ constexpr std::array<std::string_view, 52> schoolElements = {
     "Co", "Ni", "Cu", "Zn", "Ga", "Ge", "As", "Se", "Br", "Kr", "Rb", "Sr", "Mo",
     "Ag", "Cd", "Sn", "Sb", "I",  "Xe", "Cs", "Ba", "Pt", "Au", "Hg", "Pb", "U"};
 
+// Compared in place: this runs for every capital letter typed.
 template <size_t N> bool listed(const std::array<std::string_view, N> &list, QStringView symbol) {
-    const QByteArray latin = symbol.toLatin1();
-    const std::string_view name(latin.constData(), size_t(latin.size()));
-    return std::find(list.begin(), list.end(), name) != list.end();
+    return std::any_of(list.begin(), list.end(), [symbol](std::string_view name) {
+        if (qsizetype(name.size()) != symbol.size()) return false;
+        for (size_t i = 0; i < name.size(); ++i)
+            if (symbol[qsizetype(i)] != QLatin1Char(name[i])) return false;
+        return true;
+    });
 }
 
 bool isElement(QStringView symbol) {
@@ -81,7 +85,7 @@ private:
     int m_elementCount = 0;
     bool m_sameTwice = false;
     bool m_onlySchool = true;
-    QString m_lastElement;
+    QStringView m_lastElement;
     bool m_lastElementCounted = false;
     qsizetype m_lastCountDigits = 0;
     bool m_lastCountAfterComplex = false;
@@ -134,7 +138,7 @@ private:
             }
             put(close, Level::Normal);
             ++m_at;
-            m_lastElement.clear();
+            m_lastElement = {};
             readCount();
             m_lastCountAfterComplex = close == QLatin1Char(']');
             return true;
@@ -160,7 +164,7 @@ private:
             (m_at + 1 == m_word.size() || !m_word[m_at + 1].isLetter())) {
             put(m_word[m_at++], Level::Normal);
             ++m_elementCount;
-            m_lastElement.clear();
+            m_lastElement = {};
             m_lastElementCounted = false;
             return true;
         }
@@ -197,7 +201,7 @@ private:
         else if (isElement(m_word.mid(m_at, 1)))
             length = 1;
         if (length == 0) return false;
-        const QString symbol = m_word.mid(m_at, length).toString();
+        const QStringView symbol = m_word.mid(m_at, length);
         m_onlySchool = m_onlySchool && listed(schoolElements, symbol);
         // B2B: an element counted, then again, is a code rather than a
         // formula (COOH is not).

@@ -5,14 +5,14 @@
 namespace formulas {
 namespace {
 
-enum class Kind { Other, Formula, Arrow, Operator, Charge, Number };
+enum class Kind { Formula, Arrow, Operator, Charge, Number };
 
 struct Token {
     qsizetype from = 0; // the word as read, without punctuation around it
     qsizetype to = 0;
-    Kind kind = Kind::Other;
+    Kind kind = Kind::Formula;
     std::optional<Formatted> reading; // in the mode asked
-    bool explicitFormula = false;     // a formula when asked for, at least
+    int asked = -1;                   // a formula when asked for: 1, 0, or -1 not read yet
 };
 
 bool isSign(QChar c) {
@@ -41,37 +41,46 @@ Kind kindOf(QStringView word) {
     return Kind::Formula;
 }
 
+// Whether the word is a formula when asked for (NaCl is, typed or not): read
+// only where an arrow or a charge needs it.
+bool askedFormula(Token &token, QStringView text) {
+    if (token.kind != Kind::Formula) return false;
+    if (token.asked < 0)
+        token.asked =
+            recognise(text.mid(token.from, token.to - token.from), Mode::Explicit) ? 1 : 0;
+    return token.asked == 1;
+}
+
 // The word, or failing that the word without the punctuation that ends a
 // sentence or the brackets around it: "H2O," and "(CO2)".
 Token readWord(QStringView text, qsizetype from, qsizetype to, Mode mode) {
-    Token token{from, to};
-    for (int attempt = 0; attempt < 3; ++attempt) {
-        const QStringView word = text.mid(token.from, token.to - token.from);
+    Token token;
+    const auto read = [&](qsizetype start, qsizetype end) {
+        token = Token();
+        token.from = start;
+        token.to = end;
+        const QStringView word = text.mid(start, end - start);
         token.kind = kindOf(word);
-        if (token.kind != Kind::Formula) return token;
+        if (token.kind != Kind::Formula) return true;
         token.reading = recognise(word, mode);
-        token.explicitFormula = mode == Mode::Explicit
-                                    ? token.reading.has_value()
-                                    : recognise(word, Mode::Explicit).has_value();
-        if (token.explicitFormula) return token;
-        if (attempt == 0) {
-            while (token.to > token.from && QStringView(u",;:!?.»\"").contains(text[token.to - 1]))
-                --token.to;
-        } else if (attempt == 1 && token.to - token.from > 2 && text[token.from] == u'(' &&
-                   text[token.to - 1] == u')') {
-            ++token.from;
-            --token.to;
-        } else {
-            break;
-        }
-    }
-    token.kind = Kind::Other;
-    token.reading.reset();
+        if (token.reading) token.asked = 1;
+        if (mode == Mode::Explicit) token.asked = token.reading ? 1 : 0;
+        return token.reading.has_value();
+    };
+    if (read(from, to)) return token;
+    qsizetype end = to;
+    while (end > from && QStringView(u",;:!?.»\"").contains(text[end - 1]))
+        --end;
+    if (end == from) return token;
+    if (end < to && read(from, end)) return token;
+    if (end - from > 2 && text[from] == u'(' && text[end - 1] == u')' && read(from + 1, end - 1))
+        return token;
+    read(from, end);
     return token;
 }
 
-QList<Token> tokensOf(QStringView text, Mode mode) {
-    QList<Token> tokens;
+// Calls visit(from, to) for each blank-separated word until it returns false.
+template <typename Visit> void forEachWord(QStringView text, Visit visit) {
     qsizetype at = 0;
     while (at < text.size()) {
         while (at < text.size() && text[at].isSpace())
@@ -79,17 +88,25 @@ QList<Token> tokensOf(QStringView text, Mode mode) {
         const qsizetype start = at;
         while (at < text.size() && !text[at].isSpace())
             ++at;
-        if (at > start) tokens << readWord(text, start, at, mode);
+        if (at > start && !visit(start, at)) return;
     }
+}
+
+QList<Token> tokensOf(QStringView text, Mode mode) {
+    QList<Token> tokens;
+    forEachWord(text, [&](qsizetype from, qsizetype to) {
+        tokens << readWord(text, from, to, mode);
+        return true;
+    });
     return tokens;
 }
 
 // A side of an equation: a formula, or a formula after its coefficient
 // written apart (2 H2O).
-bool isSide(const QList<Token> &tokens, qsizetype index, qsizetype step) {
+bool isSide(QList<Token> &tokens, qsizetype index, qsizetype step, QStringView text) {
     if (index < 0 || index >= tokens.size()) return false;
-    if (step > 0 && tokens[index].kind == Kind::Number) return isSide(tokens, index + 1, 0);
-    return tokens[index].kind == Kind::Formula && tokens[index].explicitFormula;
+    if (step > 0 && tokens[index].kind == Kind::Number) return isSide(tokens, index + 1, 0, text);
+    return askedFormula(tokens[index], text);
 }
 
 bool changes(const Token &token, QStringView text) {
@@ -107,13 +124,12 @@ Formatted plain(QStringView text) {
 } // namespace
 
 QList<Edit> readText(QStringView text, Mode mode) {
-    const QList<Token> tokens = tokensOf(text, mode);
+    QList<Token> tokens = tokensOf(text, mode);
     QList<Edit> edits;
     for (qsizetype i = 0; i < tokens.size(); ++i) {
         const Token &token = tokens[i];
         const QStringView word = text.mid(token.from, token.to - token.from);
-        if (token.kind == Kind::Charge && i > 0 && tokens[i - 1].kind == Kind::Formula &&
-            tokens[i - 1].explicitFormula) {
+        if (token.kind == Kind::Charge && i > 0 && askedFormula(tokens[i - 1], text)) {
             // SO4 2-: the ion takes its charge, the blank goes.
             const Token &ion = tokens[i - 1];
             const QStringView ionWord = text.mid(ion.from, ion.to - ion.from);
@@ -125,8 +141,8 @@ QList<Edit> readText(QStringView text, Mode mode) {
                 shown.levels << Level::Exponent;
             }
             edits << Edit{ion.from, token.to, shown, false};
-        } else if (token.kind == Kind::Arrow && isSide(tokens, i - 1, -1) &&
-                   isSide(tokens, i + 1, 1)) {
+        } else if (token.kind == Kind::Arrow && isSide(tokens, i - 1, -1, text) &&
+                   isSide(tokens, i + 1, 1, text)) {
             // Typed text: one side at least must be an unmistakable formula.
             const qsizetype right = tokens[i + 1].kind == Kind::Number ? i + 2 : i + 1;
             if (mode == Mode::Automatic && !changes(tokens[i - 1], text) &&
@@ -144,9 +160,13 @@ QList<Edit> readText(QStringView text, Mode mode) {
 }
 
 QList<Edit> readSelection(QStringView text) {
-    const QList<Token> tokens = tokensOf(text, Mode::Explicit);
-    const bool onlyFormulas = std::all_of(
-        tokens.begin(), tokens.end(), [](const Token &token) { return token.kind != Kind::Other; });
+    // The first word that is no formula decides: a long text is not read twice.
+    bool onlyFormulas = true;
+    forEachWord(text, [&](qsizetype from, qsizetype to) {
+        const Token token = readWord(text, from, to, Mode::Explicit);
+        onlyFormulas = token.kind != Kind::Formula || token.reading.has_value();
+        return onlyFormulas;
+    });
     return readText(text, onlyFormulas ? Mode::Explicit : Mode::Automatic);
 }
 
