@@ -50,6 +50,8 @@ std::vector<MenuRow> MainWindow::commandMap() {
                  [this] { m_printing->configimp(m_state.nomfichier); }),
         R::entry(
             "imprimons", "&Imprimer", [this] { imprimons_Click(); }, R::Shown, ctrl(Qt::Key_P)),
+        R::entry("apercu", "&Aperçu avant impression", [this] { m_printing->apercu(*m_exo); }),
+        R::entry("exportpdf", "Exporter en P&DF…", [this] { exportpdf_Click(); }),
         R::separator("sep2002"),
         R::entry(
             "quitter", "&Quitter", [this] { close(); }, R::Shown, ctrl(Qt::Key_Q)),

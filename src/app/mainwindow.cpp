@@ -25,6 +25,7 @@
 #include "paragraph/paragraphtools.h"
 #include "paragraph/ruler.h"
 #include "paragraph/tabdialog.h"
+#include "print/pdfexport.h"
 #include "print/printericon.h"
 #include "print/printing.h"
 #include "search/searchcommands.h"
@@ -284,6 +285,27 @@ void MainWindow::SPECIALCAr_Click() {
 void MainWindow::imprimons_Click() {
     // Only the text shown is printed; the other waits in its buffer.
     m_printing->imprimons(*m_exo, m_state.nomfichier);
+}
+
+void MainWindow::exportpdf_Click() {
+    // Each text through its own document: the one shown, or its buffer.
+    const auto documentOf = [this](TextFiles::Text text, RichTextBox *buffer) {
+        return m_textFiles->shownText() == text ? m_exo->document() : buffer->document();
+    };
+    PdfExport::Texts texts;
+    texts.shown = m_exo->document();
+    texts.screenDpi = QPointF(m_exo->logicalDpiX(), m_exo->logicalDpiY());
+    texts.module = m_combo2->currentText();
+    if (m_exercise->exerciseOpen()) {
+        texts.statement = documentOf(TextFiles::Text::Statement, m_sujetampon);
+        texts.correction = documentOf(TextFiles::Text::Correction, m_corectampon);
+        texts.title = m_exercise->panelFields().title.trimmed();
+        texts.namedAfter = m_exercise->exercisePath();
+    } else {
+        texts.namedAfter = m_state.nomfichier;
+    }
+    if (texts.title.isEmpty()) texts.title = QFileInfo(texts.namedAfter).completeBaseName();
+    PdfExport(m_dialogs).exportpdf(texts);
 }
 
 void MainWindow::aidant_Click() {

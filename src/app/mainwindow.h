@@ -77,6 +77,7 @@ public:
     void tabulo_Click();
     void SPECIALCAr_Click();
     void imprimons_Click();
+    void exportpdf_Click();
 
 protected:
     void closeEvent(QCloseEvent *event) override;

@@ -5,6 +5,7 @@
 
 #include <QAction>
 #include <QColor>
+#include <QTextBlock>
 #include <QTextBlockFormat>
 #include <QTextCharFormat>
 #include <QTextCursor>
@@ -89,4 +90,38 @@ void AnswerFields::protection_Click() {
 
 void AnswerFields::showProtection() {
     m_protection->setChecked(m_exo.selProtected().value_or(false));
+}
+
+namespace {
+
+// A frame line: a line of dashes, protected, as the field was inserted.
+bool isFrameLine(const QTextBlock &block) {
+    const QString text = block.text();
+    if (!text.startsWith(QLatin1String("-----"))) return false;
+    QTextCursor cursor(block);
+    cursor.movePosition(QTextCursor::NextCharacter);
+    return textprops::isProtected(cursor.charFormat());
+}
+
+} // namespace
+
+int AnswerFields::blankAnswers(QTextDocument &copy) {
+    int fields = 0;
+    for (QTextBlock block = copy.begin(); block.isValid(); block = block.next()) {
+        if (!isFrameLine(block) || !block.text().contains(QStringLiteral("réponse"))) continue;
+        // The lines up to the bottom frame line; a field whose bottom line
+        // was taken away is left as it is.
+        QTextBlock bottom = block.next();
+        while (bottom.isValid() && !isFrameLine(bottom))
+            bottom = bottom.next();
+        if (!bottom.isValid()) break;
+        for (QTextBlock line = block.next(); line != bottom; line = line.next()) {
+            QTextCursor cursor(line);
+            cursor.movePosition(QTextCursor::EndOfBlock, QTextCursor::KeepAnchor);
+            cursor.removeSelectedText();
+        }
+        ++fields;
+        block = bottom;
+    }
+    return fields;
 }

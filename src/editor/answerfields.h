@@ -3,6 +3,7 @@
 #include <QObject>
 
 class QAction;
+class QTextDocument;
 class RichTextBox;
 
 // Answer fields: a framed block whose frame lines are protected, so that the
@@ -23,6 +24,11 @@ public:
     // The item's check mark follows the selection when the Format menu opens;
     // a partly protected selection counts as free.
     void showProtection();
+
+    // A copy of a text as the pupil gets it: what stands between the frame
+    // lines of each answer field taken out, its lines kept blank. Returns
+    // the number of fields found.
+    static int blankAnswers(QTextDocument &copy);
 
 private:
     RichTextBox &m_exo;

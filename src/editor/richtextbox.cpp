@@ -5,6 +5,7 @@
 #include "document/layoutheight.h"
 #include "document/layoutwork.h"
 #include "document/offsetroom.h"
+#include "document/pagedprint.h"
 #include "document/rtf/rtflog.h"
 #include "document/rtf/rtfreader.h"
 #include "document/rtf/rtfwriter.h"
@@ -309,15 +310,7 @@ bool RichTextBox::saveFile(const QString &path, atomicfile::Failure *why) const 
 }
 
 bool RichTextBox::selPrint(QPagedPaintDevice &device) const {
-    std::unique_ptr<QTextDocument> copy(document()->clone());
-    copy->setUndoRedoEnabled(false);
-    // The few pixels that keep the text off the control's frame on screen
-    // would push it past the page's margins on paper; the room above the
-    // first line for its raised characters stays.
-    copy->setDocumentMargin(0);
-    QTextFrameFormat page = copy->rootFrame()->frameFormat();
-    page.setTopMargin(page.intProperty(textprops::RaisedRoom));
-    copy->rootFrame()->setFrameFormat(page);
+    std::unique_ptr<QTextDocument> copy = pagedprint::paperCopy(*document());
     const QTextCursor selection = textCursor();
     if (selection.hasSelection()) {
         QTextCursor tail(copy.get());
@@ -330,34 +323,7 @@ bool RichTextBox::selPrint(QPagedPaintDevice &device) const {
         // The page's top margin holds the room of the first paragraph printed.
         offsetroom::fit(*copy, 0, 0);
     }
-    QPainter painter;
-    if (!painter.begin(&device)) return false;
-    // The copy is laid out in screen pixels, the unit of its indents, tabs and
-    // pictures, on pages as large as the device's printable area, then
-    // scaled to the device. Only the printer's margins frame the text.
-    const QRectF areaPt = device.pageLayout().paintRect(QPageLayout::Point);
-    const double dpiX = logicalDpiX(), dpiY = logicalDpiY();
-    const QSizeF pagePx(areaPt.width() * dpiX / 72.0, areaPt.height() * dpiY / 72.0);
-    copy->setPageSize(pagePx);
-    QAbstractTextDocumentLayout *layout = copy->documentLayout();
-    QAbstractTextDocumentLayout::PaintContext context;
-    context.palette.setColor(QPalette::Text, Qt::black);
-    const int pages = copy->pageCount();
-    for (int page = 0; page < pages; ++page) {
-        if (page > 0 && !device.newPage()) {
-            painter.end();
-            return false;
-        }
-        const QRectF view(QPointF(0, page * pagePx.height()), pagePx);
-        painter.save();
-        painter.scale(device.logicalDpiX() / dpiX, device.logicalDpiY() / dpiY);
-        painter.translate(0, -view.top());
-        painter.setClipRect(view);
-        context.clip = view;
-        layout->draw(&painter, context);
-        painter.restore();
-    }
-    return painter.end();
+    return pagedprint::print({copy.get()}, device, QPointF(logicalDpiX(), logicalDpiY())) > 0;
 }
 
 // ----------------------------------------------------------------- selection

@@ -11,6 +11,7 @@
 #include <QDir>
 #include <QFileInfo>
 #include <QPdfWriter>
+#include <QPrintPreviewDialog>
 #include <QPrinter>
 
 namespace {
@@ -114,6 +115,20 @@ Printing::Outcome Printing::offerPdf(const RichTextBox &exo, const QString &text
         return Outcome::NotPrinted;
     }
     return Outcome::SavedAsPdf;
+}
+
+std::unique_ptr<QDialog> Printing::previewOf(const RichTextBox &exo) {
+    auto preview = std::make_unique<QPrintPreviewDialog>(m_printer.get());
+    preview->setObjectName(QStringLiteral("Apercu"));
+    preview->setWindowTitle(QStringLiteral("Aperçu avant impression"));
+    QObject::connect(preview.get(), &QPrintPreviewDialog::paintRequested,
+                     [&exo](QPrinter *printer) { exo.selPrint(*printer); });
+    return preview;
+}
+
+void Printing::apercu(const RichTextBox &exo) {
+    const std::unique_ptr<QDialog> preview = previewOf(exo);
+    m_dialogs.runDialog(*preview);
 }
 
 bool Printing::writePdf(const RichTextBox &exo, const QString &path) const {

@@ -5,6 +5,7 @@
 
 class Dialogs;
 class PrinterPlatform;
+class QDialog;
 class QPrinter;
 class RichTextBox;
 
@@ -34,6 +35,12 @@ public:
     // without a dialog. textName (a path, or "SANS NOM") names the PDF file
     // proposed when the text cannot be printed.
     Outcome imprimons(const RichTextBox &exo, const QString &textName);
+
+    // Shows the pages "Imprimer" would print, on the current printer's pages;
+    // its print button prints them there.
+    void apercu(const RichTextBox &exo);
+    // The preview's dialog, for what shows it: the pages come from exo.
+    std::unique_ptr<QDialog> previewOf(const RichTextBox &exo);
 
     // The pages exo would print, as a PDF file laid out as on the current
     // printer; written whole or not at all.

@@ -26,6 +26,8 @@ const Entry menuTree[] = {
     {"fichi", "s2", "-", ""},
     {"fichi", "configimp", "&Configurer imprimante", ""},
     {"fichi", "imprimons", "&Imprimer", ""},
+    {"fichi", "apercu", "&Aperçu avant impression", ""},
+    {"fichi", "exportpdf", "Exporter en P&DF…", ""},
     {"fichi", "sep2002", "-", ""},
     {"fichi", "quitter", "&Quitter", ""},
     {"fichi", "sepatext", "-", "hidden"},

@@ -115,6 +115,8 @@ const std::vector<Row> &rows() {
          {[](Fixture &f) { f.dialogs.printerAnswers << [](QPrinter &) { return false; }; },
           [](Fixture &f) { QCOMPARE(f.dialogs.kinds(), QStringList{"printer"}); }}},
         {"Fichier", "imprimons", effect::print()},
+        {"Fichier", "apercu", dialog(QStringLiteral("Apercu|Aperçu avant impression"))},
+        {"Fichier", "exportpdf", dialog(QStringLiteral("ExportPdf|Exporter en PDF"))},
         {"Fichier", "quitter", effect::quit()},
         {"Fichier", "textexo", exerciseText(QStringLiteral("Enonce relu"), true, true)},
         {"Fichier", "textcor", exerciseText(QStringLiteral("Corrige relu"), false, true)},
