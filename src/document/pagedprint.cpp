@@ -6,6 +6,9 @@
 #include <QFontMetricsF>
 #include <QPagedPaintDevice>
 #include <QPainter>
+#include <QRawFont>
+#include <QTextBlock>
+#include <QTextCursor>
 #include <QTextDocument>
 #include <QTextFrame>
 
@@ -20,11 +23,51 @@ QFont decorationFont(double dpiY) {
     return font;
 }
 
+// Qt's PDF writer keeps the text of TrueType fonts only; it draws the others
+// (the PostScript Symbol of most systems) as outlines, where no reader finds
+// a letter.
+bool keptAsText(const QString &family) {
+    return !QRawFont::fromFont(QFont(family)).fontTable("glyf").isEmpty();
+}
+
+// Letters in fonts whose text would be lost go to a TrueType font that has
+// them: a serif, as Symbol's Greek is.
+void fontsKeptAsText(QTextDocument &copy) {
+    QHash<QString, bool> kept;
+    const QString serif = QStringLiteral("Liberation Serif");
+    struct Change {
+        int from, to;
+        QTextCharFormat format;
+    };
+    std::vector<Change> changes;
+    for (QTextBlock block = copy.begin(); block.isValid(); block = block.next()) {
+        for (auto it = block.begin(); !it.atEnd(); ++it) {
+            const QTextFragment fragment = it.fragment();
+            QTextCharFormat format = fragment.charFormat();
+            const QString family = textprops::fontName(format);
+            if (family.isEmpty() || format.hasProperty(textprops::FontNameKept)) continue;
+            auto known = kept.find(family);
+            if (known == kept.end()) known = kept.insert(family, keptAsText(family));
+            if (*known) continue;
+            textprops::setFontName(format, serif);
+            changes.push_back(
+                {fragment.position(), fragment.position() + fragment.length(), format});
+        }
+    }
+    QTextCursor cursor(&copy);
+    for (const Change &change : changes) {
+        cursor.setPosition(change.from);
+        cursor.setPosition(change.to, QTextCursor::KeepAnchor);
+        cursor.setCharFormat(change.format);
+    }
+}
+
 } // namespace
 
 std::unique_ptr<QTextDocument> paperCopy(const QTextDocument &text) {
     std::unique_ptr<QTextDocument> copy(text.clone());
     copy->setUndoRedoEnabled(false);
+    fontsKeptAsText(*copy);
     copy->setDocumentMargin(0);
     QTextFrameFormat page = copy->rootFrame()->frameFormat();
     page.setTopMargin(page.intProperty(textprops::RaisedRoom));

@@ -193,7 +193,10 @@ void PdfExportTest::proposedNamesSayWhatAndForWhom() {
 // cannot be written in gets the message and no file.
 void PdfExportTest::exportFromTheMenuChangesNothingShown() {
     WindowFixture f;
-    f.exo.setText(QStringLiteral("Texte montré"));
+    f.exo.setText(QStringLiteral("Texte montré "));
+    f.exo.setSelStart(13);
+    // A Greek letter from the palette, in its own font.
+    f.control<QAbstractButton>("Command1", 2)->click();
     f.exo.document()->setModified(false);
     const int undoSteps = f.exo.document()->availableUndoSteps();
     const QString pdf = f.root + QStringLiteral("sortie.pdf");
@@ -206,9 +209,10 @@ void PdfExportTest::exportFromTheMenuChangesNothingShown() {
     f.dialogs.fileNames << pdf;
     f.action("exportpdf")->trigger();
     QVERIFY(QFile::exists(pdf));
-    QVERIFY(pageText(pdf, 1).contains(QStringLiteral("Texte montré")));
+    QVERIFY2(pageText(pdf, 1).contains(QStringLiteral("Texte montré α")),
+             qPrintable(pageText(pdf, 1)));
     QVERIFY(!pageText(pdf, 1).contains(QStringLiteral("page 1 / 1")));
-    QCOMPARE(f.exo.text(), QStringLiteral("Texte montré"));
+    QCOMPARE(f.exo.text(), QStringLiteral("Texte montré α"));
     QVERIFY(!f.exo.document()->isModified());
     QCOMPARE(f.exo.document()->availableUndoSteps(), undoSteps);
 
