@@ -26,11 +26,10 @@ QString pageTitle(const QString &page) {
 } // namespace
 
 QStringList HelpWindow::pageNames() {
-    return {QStringLiteral("index.html"),       QStringLiteral("exercice.html"),
-            QStringLiteral("textes.html"),      QStringLiteral("typographie.html"),
-            QStringLiteral("symboles.html"),    QStringLiteral("formules.html"),
-            QStringLiteral("menus.html"),
-            QStringLiteral("installation.html")};
+    return {QStringLiteral("index.html"),    QStringLiteral("exercice.html"),
+            QStringLiteral("textes.html"),   QStringLiteral("typographie.html"),
+            QStringLiteral("symboles.html"), QStringLiteral("formules.html"),
+            QStringLiteral("menus.html"),    QStringLiteral("installation.html")};
 }
 
 HelpWindow::HelpWindow(QWidget *parent) : QDialog(parent) {

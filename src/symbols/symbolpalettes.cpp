@@ -2,10 +2,10 @@
 
 #include "base/sharedstate.h"
 #include "base/units.h"
+#include "document/equilibriumsign.h"
 #include "document/textproperties.h"
 #include "editor/editcommands.h"
 #include "editor/richtextbox.h"
-#include "document/equilibriumsign.h"
 #include "symbols/palettebuttons.h"
 #include "widgets/designernames.h"
 #include "widgets/drawnicon.h"
