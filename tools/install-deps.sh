@@ -6,7 +6,7 @@ set -euo pipefail
 packages=(g++ cmake ninja-build qt6-base-dev qt6-svg-dev qt6-translations-l10n
           pkg-config libwmf-dev libemf2svg-dev
           fonts-dejavu-core fonts-liberation fonts-urw-base35 fonts-stix
-          fonts-droid-fallback hunspell-fr
+          fonts-droid-fallback hunspell-fr libhunspell-dev
           clang libclang-rt-14-dev clang-format-14 poppler-utils
           qt6-qpa-plugins xvfb xclip)
 missing=()
