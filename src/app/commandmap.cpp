@@ -148,6 +148,9 @@ std::vector<MenuRow> MainWindow::commandMap() {
         R::entry(
             "remplace", "Rem&placer", [this] { m_search->remplace_Click(); }, R::Shown,
             ctrl(Qt::Key_H)),
+        R::separator("sep55"),
+        // Its mark is the spelling's own, kept for the run.
+        R::entry("orthographe", "Vérifier l'&orthographe", {}, R::Checked),
 
         R::menu("exot", "Exer&cice", [this] { m_az55->setEnabled(m_exercise->exerciseOpen()); }),
         R::entry("az55", "&Fermer exercice", [this] { m_exercise->closeExercise(); }),

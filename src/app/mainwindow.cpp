@@ -29,6 +29,8 @@
 #include "print/printericon.h"
 #include "print/printing.h"
 #include "search/searchcommands.h"
+#include "spelling/frenchdictionary.h"
+#include "spelling/spellunderliner.h"
 #include "symbols/fontsamplewindow.h"
 #include "symbols/symbolpalettes.h"
 #include "widgets/editicons.h"
@@ -111,6 +113,12 @@ MainWindow::MainWindow(Dialogs &dialogs, const QString &programDirectory,
     m_printing = std::make_unique<Printing>(m_dialogs);
     buildEditors();
     buildToolStrips();
+    // The French dictionary of the system, unless told to look elsewhere.
+    m_dictionary = std::make_unique<FrenchDictionary>(
+        qEnvironmentVariable("REDIGO_DICTIONARY_DIR", QStringLiteral("/usr/share/hunspell")),
+        QStandardPaths::writableLocation(QStandardPaths::AppDataLocation) +
+            QStringLiteral("/mots-personnels.txt"));
+    m_spelling = new SpellUnderliner(*m_exo, *m_dictionary, this);
     buildMenus();
     buildSidePanels();
     m_textFiles = std::make_unique<TextFiles>(
@@ -182,6 +190,7 @@ void MainWindow::buildMenus() {
     m_modes->useSmallSizeEntry(entries["check2"]);
     m_ion->useSmallSizeEntry(entries["check2"]);
     m_formulas->useAutomaticEntry(entries["formulesauto"]);
+    m_spelling->useEntry(entries["orthographe"]);
 
     // Ctrl+S saves as the toolbar does: both texts of an exercise when it has
     // both. The menu shows it beside "resauve".

@@ -16,6 +16,8 @@ class EditCommands;
 class IndexExponentTools;
 class InsertionCommands;
 class FormulaCommands;
+class FrenchDictionary;
+class SpellUnderliner;
 class IonCommands;
 class ParagraphTools;
 class Printing;
@@ -120,6 +122,8 @@ private:
     EditCommands *m_edit = nullptr;
     IonCommands *m_ion = nullptr;
     FormulaCommands *m_formulas = nullptr;
+    std::unique_ptr<FrenchDictionary> m_dictionary;
+    SpellUnderliner *m_spelling = nullptr;
     InsertionCommands *m_insertion = nullptr;
     AnswerFields *m_answers = nullptr;
     ParagraphTools *m_paragraphs = nullptr;

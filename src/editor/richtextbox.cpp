@@ -138,6 +138,15 @@ void RichTextBox::UndoStep::end() {
     m_cursor.reset();
 }
 
+void RichTextBox::setDisplayMarks(const QTextBlock &block,
+                                  const QList<QTextLayout::FormatRange> &marks) {
+    if (!block.isValid() || block.document() != document()) return;
+    // Marking the paragraph for layout is no edit: the document tells no
+    // one of a change, records no undo and stays unmodified.
+    block.layout()->setFormats(marks);
+    document()->markContentsDirty(block.position(), block.length());
+}
+
 void RichTextBox::undoLastStep() {
     undoOrRedo(&QTextEdit::undo);
 }

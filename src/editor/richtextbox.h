@@ -7,6 +7,7 @@
 #include <QSizeF>
 #include <QString>
 #include <QTextEdit>
+#include <QTextLayout>
 #include <functional>
 #include <memory>
 #include <optional>
@@ -15,6 +16,7 @@
 enum class TextFileKind;
 class OleObjects;
 class QImage;
+class QMenu;
 class QPagedPaintDevice;
 class QTextBlockFormat;
 class QTextCharFormat;
@@ -182,6 +184,11 @@ public:
     // nothing: for going through many matches without moving the caret.
     int locate(const QString &text, int from, int to, int options = 0) const;
 
+    // Marks drawn over a paragraph's text (spelling underlines) that are no
+    // part of it: they never reach the files, the undo history, the
+    // modified state, the clipboard nor the printed pages.
+    void setDisplayMarks(const QTextBlock &block, const QList<QTextLayout::FormatRange> &marks);
+
     // The control's own undo and redo, announced by undoneOrRedone(): the
     // selection may stay where it is while its attributes change.
     void undoLastStep();
@@ -207,6 +214,9 @@ signals:
     // A key put `text` at the caret ("\t" for Tab, "\n" for Return), after
     // its own step of undo.
     void typed(const QString &text);
+    // The context menu is about to show for a click at `at` (viewport
+    // coordinates): its first entries may be added here.
+    void contextMenuOpening(QMenu *menu, QPoint at);
     // A whole text took the place of the one shown (loaded, moved in), the
     // caret at its start.
     void textShown();
@@ -260,5 +270,5 @@ private:
     std::pair<int, int> m_lastSelection{0, 0}; // anchor, position
     bool m_loading = false;
     bool m_editing = false;
-    int m_contentChanges = 0; // counted, to tell whether a key changed anything
+    int m_contentChanges = 0;   // counted, to tell whether a key changed anything
 };

@@ -183,6 +183,8 @@ void RichTextBox::contextMenuEvent(QContextMenuEvent *event) {
     const QTextCursor cursor = textCursor();
     const bool selection = cursor.hasSelection();
     const bool editable = !touchesProtected(cursor.selectionStart(), cursor.selectionEnd());
+    emit contextMenuOpening(&menu, event->pos());
+    if (!menu.isEmpty()) menu.addSeparator();
     menu.addAction(tr("Annuler"), this, &RichTextBox::undoLastStep)
         ->setEnabled(document()->isUndoAvailable());
     menu.addAction(tr("Rétablir"), this, &RichTextBox::redoLastStep)

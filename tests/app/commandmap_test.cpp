@@ -82,6 +82,8 @@ const Entry menuTree[] = {
     {"outil", "contrech", "Poursuivre la recherche", ""},
     {"outil", "sep54", "-", ""},
     {"outil", "remplace", "Rem&placer", ""},
+    {"outil", "sep55", "-", ""},
+    {"outil", "orthographe", "Vérifier l'&orthographe", "checked"},
     {"exot", "az55", "&Fermer exercice", ""},
     {"exot", "az54", "&Ouvrir un exercice", ""},
     {"exot", "az53", "Créer ou modifier un e&xercice", ""},

@@ -367,8 +367,9 @@ void MainWindowTest::menusInTheirOrder() {
     QCOMPARE(actionNames(window.findChild<QMenu *>(QStringLiteral("insert"))),
              QStringList({"objet", "insertext", "ima", "sdfd-", "SPECIALCAr", "ionpoly",
                           "sqqsqsqsqsqsq55-", "champreponse"}));
-    QCOMPARE(actionNames(window.findChild<QMenu *>(QStringLiteral("outil"))),
-             QStringList({"rechercher", "contrech", "sep54-", "remplace"}));
+    QCOMPARE(
+        actionNames(window.findChild<QMenu *>(QStringLiteral("outil"))),
+        QStringList({"rechercher", "contrech", "sep54-", "remplace", "sep55-", "orthographe"}));
     QCOMPARE(actionNames(window.findChild<QMenu *>(QStringLiteral("for0"))),
              QStringList({"q21", "q22", "q23", "sep524-", "protection", "ecorsep-", "bull2",
                           "sep41-", "q24", "q25", "q26", "sep2001-", "margo", "tabulo"}));
@@ -378,7 +379,7 @@ void MainWindowTest::menusInTheirOrder() {
     const auto *undo = window.findChild<QAction *>(QStringLiteral("annuleur"));
     QCOMPARE(undo->text(), QStringLiteral("&Annuler") + QString(15, QLatin1Char(' ')) +
                                QStringLiteral("(Ctrl+Z)"));
-    for (const char *checked : {"liercolle", "lierobj", "check2"})
+    for (const char *checked : {"liercolle", "lierobj", "check2", "orthographe"})
         QVERIFY(window.findChild<QAction *>(QLatin1String(checked))->isChecked());
     QVERIFY(!window.findChild<QAction *>(QStringLiteral("decabiz"))->isVisible());
 }

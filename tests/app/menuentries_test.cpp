@@ -2,6 +2,7 @@
 
 #include <QMenu>
 #include <QMenuBar>
+#include <QTextBlock>
 
 using namespace commandeffects;
 
@@ -246,6 +247,16 @@ const std::vector<Row> &rows() {
               QCOMPARE(f.exo.selLength(), eauLength);
           }}},
         {"Outils", "remplace", dialog(QStringLiteral("remplaceur|Remplacer"))},
+        // Its mark goes off, and with it the underlines.
+        {"Outils",
+         "orthographe",
+         {{},
+          [](Fixture &f) {
+              QVERIFY(!f.marked("orthographe"));
+              for (QTextBlock block = f.exo.document()->begin(); block.isValid();
+                   block = block.next())
+                  QVERIFY(block.layout()->formats().isEmpty());
+          }}},
 
         {"Exercice",
          "az55",

@@ -1,0 +1,182 @@
+#include "spelling/spellunderliner.h"
+
+#include "document/spellwords.h"
+#include "document/textproperties.h"
+#include "editor/richtextbox.h"
+#include "spelling/frenchdictionary.h"
+
+#include <QAction>
+#include <QElapsedTimer>
+#include <QMenu>
+#include <QScrollBar>
+#include <QTextBlock>
+#include <QTextCursor>
+#include <QTextDocument>
+
+namespace {
+
+// The longest the window waits on the background check at a time.
+constexpr qint64 sliceMs = 20;
+
+QTextCharFormat underline() {
+    QTextCharFormat format;
+    format.setUnderlineStyle(QTextCharFormat::SpellCheckUnderline);
+    format.setUnderlineColor(Qt::red);
+    return format;
+}
+
+// Characters whose words are never judged: protected text (the frame lines
+// of answer fields) and letters of the Symbol font.
+std::vector<bool> skippedCharacters(const QTextBlock &block) {
+    std::vector<bool> skipped(size_t(block.length()), false);
+    for (auto it = block.begin(); !it.atEnd(); ++it) {
+        const QTextFragment fragment = it.fragment();
+        const QTextCharFormat format = fragment.charFormat();
+        if (!textprops::isProtected(format) &&
+            !textprops::fontName(format).contains(QLatin1String("Symbol"), Qt::CaseInsensitive))
+            continue;
+        const int from = fragment.position() - block.position();
+        std::fill(skipped.begin() + from, skipped.begin() + from + fragment.length(), true);
+    }
+    return skipped;
+}
+
+} // namespace
+
+SpellUnderliner::SpellUnderliner(RichTextBox &exo, FrenchDictionary &dictionary, QObject *parent)
+    : QObject(parent), m_exo(exo), m_dictionary(dictionary) {
+    m_on = m_dictionary.available();
+    m_idle.setInterval(0);
+    connect(&m_idle, &QTimer::timeout, this, &SpellUnderliner::checkSome);
+    connect(&m_exo, &RichTextBox::textShown, this, &SpellUnderliner::restart);
+    connect(&m_exo, &RichTextBox::contentEdited, this, [this] {
+        // The paragraph typed in, checked once the key is done with.
+        const int number = m_exo.textCursor().blockNumber();
+        if (m_on && !m_typedIn.contains(number)) m_typedIn << number;
+        if (m_on) m_idle.start();
+    });
+    connect(&m_exo, &RichTextBox::contextMenuOpening, this, &SpellUnderliner::addSuggestions);
+    restart();
+}
+
+void SpellUnderliner::useEntry(QAction *orthographe) {
+    orthographe->setChecked(m_on);
+    if (!m_dictionary.available()) {
+        orthographe->setEnabled(false);
+        orthographe->setToolTip(
+            QStringLiteral("Dictionnaire français absent : installer le paquet ") +
+            QLatin1String(FrenchDictionary::package));
+        if (auto *menu = qobject_cast<QMenu *>(orthographe->parent()))
+            menu->setToolTipsVisible(true);
+    }
+    connect(orthographe, &QAction::toggled, this, &SpellUnderliner::setOn);
+}
+
+void SpellUnderliner::setOn(bool on) {
+    on = on && m_dictionary.available();
+    if (on == m_on) return;
+    m_on = on;
+    if (m_on)
+        restart();
+    else
+        clearAll();
+}
+
+void SpellUnderliner::restart() {
+    m_typedIn.clear();
+    m_next = 0;
+    m_end = m_exo.document()->blockCount();
+    if (!m_on) return;
+    // The paragraphs in view first.
+    const QTextBlock first = m_exo.cursorForPosition(QPoint(0, 0)).block();
+    const QTextBlock last =
+        m_exo.cursorForPosition(QPoint(m_exo.viewport()->width(), m_exo.viewport()->height()))
+            .block();
+    for (QTextBlock block = first; block.isValid(); block = block.next()) {
+        checkBlock(block);
+        if (block == last) break;
+    }
+    m_idle.start();
+}
+
+void SpellUnderliner::checkAll() {
+    m_idle.stop();
+    if (!m_on) return;
+    for (QTextBlock block = m_exo.document()->begin(); block.isValid(); block = block.next())
+        checkBlock(block);
+    m_typedIn.clear();
+    m_next = m_end = 0;
+}
+
+void SpellUnderliner::checkSome() {
+    QElapsedTimer slice;
+    slice.start();
+    QTextDocument *document = m_exo.document();
+    while (!m_typedIn.isEmpty())
+        checkBlock(document->findBlockByNumber(m_typedIn.takeFirst()));
+    QTextBlock block = document->findBlockByNumber(m_next);
+    while (block.isValid() && m_next < m_end && slice.elapsed() < sliceMs) {
+        checkBlock(block);
+        block = block.next();
+        ++m_next;
+    }
+    if (m_next >= m_end || !block.isValid()) m_idle.stop();
+}
+
+void SpellUnderliner::checkBlock(const QTextBlock &block) {
+    if (!block.isValid() || !m_on) return;
+    const QString text = block.text();
+    const std::vector<bool> skipped = skippedCharacters(block);
+    // The word the caret ends is still being typed.
+    const QTextCursor caret = m_exo.textCursor();
+    const int caretAt = caret.block() == block ? caret.positionInBlock() : -1;
+    QList<QTextLayout::FormatRange> marks;
+    for (const spellwords::Span &span : spellwords::toCheck(text, &skipped)) {
+        if (span.to == caretAt) continue;
+        if (m_dictionary.isSpelt(text.mid(span.from, span.to - span.from))) continue;
+        marks << QTextLayout::FormatRange{int(span.from), int(span.to - span.from), underline()};
+    }
+    if (marks != block.layout()->formats()) m_exo.setDisplayMarks(block, marks);
+}
+
+void SpellUnderliner::clearAll() {
+    m_idle.stop();
+    for (QTextBlock block = m_exo.document()->begin(); block.isValid(); block = block.next())
+        if (!block.layout()->formats().isEmpty()) m_exo.setDisplayMarks(block, {});
+}
+
+void SpellUnderliner::addSuggestions(QMenu *menu, QPoint at) {
+    if (!m_on) return;
+    const QTextCursor place = m_exo.cursorForPosition(at);
+    const QTextBlock block = place.block();
+    const int offset = place.positionInBlock();
+    for (const QTextLayout::FormatRange &mark : block.layout()->formats()) {
+        if (offset < mark.start || offset > mark.start + mark.length) continue;
+        const int from = block.position() + mark.start;
+        const int length = mark.length;
+        const QString word = block.text().mid(mark.start, mark.length);
+        for (const QString &suggestion : m_dictionary.suggestions(word)) {
+            menu->addAction(suggestion, this, [this, from, length, suggestion] {
+                if (m_exo.touchesProtected(from, from + length)) return;
+                QTextCursor cursor(m_exo.document());
+                cursor.setPosition(from + 1);
+                // In the look of the word replaced.
+                const QTextCharFormat look = cursor.charFormat();
+                cursor.setPosition(from);
+                cursor.setPosition(from + length, QTextCursor::KeepAnchor);
+                RichTextBox::UndoStep step(m_exo);
+                cursor.insertText(suggestion, look);
+            });
+        }
+        menu->addSeparator();
+        menu->addAction(QStringLiteral("Ignorer"), this, [this, word] {
+            m_dictionary.ignore(word);
+            restart();
+        });
+        menu->addAction(QStringLiteral("Ajouter au dictionnaire"), this, [this, word] {
+            m_dictionary.addToPersonal(word);
+            restart();
+        });
+        return;
+    }
+}

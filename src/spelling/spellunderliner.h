@@ -1,0 +1,49 @@
+#pragma once
+
+#include <QObject>
+#include <QPoint>
+#include <QTimer>
+
+class FrenchDictionary;
+class QAction;
+class QMenu;
+class QTextBlock;
+class RichTextBox;
+
+// Misspelt words of the shown text underlined in red as the teacher types
+// and as a text opens: the paragraphs in view first, the rest a few at a
+// time while the program waits for the user. The underlines are display
+// only. A right click on one offers the dictionary's suggestions, "Ignorer"
+// and "Ajouter au dictionnaire".
+class SpellUnderliner : public QObject {
+    Q_OBJECT
+public:
+    SpellUnderliner(RichTextBox &exo, FrenchDictionary &dictionary, QObject *parent);
+
+    // The Tools entry that turns the underlining on and off for the run;
+    // without a dictionary it is disabled and says which package is missing.
+    void useEntry(QAction *orthographe);
+
+    bool isOn() const { return m_on; }
+    void setOn(bool on);
+    // Checks every paragraph now (tests, and measures).
+    void checkAll();
+
+private:
+    void restart();
+    void checkSome();
+    void checkBlock(const QTextBlock &block);
+    void changed(int from, int removed, int added);
+    void addSuggestions(QMenu *menu, QPoint at);
+    void clearAll();
+
+    RichTextBox &m_exo;
+    FrenchDictionary &m_dictionary;
+    bool m_on = true;
+    // The paragraphs still to check, by number: [m_next, m_end) in the
+    // background pass, and those typed in.
+    int m_next = 0;
+    int m_end = 0;
+    QList<int> m_typedIn;
+    QTimer m_idle;
+};
