@@ -270,5 +270,5 @@ private:
     std::pair<int, int> m_lastSelection{0, 0}; // anchor, position
     bool m_loading = false;
     bool m_editing = false;
-    int m_contentChanges = 0;   // counted, to tell whether a key changed anything
+    int m_contentChanges = 0; // counted, to tell whether a key changed anything
 };

@@ -8,7 +8,6 @@
 #include <QAction>
 #include <QElapsedTimer>
 #include <QMenu>
-#include <QScrollBar>
 #include <QTextBlock>
 #include <QTextCursor>
 #include <QTextDocument>
@@ -17,6 +16,8 @@ namespace {
 
 // The longest the window waits on the background check at a time.
 constexpr qint64 sliceMs = 20;
+// How long typing stops before the paragraph typed in is checked.
+constexpr int typingPauseMs = 250;
 
 QTextCharFormat underline() {
     QTextCharFormat format;
@@ -47,14 +48,11 @@ SpellUnderliner::SpellUnderliner(RichTextBox &exo, FrenchDictionary &dictionary,
     : QObject(parent), m_exo(exo), m_dictionary(dictionary) {
     m_on = m_dictionary.available();
     m_idle.setInterval(0);
+    m_typing.setSingleShot(true);
+    m_typing.setInterval(typingPauseMs);
+    connect(&m_typing, &QTimer::timeout, this, &SpellUnderliner::checkSome);
     connect(&m_idle, &QTimer::timeout, this, &SpellUnderliner::checkSome);
     connect(&m_exo, &RichTextBox::textShown, this, &SpellUnderliner::restart);
-    connect(&m_exo, &RichTextBox::contentEdited, this, [this] {
-        // The paragraph typed in, checked once the key is done with.
-        const int number = m_exo.textCursor().blockNumber();
-        if (m_on && !m_typedIn.contains(number)) m_typedIn << number;
-        if (m_on) m_idle.start();
-    });
     connect(&m_exo, &RichTextBox::contextMenuOpening, this, &SpellUnderliner::addSuggestions);
     restart();
 }
@@ -82,25 +80,42 @@ void SpellUnderliner::setOn(bool on) {
         clearAll();
 }
 
-void SpellUnderliner::restart() {
-    m_typedIn.clear();
-    m_next = 0;
-    m_end = m_exo.document()->blockCount();
+void SpellUnderliner::changed(int from, int, int added) {
     if (!m_on) return;
-    // The paragraphs in view first.
-    const QTextBlock first = m_exo.cursorForPosition(QPoint(0, 0)).block();
-    const QTextBlock last =
-        m_exo.cursorForPosition(QPoint(m_exo.viewport()->width(), m_exo.viewport()->height()))
-            .block();
-    for (QTextBlock block = first; block.isValid(); block = block.next()) {
-        checkBlock(block);
-        if (block == last) break;
+    QTextDocument *document = m_exo.document();
+    const int first = document->findBlock(from).blockNumber();
+    const int last = document->findBlock(from + added).blockNumber();
+    if (last - first < 8) {
+        // Typing: the paragraphs typed in, checked once the key is done with.
+        for (int number = first; number <= last; ++number)
+            if (!m_typedIn.contains(number)) m_typedIn << number;
+        // Once the teacher pauses: a mark redrawn at every key would cost a
+        // layout of the paragraph each time.
+        m_typing.start();
+        return;
+    } else {
+        // A paste or a replacement over many paragraphs joins the background pass.
+        m_next = m_next < m_end ? std::min(m_next, first) : first;
+        m_end = std::max(m_end, last + 1);
     }
     m_idle.start();
 }
 
+void SpellUnderliner::restart() {
+    // Each text shown comes with a document of its own.
+    disconnect(m_watched);
+    m_watched =
+        connect(m_exo.document(), &QTextDocument::contentsChange, this, &SpellUnderliner::changed);
+    m_typedIn.clear();
+    m_next = 0;
+    m_end = m_exo.document()->blockCount();
+    // From the first paragraph, the one in view when a text is shown.
+    if (m_on) m_idle.start();
+}
+
 void SpellUnderliner::checkAll() {
     m_idle.stop();
+    m_typing.stop();
     if (!m_on) return;
     for (QTextBlock block = m_exo.document()->begin(); block.isValid(); block = block.next())
         checkBlock(block);
@@ -141,6 +156,7 @@ void SpellUnderliner::checkBlock(const QTextBlock &block) {
 
 void SpellUnderliner::clearAll() {
     m_idle.stop();
+    m_typing.stop();
     for (QTextBlock block = m_exo.document()->begin(); block.isValid(); block = block.next())
         if (!block.layout()->formats().isEmpty()) m_exo.setDisplayMarks(block, {});
 }

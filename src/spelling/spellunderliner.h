@@ -25,6 +25,8 @@ public:
     void useEntry(QAction *orthographe);
 
     bool isOn() const { return m_on; }
+    // Paragraphs wait to be checked.
+    bool pending() const { return m_idle.isActive() || m_typing.isActive(); }
     void setOn(bool on);
     // Checks every paragraph now (tests, and measures).
     void checkAll();
@@ -46,4 +48,6 @@ private:
     int m_end = 0;
     QList<int> m_typedIn;
     QTimer m_idle;
+    QTimer m_typing;
+    QMetaObject::Connection m_watched;
 };

@@ -3,8 +3,8 @@
 #include "windowfixture.h"
 
 #include <QApplication>
-#include <QKeyEvent>
 #include <QDir>
+#include <QKeyEvent>
 #include <QMenu>
 #include <QProcess>
 #include <QTest>
@@ -30,7 +30,9 @@ public:
             QKeyEvent release(QEvent::KeyRelease, press.key(), Qt::NoModifier, QString(c));
             QApplication::sendEvent(&exo, &release);
         }
-        QCoreApplication::processEvents();
+        // Checked once the typing pauses.
+        if (!QTest::qWaitFor([this] { return !spelling().pending(); }, 5000))
+            qFatal("the spelling check never ends");
     }
     // The underlined words, paragraph after paragraph.
     QStringList underlined() const {
