@@ -140,11 +140,23 @@ void RichTextBox::UndoStep::end() {
 
 void RichTextBox::setDisplayMarks(const QTextBlock &block,
                                   const QList<QTextLayout::FormatRange> &marks) {
-    if (!block.isValid() || block.document() != document()) return;
-    // Marking the paragraph for layout is no edit: the document tells no
-    // one of a change, records no undo and stays unmodified.
-    block.layout()->setFormats(marks);
-    document()->markContentsDirty(block.position(), block.length());
+    setDisplayMarks(QList<DisplayMarks>{{block, marks}});
+}
+
+void RichTextBox::setDisplayMarks(const QList<DisplayMarks> &paragraphs) {
+    int from = -1;
+    int to = -1;
+    for (const DisplayMarks &paragraph : paragraphs) {
+        const QTextBlock &block = paragraph.block;
+        if (!block.isValid() || block.document() != document()) continue;
+        block.layout()->setFormats(paragraph.marks);
+        from = from < 0 ? block.position() : std::min(from, block.position());
+        to = std::max(to, block.position() + block.length());
+    }
+    // Laid out again once for them all. Marking paragraphs for layout is no
+    // edit: the document tells no one of a change, records no undo and
+    // stays unmodified.
+    if (from >= 0) document()->markContentsDirty(from, to - from);
 }
 
 void RichTextBox::undoLastStep() {

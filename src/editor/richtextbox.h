@@ -6,6 +6,7 @@
 #include <QList>
 #include <QSizeF>
 #include <QString>
+#include <QTextBlock>
 #include <QTextEdit>
 #include <QTextLayout>
 #include <functional>
@@ -188,6 +189,12 @@ public:
     // part of it: they never reach the files, the undo history, the
     // modified state, the clipboard nor the printed pages.
     void setDisplayMarks(const QTextBlock &block, const QList<QTextLayout::FormatRange> &marks);
+    struct DisplayMarks {
+        QTextBlock block;
+        QList<QTextLayout::FormatRange> marks;
+    };
+    // Several paragraphs at once, laid out again together.
+    void setDisplayMarks(const QList<DisplayMarks> &paragraphs);
 
     // The control's own undo and redo, announced by undoneOrRedone(): the
     // selection may stay where it is while its attributes change.

@@ -117,8 +117,10 @@ void SpellUnderliner::checkAll() {
     m_idle.stop();
     m_typing.stop();
     if (!m_on) return;
+    QList<RichTextBox::DisplayMarks> changed;
     for (QTextBlock block = m_exo.document()->begin(); block.isValid(); block = block.next())
-        checkBlock(block);
+        checkBlock(block, changed);
+    m_exo.setDisplayMarks(changed);
     m_typedIn.clear();
     m_next = m_end = 0;
 }
@@ -127,18 +129,25 @@ void SpellUnderliner::checkSome() {
     QElapsedTimer slice;
     slice.start();
     QTextDocument *document = m_exo.document();
+    // The paragraphs typed in, then a slice of the rest: each laid out again
+    // once, the few paragraphs it spans.
+    QList<RichTextBox::DisplayMarks> changed;
     while (!m_typedIn.isEmpty())
-        checkBlock(document->findBlockByNumber(m_typedIn.takeFirst()));
+        checkBlock(document->findBlockByNumber(m_typedIn.takeFirst()), changed);
+    m_exo.setDisplayMarks(changed);
+    changed.clear();
     QTextBlock block = document->findBlockByNumber(m_next);
     while (block.isValid() && m_next < m_end && slice.elapsed() < sliceMs) {
-        checkBlock(block);
+        checkBlock(block, changed);
         block = block.next();
         ++m_next;
     }
+    m_exo.setDisplayMarks(changed);
     if (m_next >= m_end || !block.isValid()) m_idle.stop();
 }
 
-void SpellUnderliner::checkBlock(const QTextBlock &block) {
+void SpellUnderliner::checkBlock(const QTextBlock &block,
+                                 QList<RichTextBox::DisplayMarks> &changed) {
     if (!block.isValid() || !m_on) return;
     const QString text = block.text();
     const std::vector<bool> skipped = skippedCharacters(block);
@@ -151,14 +160,16 @@ void SpellUnderliner::checkBlock(const QTextBlock &block) {
         if (m_dictionary.isSpelt(text.mid(span.from, span.to - span.from))) continue;
         marks << QTextLayout::FormatRange{int(span.from), int(span.to - span.from), underline()};
     }
-    if (marks != block.layout()->formats()) m_exo.setDisplayMarks(block, marks);
+    if (marks != block.layout()->formats()) changed << RichTextBox::DisplayMarks{block, marks};
 }
 
 void SpellUnderliner::clearAll() {
     m_idle.stop();
     m_typing.stop();
+    QList<RichTextBox::DisplayMarks> cleared;
     for (QTextBlock block = m_exo.document()->begin(); block.isValid(); block = block.next())
-        if (!block.layout()->formats().isEmpty()) m_exo.setDisplayMarks(block, {});
+        if (!block.layout()->formats().isEmpty()) cleared << RichTextBox::DisplayMarks{block, {}};
+    m_exo.setDisplayMarks(cleared);
 }
 
 void SpellUnderliner::addSuggestions(QMenu *menu, QPoint at) {

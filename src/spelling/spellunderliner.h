@@ -1,5 +1,7 @@
 #pragma once
 
+#include "editor/richtextbox.h"
+
 #include <QObject>
 #include <QPoint>
 #include <QTimer>
@@ -8,7 +10,6 @@ class FrenchDictionary;
 class QAction;
 class QMenu;
 class QTextBlock;
-class RichTextBox;
 
 // Misspelt words of the shown text underlined in red as the teacher types
 // and as a text opens: the paragraphs in view first, the rest a few at a
@@ -34,7 +35,8 @@ public:
 private:
     void restart();
     void checkSome();
-    void checkBlock(const QTextBlock &block);
+    // Adds the paragraph's new marks to `changed` when they differ.
+    void checkBlock(const QTextBlock &block, QList<RichTextBox::DisplayMarks> &changed);
     void changed(int from, int removed, int added);
     void addSuggestions(QMenu *menu, QPoint at);
     void clearAll();
