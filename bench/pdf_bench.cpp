@@ -10,29 +10,12 @@
 #include "exercisedocument.h"
 #include "print/pdfexport.h"
 #include "print/printing.h"
+#include "silentdialogs.h"
 
 #include <QApplication>
 #include <QElapsedTimer>
 #include <QPrintPreviewWidget>
 #include <cstdio>
-
-namespace {
-
-// The preview only: nothing is asked of the user here.
-class NoDialogs : public Dialogs {
-public:
-    Answer message(const Message &) override { return Answer::Cancel; }
-    std::optional<QString> input(const QString &, const QString &, const QString &) override {
-        return std::nullopt;
-    }
-    std::optional<QString> openFileName(const FileRequest &) override { return std::nullopt; }
-    std::optional<QString> saveFileName(const FileRequest &) override { return std::nullopt; }
-    bool setupPrinter(QPrinter &) override { return false; }
-    int runDialog(QDialog &) override { return 0; }
-    bool showHelp(const QString &) override { return false; }
-};
-
-} // namespace
 
 int main(int argc, char *argv[]) {
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
@@ -55,7 +38,7 @@ int main(int argc, char *argv[]) {
         PdfExport::render(texts, {ExportPdfDialog::What::Both, true, true, true});
     const double exportMs = double(timer.nsecsElapsed()) / 1e6;
 
-    NoDialogs dialogs;
+    SilentDialogs dialogs;
     Printing printing(dialogs);
     timer.restart();
     const std::unique_ptr<QDialog> preview = printing.previewOf(statement);

@@ -12,6 +12,7 @@
 #include "exercisedocument.h"
 #include "search/replacement.h"
 #include "search/searchcommands.h"
+#include "silentdialogs.h"
 
 #include <QApplication>
 #include <QDir>
@@ -21,24 +22,6 @@
 #include <cstdio>
 
 namespace {
-
-// Answers every question at once, as if OK were clicked.
-class SilentDialogs : public Dialogs {
-public:
-    int messages = 0;
-    Answer message(const Message &) override {
-        ++messages;
-        return Answer::Ok;
-    }
-    std::optional<QString> input(const QString &, const QString &, const QString &) override {
-        return std::nullopt;
-    }
-    std::optional<QString> openFileName(const FileRequest &) override { return std::nullopt; }
-    std::optional<QString> saveFileName(const FileRequest &) override { return std::nullopt; }
-    bool setupPrinter(QPrinter &) override { return false; }
-    int runDialog(QDialog &) override { return 0; }
-    bool showHelp(const QString &) override { return false; }
-};
 
 constexpr int occurrences = 10'000;
 const QString marker = QStringLiteral("kwz");
