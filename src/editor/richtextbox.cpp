@@ -144,18 +144,25 @@ void RichTextBox::setDisplayMarks(const QTextBlock &block,
 }
 
 void RichTextBox::setDisplayMarks(const QList<DisplayMarks> &paragraphs) {
+    // Paragraphs next to each other are laid out again together, the others
+    // alone: a range over paragraphs left as they were would lay them out
+    // too. Marking paragraphs for layout is no edit: the document tells no
+    // one of a change, records no undo and stays unmodified.
     int from = -1;
     int to = -1;
     for (const DisplayMarks &paragraph : paragraphs) {
         const QTextBlock &block = paragraph.block;
         if (!block.isValid() || block.document() != document()) continue;
+        // Before the next paragraph's marks are set: setting them widens the
+        // range the document will lay out.
+        if (block.position() != to && from >= 0) {
+            document()->markContentsDirty(from, to - from);
+            from = -1;
+        }
         block.layout()->setFormats(paragraph.marks);
-        from = from < 0 ? block.position() : std::min(from, block.position());
-        to = std::max(to, block.position() + block.length());
+        if (from < 0) from = block.position();
+        to = block.position() + block.length();
     }
-    // Laid out again once for them all. Marking paragraphs for layout is no
-    // edit: the document tells no one of a change, records no undo and
-    // stays unmodified.
     if (from >= 0) document()->markContentsDirty(from, to - from);
 }
 

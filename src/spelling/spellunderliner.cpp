@@ -16,6 +16,8 @@ namespace {
 
 // The longest the window waits on the background check at a time.
 constexpr qint64 sliceMs = 20;
+// Paragraphs laid out again together with their new marks.
+constexpr int marksPerLayout = 8;
 // How long typing stops before the paragraph typed in is checked.
 constexpr int typingPauseMs = 250;
 
@@ -129,8 +131,9 @@ void SpellUnderliner::checkSome() {
     QElapsedTimer slice;
     slice.start();
     QTextDocument *document = m_exo.document();
-    // The paragraphs typed in, then a slice of the rest: each laid out again
-    // once, the few paragraphs it spans.
+    // The paragraphs typed in, then a slice of the rest. Laying out the
+    // paragraphs whose marks changed costs more than checking them, so it is
+    // done a few paragraphs at a time and counted in the slice.
     QList<RichTextBox::DisplayMarks> changed;
     while (!m_typedIn.isEmpty())
         checkBlock(document->findBlockByNumber(m_typedIn.takeFirst()), changed);
@@ -139,6 +142,10 @@ void SpellUnderliner::checkSome() {
     QTextBlock block = document->findBlockByNumber(m_next);
     while (block.isValid() && m_next < m_end && slice.elapsed() < sliceMs) {
         checkBlock(block, changed);
+        if (changed.size() >= marksPerLayout) {
+            m_exo.setDisplayMarks(changed);
+            changed.clear();
+        }
         block = block.next();
         ++m_next;
     }

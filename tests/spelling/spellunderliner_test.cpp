@@ -3,9 +3,11 @@
 #include "windowfixture.h"
 
 #include <QApplication>
+#include <QClipboard>
 #include <QDir>
 #include <QKeyEvent>
 #include <QMenu>
+#include <QMimeData>
 #include <QProcess>
 #include <QTest>
 #include <QTextBlock>
@@ -60,6 +62,18 @@ QImage printedPage(Fixture &f, const QString &name) {
     return QImage(pdf + QStringLiteral(".png"));
 }
 
+// Every format "Copier" puts on the clipboard for the whole text.
+QMap<QString, QByteArray> copiedWhole(Fixture &f) {
+    f.exo.setSelStart(0);
+    f.exo.setSelLength(int(f.exo.text().size()));
+    f.action("copie")->trigger();
+    QMap<QString, QByteArray> formats;
+    const QMimeData *data = QApplication::clipboard()->mimeData();
+    for (const QString &format : data->formats())
+        formats.insert(format, data->data(format));
+    return formats;
+}
+
 } // namespace
 
 class SpellUnderlinerTest : public QObject {
@@ -109,6 +123,8 @@ void SpellUnderlinerTest::underlinesAreDisplayOnly() {
     // As just saved: drawing or clearing underlines is no change to save.
     f.window.state().sauvegarde = 1;
     const QImage pageOn = printedPage(f, QStringLiteral("on"));
+    const QMap<QString, QByteArray> copiedOn = copiedWhole(f);
+    QVERIFY(!copiedOn.isEmpty());
     f.action("orthographe")->trigger();
     QCOMPARE(f.exo.textRTF(), checked);
     QCOMPARE(f.exo.document()->availableUndoSteps(), undoSteps);
@@ -119,6 +135,7 @@ void SpellUnderlinerTest::underlinesAreDisplayOnly() {
     f.action("orthographe")->trigger();
     QCOMPARE(f.window.state().sauvegarde, int16_t(1));
     const QImage pageOff = printedPage(f, QStringLiteral("off"));
+    QCOMPARE(copiedWhole(f), copiedOn);
     QVERIFY(!pageOn.isNull());
     QCOMPARE(pageOn, pageOff);
 }
