@@ -88,12 +88,16 @@ std::vector<MenuRow> MainWindow::commandMap() {
         R::entry("champreponse", "Champ de réponse", [this] { m_answers->champreponse_Click(); }),
 
         R::menu("for0", "For&mat", [this] { m_answers->showProtection(); }),
+        // The keys of French word processors, and Ctrl+B as well for bold.
         R::entry(
-            "q21", "G&ras", [this] { m_characters->q2_Click(21); }, R::Checkable),
+            "q21", "G&ras", [this] { m_characters->q2_Click(21); }, R::Checkable, ctrl(Qt::Key_G))
+            .alsoKey(ctrl(Qt::Key_B)),
         R::entry(
-            "q22", "&Italique", [this] { m_characters->q2_Click(22); }, R::Checkable),
+            "q22", "&Italique", [this] { m_characters->q2_Click(22); }, R::Checkable,
+            ctrl(Qt::Key_I)),
         R::entry(
-            "q23", "&Souligné", [this] { m_characters->q2_Click(23); }, R::Checkable),
+            "q23", "&Souligné", [this] { m_characters->q2_Click(23); }, R::Checkable,
+            ctrl(Qt::Key_U)),
         R::separator("sep524"),
         R::entry(
             "protection", "Pro&tégé en écriture", [this] { m_answers->protection_Click(); },

@@ -1,8 +1,12 @@
 #include "app/mainwindow.h"
 
+#include "widgets/accessiblenames.h"
 #include "widgets/designernames.h"
 
+#include "app/commandline.h"
+#include "app/desktopmemory.h"
 #include "app/helpwindow.h"
+#include "app/recentfilesmenu.h"
 #include "app/runningflag.h"
 #include "app/selectionrefresh.h"
 #include "app/textrecovery.h"
@@ -47,7 +51,9 @@
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMenu>
 #include <QMenuBar>
+#include <QMimeData>
 #include <QScreen>
 #include <QScrollArea>
 #include <QSpinBox>
@@ -140,6 +146,19 @@ MainWindow::MainWindow(Dialogs &dialogs, const QString &programDirectory,
                 m_welcome->setLinkVisible(WelcomePanel::Corrige, correction);
             });
     connect(m_exercise.get(), &ExerciseCommands::titleChanged, this, &MainWindow::updateTitle);
+    m_memory = std::make_unique<DesktopMemory>();
+    m_recent =
+        new RecentFilesMenu(*m_recentMenu, *m_memory, m_dialogs,
+                            [this](const QString &path) { return openFileAsked(*this, path); });
+    m_textFiles->whenNamed([this](const QString &path) { m_recent->opened(path); });
+    connect(m_panel, &ExercisePanel::exercisePathChanged, this, [this] {
+        if (const QString path = m_exercise->exercisePath(); !path.isEmpty())
+            m_recent->opened(path);
+    });
+    // A file dropped opens; where the text would take it as its path too.
+    setAcceptDrops(true);
+    connect(m_exo, &RichTextBox::filesDropped, this, &MainWindow::openDropped,
+            Qt::QueuedConnection);
     connect(m_exercise.get(), &ExerciseCommands::newTextRequested, this, &MainWindow::Nouv_Click);
     // No exercise yet: its commands start hidden.
     m_exercise->transessai();
@@ -156,6 +175,8 @@ MainWindow::MainWindow(Dialogs &dialogs, const QString &programDirectory,
                                                    *m_paragraphs, *m_ruler);
     startUp();
     connectEditorNotifications();
+    m_exo->setAccessibleName(QStringLiteral("Texte"));
+    nameControlsByTheirTips(*this);
 }
 
 MainWindow::~MainWindow() = default;
@@ -178,6 +199,11 @@ void MainWindow::buildMenus() {
     m_sepatext = entries["sepatext"];
     m_textexo = entries["textexo"];
     m_textcor = entries["textcor"];
+    // The files opened last, below "Ouvrir".
+    m_recentMenu = new QMenu(QStringLiteral("Fichiers &récents"), this);
+    m_recentMenu->setObjectName(QStringLiteral("recents"));
+    m_recentMenu->menuAction()->setObjectName(QStringLiteral("recents"));
+    findChild<QMenu *>(QStringLiteral("fichi"))->insertMenu(entries["resauve"], m_recentMenu);
     m_az55 = entries["az55"];
     m_az52 = entries["az52"];
     m_az51 = entries["az51"];
@@ -325,8 +351,11 @@ void MainWindow::aidant_Click() {
         m_dialogs.showHelp(helpFile);
         return;
     }
-    HelpWindow help(this);
-    m_dialogs.runDialog(help);
+    // Beside the window, not over it: the teacher follows its steps there.
+    if (!m_help) m_help = new HelpWindow(this);
+    m_help->show();
+    m_help->raise();
+    m_help->activateWindow();
 }
 
 void MainWindow::buildToolStrips() {
@@ -525,7 +554,36 @@ void MainWindow::endWithoutAsking() {
     QCoreApplication::exit(0);
 }
 
+void MainWindow::useMemory(const QString &settingsFile) {
+    *m_memory = DesktopMemory(settingsFile);
+    m_recent->refill();
+    // Where the teacher left it; placed as at a first start otherwise.
+    const QByteArray geometry = m_memory->windowGeometry();
+    if (!geometry.isEmpty() && restoreGeometry(geometry)) m_placedWithFrame = true;
+}
+
+void MainWindow::dragEnterEvent(QDragEnterEvent *event) {
+    if (event->mimeData()->hasUrls()) event->acceptProposedAction();
+}
+
+void MainWindow::dropEvent(QDropEvent *event) {
+    QStringList paths;
+    for (const QUrl &url : event->mimeData()->urls())
+        if (url.isLocalFile()) paths << url.toLocalFile();
+    if (paths.isEmpty()) return;
+    event->acceptProposedAction();
+    // Asked once the drop is over: the questions must not hold the drag.
+    QTimer::singleShot(0, this, [this, paths] { openDropped(paths); });
+}
+
+void MainWindow::openDropped(const QStringList &paths) {
+    // One window shows one text.
+    if (!paths.isEmpty()) openFileAsked(*this, paths.first());
+}
+
 void MainWindow::endRun(bool keepCopies) {
+    m_memory->setWindowGeometry(saveGeometry());
+    m_memory->save();
     // "NON" once the last copy of the program has ended.
     m_runs->end(keepCopies, [this](bool lastRun) {
         if (lastRun) writeRunningFlag(m_runningFlagDirectory, QStringLiteral("NON"));

@@ -4,6 +4,7 @@
 
 #include <QMainWindow>
 #include <QMargins>
+#include <QPointer>
 #include <QRect>
 #include <memory>
 #include <optional>
@@ -11,6 +12,9 @@
 
 class AnswerFields;
 class CharacterTools;
+class DesktopMemory;
+class HelpWindow;
+class RecentFilesMenu;
 class Dialogs;
 class EditCommands;
 class IndexExponentTools;
@@ -29,6 +33,7 @@ class ExercisePanel;
 class QAction;
 class QComboBox;
 class QLineEdit;
+class QMenu;
 class QSpinBox;
 class QStackedWidget;
 class QToolButton;
@@ -70,6 +75,11 @@ public:
     // A termination signal: the texts' copies are kept for the next start
     // and the window closes without asking, as it does on a clean close.
     void endWithoutAsking();
+    // Remembers between runs through that settings file: the recent files,
+    // the window's place and size. Read now; the window takes the place
+    // and size it had.
+    void useMemory(const QString &settingsFile);
+    DesktopMemory &memory() { return *m_memory; }
 
     void Nouv_Click();
     void Combo2_Click();
@@ -86,6 +96,8 @@ protected:
     void changeEvent(QEvent *event) override;
     void moveEvent(QMoveEvent *event) override;
     void showEvent(QShowEvent *event) override;
+    void dragEnterEvent(QDragEnterEvent *event) override;
+    void dropEvent(QDropEvent *event) override;
 
 private:
     void buildEditors();
@@ -102,6 +114,8 @@ private:
     void fillModuleList();
     void updateTitle();
     void endRun(bool keepCopies);
+    // Files dropped on the window: the first opens as "Ouvrir" would.
+    void openDropped(const QStringList &paths);
 
     SharedState m_state;
     Dialogs &m_dialogs;
@@ -136,6 +150,10 @@ private:
     QAction *m_az55 = nullptr;
     QAction *m_az52 = nullptr;
     QAction *m_az51 = nullptr;
+    QPointer<HelpWindow> m_help;
+    std::unique_ptr<DesktopMemory> m_memory;
+    QMenu *m_recentMenu = nullptr;
+    RecentFilesMenu *m_recent = nullptr;
     std::unique_ptr<TextFiles> m_textFiles;
     std::unique_ptr<ExerciseCommands> m_exercise;
     std::unique_ptr<SelectionRefresh> m_refresh;

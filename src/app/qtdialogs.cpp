@@ -148,6 +148,29 @@ QtDialogs::FileKind QtDialogs::fileKind(const QString &filter) {
     return FileKind::Other;
 }
 
+namespace {
+
+const std::pair<QtDialogs::FileKind, const char *> kindNames[] = {
+    {QtDialogs::FileKind::Texts, "textes"},
+    {QtDialogs::FileKind::Pictures, "images"},
+    {QtDialogs::FileKind::Exercises, "exercices"},
+    {QtDialogs::FileKind::Other, "autres"}};
+
+} // namespace
+
+QHash<QString, QString> QtDialogs::lastFolders() const {
+    QHash<QString, QString> folders;
+    for (const auto &[kind, name] : kindNames)
+        if (m_lastFolders.contains(kind)) folders.insert(QLatin1String(name), m_lastFolders[kind]);
+    return folders;
+}
+
+void QtDialogs::setLastFolders(const QHash<QString, QString> &folders) {
+    for (const auto &[kind, name] : kindNames)
+        if (folders.contains(QLatin1String(name)))
+            m_lastFolders.insert(kind, folders[QLatin1String(name)]);
+}
+
 QString QtDialogs::startFolder(const FileRequest &request) const {
     // A name with its folder says where to look; otherwise the exercise's
     // folder, then the one last used for files of that kind.

@@ -31,6 +31,10 @@ public:
     // Which files a filter asks for, so that each kind keeps its own folder.
     enum class FileKind { Texts, Pictures, Exercises, Other };
     static FileKind fileKind(const QString &filter);
+    // The folder last used for each kind, by the kind's name ("textes",
+    // "images", "exercices", "autres"), to be remembered between runs.
+    QHash<QString, QString> lastFolders() const;
+    void setLastFolders(const QHash<QString, QString> &folders);
 
 private:
     std::optional<QString> fileName(const FileRequest &request, bool saving);

@@ -2,6 +2,8 @@
 
 #include "base/recoverystore.h"
 
+#include <QFileInfo>
+
 namespace messages {
 
 Message saveChangesQuestion() {
@@ -14,8 +16,18 @@ Message losingChangesWarning(const QString &title) {
             MessageButtons::OkCancel, MessageIcon::Exclamation};
 }
 
-Message openFailed() {
-    return {QStringLiteral("Erreur lors de l'ouverture du fichier"),
+Message openFailed(const QString &path) {
+    // Why, as far as the file system tells.
+    const QFileInfo file(path);
+    QString why = QStringLiteral("il n'a pas pu être lu.");
+    if (!file.exists())
+        why = QStringLiteral("ce fichier n'existe pas.");
+    else if (file.isDir())
+        why = QStringLiteral("c'est un dossier, pas un fichier.");
+    else if (!file.isReadable())
+        why = QStringLiteral("vous n'avez pas le droit de le lire.");
+    return {QStringLiteral("Erreur lors de l'ouverture du fichier ") + path +
+                QStringLiteral(" : ") + why,
             QStringLiteral("Lecture impossible"), MessageButtons::Ok, MessageIcon::Critical};
 }
 
@@ -145,6 +157,12 @@ Message notAText(const QString &path) {
         QStringLiteral("Le fichier ") + path +
             QStringLiteral(" n'est ni un texte RTF ni un texte simple : il n'a pas été ouvert."),
         QStringLiteral("Lecture impossible"), MessageButtons::Ok, MessageIcon::Critical};
+}
+
+Message recentFileMissing(const QString &path) {
+    return {QStringLiteral("Le fichier ") + path +
+                QStringLiteral(" n'existe plus : il est retiré de la liste des fichiers récents."),
+            QStringLiteral("Fichiers récents"), MessageButtons::Ok, MessageIcon::Exclamation};
 }
 
 Message saveTextChangesQuestion(bool statement) {

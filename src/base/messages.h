@@ -11,7 +11,7 @@ namespace messages {
 
 Message saveChangesQuestion();                         // "Enregistrer modifications ?"
 Message losingChangesWarning(const QString &title);    // before reloading a text
-Message openFailed();                                  // a text file could not be read
+Message openFailed(const QString &path);               // a file could not be read, and why
 Message writeFailed();                                 // a text file could not be written
 Message overwriteQuestion();                           // save-as onto an existing file
 Message saveBothFailed();                              // statement or correction not written
@@ -33,6 +33,7 @@ Message notAText(const QString &path);                 // a picture or a program
 Message tooTallToShow(const QString &path);            // taller than the editor can lay out
 Message saveTextChangesQuestion(bool statement);       // a text not shown has unsaved changes
 Message textUnreadable(const QString &path);           // a text the recap file names cannot be read
+Message recentFileMissing(const QString &path);        // a recent file is no longer there
 Message saveExerciseQuestion();                        // the exercise panel has unsaved fields
 Message unstorableCharacters(const QString &characters); // not storable in a recap file
 Message textOutsideExerciseFolder(const QString &path);  // the recap file keeps names only

@@ -96,7 +96,7 @@ void InsertionCommands::ima_Click() {
         case OleObjects::AddOutcome::Added:
             break;
         case OleObjects::AddOutcome::Unreadable:
-            m_dialogs.message(messages::openFailed());
+            m_dialogs.message(messages::openFailed(*path));
             break;
         case OleObjects::AddOutcome::TooLarge:
             m_dialogs.message(messages::tooLargeToEmbed(*path));
@@ -108,7 +108,7 @@ void InsertionCommands::ima_Click() {
         const auto bytes = fileBytes(*path);
         const PictureFile picture = bytes ? readPictureFile(*bytes) : PictureFile();
         if (!bytes)
-            m_dialogs.message(messages::openFailed());
+            m_dialogs.message(messages::openFailed(*path));
         else if (picture.outcome == PictureFile::Outcome::TooLarge)
             m_dialogs.message(messages::pictureTooLarge(*path));
         else if (picture.outcome == PictureFile::Outcome::NotAPicture)
@@ -127,7 +127,7 @@ void InsertionCommands::insertext_Click() {
     if (!path) return;
     const auto bytes = fileBytes(*path);
     if (!bytes) {
-        m_dialogs.message(messages::openFailed());
+        m_dialogs.message(messages::openFailed(*path));
         return;
     }
     const TextFileKind kind = textFileKindOf(*bytes);
@@ -167,7 +167,7 @@ void InsertionCommands::objet_Click() {
             objects.doVerb(objects.indexAt(m_exo.selStart() - 1), OleObjects::Open);
             break;
         case OleObjects::AddOutcome::Unreadable:
-            m_dialogs.message(messages::openFailed());
+            m_dialogs.message(messages::openFailed(path));
             break;
         case OleObjects::AddOutcome::TooLarge:
             m_dialogs.message(messages::tooLargeToEmbed(path));
@@ -180,7 +180,7 @@ void InsertionCommands::objet_Click() {
         // any other file's icon.
         const auto bytes = fileBytes(path);
         if (!bytes) {
-            m_dialogs.message(messages::openFailed());
+            m_dialogs.message(messages::openFailed(path));
             return;
         }
         const ShownPicture picture =

@@ -227,6 +227,9 @@ signals:
     // A whole text took the place of the one shown (loaded, moved in), the
     // caret at its start.
     void textShown();
+    // Files were dropped on the control from outside: they are to be
+    // opened, not typed in as their paths.
+    void filesDropped(const QStringList &paths);
 
 protected:
     void focusInEvent(QFocusEvent *event) override;
@@ -236,6 +239,7 @@ protected:
     void inputMethodEvent(QInputMethodEvent *event) override;
     void contextMenuEvent(QContextMenuEvent *event) override;
     void dropEvent(QDropEvent *event) override;
+    void dragEnterEvent(QDragEnterEvent *event) override;
     void dragMoveEvent(QDragMoveEvent *event) override;
     bool canInsertFromMimeData(const QMimeData *source) const override;
     QMimeData *createMimeDataFromSelection() const override;

@@ -8,9 +8,11 @@
 #include <QInputMethodEvent>
 #include <QKeyEvent>
 #include <QMenu>
+#include <QMimeData>
 #include <QMouseEvent>
 #include <QTextBlock>
 #include <QTextCursor>
+#include <QUrl>
 
 // What the control does with keys, clicks, input methods and drops of its own.
 
@@ -208,7 +210,32 @@ void RichTextBox::cutSelection() {
     cut();
 }
 
+namespace {
+
+// The local files a drag from outside carries, as a file manager sends them.
+QStringList draggedFiles(const QDropEvent *event, const QObject *control) {
+    QStringList paths;
+    if (event->source() == control || !event->mimeData()->hasUrls()) return paths;
+    for (const QUrl &url : event->mimeData()->urls())
+        if (url.isLocalFile()) paths << url.toLocalFile();
+    return paths;
+}
+
+} // namespace
+
+void RichTextBox::dragEnterEvent(QDragEnterEvent *event) {
+    if (!draggedFiles(event, this).isEmpty()) {
+        event->acceptProposedAction();
+        return;
+    }
+    QTextEdit::dragEnterEvent(event);
+}
+
 void RichTextBox::dragMoveEvent(QDragMoveEvent *event) {
+    if (!draggedFiles(event, this).isEmpty()) {
+        event->acceptProposedAction();
+        return;
+    }
     QTextEdit::dragMoveEvent(event);
     const int at = cursorForPosition(event->position().toPoint()).position();
     if (touchesProtected(at, at) || (event->source() == this && movesProtectedSelection(event)))
@@ -216,6 +243,11 @@ void RichTextBox::dragMoveEvent(QDragMoveEvent *event) {
 }
 
 void RichTextBox::dropEvent(QDropEvent *event) {
+    if (const QStringList files = draggedFiles(event, this); !files.isEmpty()) {
+        event->acceptProposedAction();
+        emit filesDropped(files);
+        return;
+    }
     const int at = cursorForPosition(event->position().toPoint()).position();
     if (touchesProtected(at, at) || (event->source() == this && movesProtectedSelection(event))) {
         event->ignore();

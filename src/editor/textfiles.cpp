@@ -138,7 +138,7 @@ bool TextFiles::loadIntoEditor(const QString &path) {
     case RichTextBox::LoadOutcome::Unreadable:
         break;
     }
-    m_dialogs.message(messages::openFailed());
+    m_dialogs.message(messages::openFailed(path));
     return false;
 }
 
@@ -157,6 +157,7 @@ bool TextFiles::openText(const QString &path) {
     m_state.sauvegarde = 1;
     m_titleChanged();
     settled();
+    if (m_named) m_named(path);
     return true;
 }
 
@@ -227,6 +228,7 @@ bool TextFiles::sauve() {
         m_titleChanged();
         m_state.sauvegarde = 1;
         settled();
+        if (m_named) m_named(path);
         return true;
     }
 }

@@ -44,6 +44,9 @@ public:
     void reloadStatement();  // textexo
     void reloadCorrection(); // textcor
     void ouvre();
+    // Told the file's path each time the user gives the text shown a file
+    // of its own: opened, or saved under a new name.
+    void whenNamed(std::function<void(const QString &)> named) { m_named = std::move(named); }
     // Shows the text of that file, its changes already settled by the caller.
     bool openText(const QString &path);
     bool resauve();
@@ -112,6 +115,7 @@ private:
     Dialogs &m_dialogs;
     std::function<void()> m_titleChanged;
     std::function<void()> m_changesSettled;
+    std::function<void(const QString &)> m_named;
     bool m_sauvencours = false;
     // Changes of the statement and the correction while they wait in their
     // buffers; the text shown has sauvegarde.

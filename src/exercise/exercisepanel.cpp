@@ -46,32 +46,41 @@ ExercisePanel::ExercisePanel(QWidget *parent) : QFrame(parent) {
         layout->addLayout(row);
     }
 
-    layout->addWidget(new QLabel(QStringLiteral("Titre de l'exercice"), this));
+    auto *titleLabel = new QLabel(QStringLiteral("Titre de l'exercice"), this);
+    layout->addWidget(titleLabel);
     m_title = new QLineEdit(this);
+    // Each label names its box for screen readers.
+    titleLabel->setBuddy(m_title);
     m_title->setObjectName(QStringLiteral("titrexo"));
     m_title->setMaxLength(titleMaxChars);
     layout->addWidget(m_title);
 
     auto *grid = new QGridLayout;
-    grid->addWidget(new QLabel(QStringLiteral("Niveau de difficulté :"), this), 0, 0);
+    auto *difficultyLabel = new QLabel(QStringLiteral("Niveau de difficulté :"), this);
+    grid->addWidget(difficultyLabel, 0, 0);
     m_difficulty = new QComboBox(this);
+    difficultyLabel->setBuddy(m_difficulty);
     m_difficulty->setObjectName(QStringLiteral("ComboZ1"));
     grid->addWidget(m_difficulty, 0, 1, 1, 2);
-    grid->addWidget(new QLabel(QStringLiteral("Nombre de sabliers :"), this), 1, 0);
+    auto *hourglassLabel = new QLabel(QStringLiteral("Nombre de sabliers :"), this);
+    grid->addWidget(hourglassLabel, 1, 0);
     m_hourglassCount = new QLabel(this);
     m_hourglassCount->setObjectName(QStringLiteral("Label3"));
     grid->addWidget(m_hourglassCount, 1, 1);
     m_hourglasses = new QSpinBox(this);
     m_hourglasses->setObjectName(QStringLiteral("UpDown2"));
     m_hourglasses->setRange(1, 10);
+    hourglassLabel->setBuddy(m_hourglasses);
     grid->addWidget(m_hourglasses, 1, 2);
     connect(m_hourglasses, &QSpinBox::valueChanged, this,
             [this](int value) { m_hourglassCount->setText(QString::number(value)); });
     m_hourglassCount->setText(QString::number(m_hourglasses->value()));
     layout->addLayout(grid);
 
-    layout->addWidget(new QLabel(QStringLiteral("Description"), this));
+    auto *descriptionLabel = new QLabel(QStringLiteral("Description"), this);
+    layout->addWidget(descriptionLabel);
     m_description = new QPlainTextEdit(this);
+    descriptionLabel->setBuddy(m_description);
     m_description->setObjectName(QStringLiteral("TextZ1"));
     m_description->setTabChangesFocus(true);
     connect(m_description, &QPlainTextEdit::textChanged, this,
@@ -88,6 +97,7 @@ ExercisePanel::ExercisePanel(QWidget *parent) : QFrame(parent) {
     m_path = new QLineEdit(this);
     m_path->setObjectName(QStringLiteral("Text1"));
     m_path->setReadOnly(true);
+    m_path->setAccessibleName(QStringLiteral("Fichier de l'exercice"));
     layout->addWidget(m_path);
     connect(m_path, &QLineEdit::textChanged, this, &ExercisePanel::exercisePathChanged);
 

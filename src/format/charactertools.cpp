@@ -96,12 +96,14 @@ void CharacterTools::addTo(QToolBar *toolBar) {
     m_taille->setObjectName(QStringLiteral("taille"));
     m_taille->setReadOnly(true);
     m_taille->setFixedWidth(32);
+    m_taille->setAccessibleName(QStringLiteral("Taille des caractères"));
     toolBar->addWidget(m_taille);
     m_upDown1 = new UpDownButtons(toolBar);
     m_upDown1->setObjectName(QStringLiteral("UpDown1"));
     m_upDown1->setRange(8, 72);
     m_upDown1->setSingleStep(2);
     m_upDown1->setValue(10);
+    m_upDown1->setAccessibleName(QStringLiteral("Augmenter ou diminuer la taille"));
     toolBar->addWidget(m_upDown1);
     connect(m_upDown1, &QSpinBox::valueChanged, this, &CharacterTools::UpDown1_Change);
     toolBar->addSeparator();
@@ -168,6 +170,7 @@ void CharacterTools::addTo(QToolBar *toolBar) {
     auto *command15 = new QToolButton(toolBar);
     command15->setObjectName(QStringLiteral("Command15"));
     command15->setText(QStringLiteral("I"));
+    command15->setAccessibleName(QStringLiteral("Arial italique"));
     toolBar->addWidget(command15);
     connect(command15, &QToolButton::clicked, this, &CharacterTools::Command15_Click);
 }

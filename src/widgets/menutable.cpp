@@ -6,21 +6,27 @@
 #include <QMenuBar>
 
 MenuRow MenuRow::menu(const char *name, const char *caption, std::function<void()> prepare) {
-    return {Kind::Menu, name, caption, Shown, {}, std::move(prepare)};
+    return {Kind::Menu, name, caption, Shown, {}, std::move(prepare), {}};
 }
 
 MenuRow MenuRow::entry(const char *name, const char *caption, std::function<void()> run,
                        unsigned state, QKeySequence key) {
-    return {Kind::Entry, name, caption, state, key, std::move(run)};
+    return {Kind::Entry, name, caption, state, key, std::move(run), {}};
 }
 
 MenuRow MenuRow::separator(const char *name, unsigned state) {
-    return {Kind::Separator, name, "", state, {}, {}};
+    return {Kind::Separator, name, "", state, {}, {}, {}};
+}
+
+MenuRow MenuRow::alsoKey(QKeySequence second) const {
+    MenuRow row = *this;
+    row.secondKey = second;
+    return row;
 }
 
 MenuRow MenuRow::barEntry(const char *name, const char *caption, std::function<void()> run,
                           QKeySequence key) {
-    return {Kind::BarEntry, name, caption, Shown, key, std::move(run)};
+    return {Kind::BarEntry, name, caption, Shown, key, std::move(run), {}};
 }
 
 void MenuEntries::add(QAction *action) {
@@ -44,7 +50,10 @@ void applyRow(QMainWindow &window, QAction *action, const MenuRow &row) {
         action->setChecked((row.state & MenuRow::Checked) == MenuRow::Checked);
     }
     if (!row.key.isEmpty()) {
-        action->setShortcut(row.key);
+        if (row.secondKey.isEmpty())
+            action->setShortcut(row.key);
+        else
+            action->setShortcuts({row.key, row.secondKey});
         if (row.state & MenuRow::KeyShownOnly)
             // Only while the entry itself has the focus, which never happens.
             action->setShortcutContext(Qt::WidgetShortcut);

@@ -31,11 +31,15 @@ struct MenuRow {
     // What the entry runs; for a menu, what prepares its entries each time
     // it opens. A checkable entry has turned its mark over when it runs.
     std::function<void()> run;
+    // Another key for the same entry, not shown in the menu.
+    QKeySequence secondKey;
 
     static MenuRow menu(const char *name, const char *caption, std::function<void()> prepare = {});
     static MenuRow entry(const char *name, const char *caption, std::function<void()> run,
                          unsigned state = Shown, QKeySequence key = {});
     static MenuRow separator(const char *name, unsigned state = Shown);
+    // The same row, answering a second key as well.
+    MenuRow alsoKey(QKeySequence second) const;
     static MenuRow barEntry(const char *name, const char *caption, std::function<void()> run,
                             QKeySequence key = {});
 };

@@ -20,6 +20,8 @@ const Entry menuTree[] = {
     {"fichi", "Nouv", "&Nouveau", ""},
     {"fichi", "s1", "-", ""},
     {"fichi", "ouvre", "&Ouvrir un fichier texte", ""},
+    // The files opened last, none yet.
+    {"fichi", "recents", "Fichiers &récents", "disabled"},
     {"fichi", "resauve", "E&nregistrer le fichier texte", ""},
     {"fichi", "sauvetout", "Enregistrer l'énoncé et la correc&tion", ""},
     {"fichi", "sauve", "&Enregistrer le fichier texte sous...", ""},

@@ -45,7 +45,7 @@ QList<Message> everyMessage() {
     return {messages::saveChangesQuestion(),
             messages::losingChangesWarning(QStringLiteral("Ouvrir l'énoncé")),
             messages::losingChangesWarning(QStringLiteral("Ouvrir le corrigé")),
-            messages::openFailed(),
+            messages::openFailed(path),
             messages::writeFailed(),
             messages::overwriteQuestion(),
             messages::saveBothFailed(),

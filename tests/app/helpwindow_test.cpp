@@ -1,11 +1,16 @@
 #include "app/helpwindow.h"
 #include "windowfixture.h"
 
+#include <QApplication>
 #include <QFile>
+#include <QLabel>
+#include <QLineEdit>
 #include <QListWidget>
 #include <QRegularExpression>
 #include <QTest>
+#include <QTextBlock>
 #include <QTextBrowser>
+#include <QTextDocument>
 
 class HelpWindowTest : public QObject {
     Q_OBJECT
@@ -14,6 +19,8 @@ private slots:
     void everyLinkAndPictureIsThere();
     void contentsAndLinksShowTheirPage();
     void helpEntryShowsOwnHelpOrTheHelpFile();
+    void styleSheetColoursEveryHeading();
+    void searchListsThePagesHoldingTheWords();
 };
 
 void HelpWindowTest::everyLinkAndPictureIsThere() {
@@ -60,17 +67,92 @@ void HelpWindowTest::contentsAndLinksShowTheirPage() {
 
 void HelpWindowTest::helpEntryShowsOwnHelpOrTheHelpFile() {
     WindowFixture f;
+    f.window.show();
     f.action("aidant")->trigger();
-    QCOMPARE(f.dialogs.kinds(), QStringList({"dialog"}));
-    QCOMPARE(f.dialogs.last().text, QStringLiteral("aide"));
+    // Beside the window: no dialog of its own loop, the text still typed in.
+    QVERIFY(f.dialogs.calls.isEmpty());
+    auto *help = f.window.findChild<HelpWindow *>(QStringLiteral("aide"));
+    QVERIFY(help);
+    QVERIFY(help->isVisible());
+    QVERIFY(!help->isModal());
+    QCOMPARE(QApplication::activeModalWidget(), nullptr);
+    f.exo.setFocus();
+    QTest::keyClicks(&f.exo, QStringLiteral("suite"));
+    QCOMPARE(f.exo.text(), QStringLiteral("suite"));
+    // F1 again brings the same window forward.
+    help->close();
+    f.action("aidant")->trigger();
+    QCOMPARE(f.window.findChildren<HelpWindow *>().size(), 1);
+    QVERIFY(help->isVisible());
 
     // A help file beside the program goes to the desktop's viewer.
     QFile hlp(f.dir.filePath(QStringLiteral("QZ7.hlp")));
     QVERIFY(hlp.open(QIODevice::WriteOnly));
     hlp.close();
     f.action("aidant")->trigger();
-    QCOMPARE(f.dialogs.kinds(), QStringList({"dialog", "help"}));
+    QCOMPARE(f.dialogs.kinds(), QStringList({"help"}));
     QCOMPARE(f.dialogs.last().text, f.dir.filePath(QStringLiteral("QZ7.hlp")));
+}
+
+void HelpWindowTest::styleSheetColoursEveryHeading() {
+    HelpWindow help;
+    for (const QString &page : HelpWindow::pageNames()) {
+        help.browser()->setSource(QUrl(QStringLiteral("qrc:/help/") + page));
+        int headings = 0;
+        for (QTextBlock block = help.browser()->document()->begin(); block.isValid();
+             block = block.next()) {
+            if (block.blockFormat().headingLevel() == 0 || block.text().isEmpty()) continue;
+            ++headings;
+            const QTextCharFormat look = block.begin().fragment().charFormat();
+            QVERIFY2(look.foreground().color() == QColor(0x1f, 0x4e, 0x8c),
+                     qPrintable(page + QStringLiteral(": ") + block.text()));
+        }
+        QVERIFY2(headings > 0, qPrintable(page));
+    }
+}
+
+void HelpWindowTest::searchListsThePagesHoldingTheWords() {
+    HelpWindow help;
+    const auto shown = [&help] {
+        QStringList pages;
+        for (int row = 0; row < help.contents()->count(); ++row)
+            if (!help.contents()->item(row)->isHidden()) pages << HelpWindow::pageNames().at(row);
+        return pages;
+    };
+    const auto holding = [](const QString &word) {
+        QStringList pages;
+        for (const QString &page : HelpWindow::pageNames()) {
+            QFile file(QStringLiteral(":/help/") + page);
+            file.open(QIODevice::ReadOnly);
+            QTextDocument document;
+            document.setHtml(QString::fromUtf8(file.readAll()));
+            if (document.toPlainText().contains(word, Qt::CaseInsensitive)) pages << page;
+        }
+        return pages;
+    };
+    QTest::keyClicks(help.searchField(), QStringLiteral("tabulation"));
+    const QStringList tabs = shown();
+    QCOMPARE(tabs, holding(QStringLiteral("tabulation")));
+    QVERIFY(!tabs.isEmpty() && tabs.size() < HelpWindow::pageNames().size());
+    QVERIFY(tabs.contains(help.browser()->source().fileName()));
+    QVERIFY(help.browser()->textCursor().selectedText().compare(QLatin1String("tabulation"),
+                                                                Qt::CaseInsensitive) == 0);
+    // Accents and capitals aside; every word must be on the page.
+    help.searchField()->setText(QStringLiteral("ENONCE"));
+    const QStringList statement = shown();
+    for (const QString &page : holding(QStringLiteral("énoncé")))
+        QVERIFY2(statement.contains(page), qPrintable(page));
+    help.searchField()->setText(QStringLiteral("énoncé"));
+    QCOMPARE(shown(), statement);
+    help.searchField()->setText(QStringLiteral("énoncé tabulation"));
+    for (const QString &page : shown())
+        QVERIFY(tabs.contains(page) && holding(QStringLiteral("énoncé")).contains(page));
+    help.searchField()->setText(QStringLiteral("xylophone"));
+    QVERIFY(shown().isEmpty());
+    QCOMPARE(help.findChild<QLabel *>(QStringLiteral("pagestrouvees"))->text(),
+             QStringLiteral("Aucune page ne contient ces mots."));
+    help.searchField()->clear();
+    QCOMPARE(shown(), HelpWindow::pageNames());
 }
 
 QTEST_MAIN(HelpWindowTest)

@@ -140,7 +140,7 @@ void MainWindowTest::fileMenuAndButtons() {
     auto *fichi = window.findChild<QMenu *>(QStringLiteral("fichi"));
     QCOMPARE(fichi->title(), QStringLiteral("&Fichier"));
     QCOMPARE(actionNames(fichi),
-             QStringList({"Nouv", "s1-", "ouvre", "resauve", "sauvetout", "sauve", "s2-",
+             QStringList({"Nouv", "s1-", "ouvre", "recents", "resauve", "sauvetout", "sauve", "s2-",
                           "configimp", "imprimons", "apercu", "exportpdf", "sep2002-", "quitter",
                           "sepatext-", "textexo", "textcor"}));
     const auto caption = [&](const char *name) {

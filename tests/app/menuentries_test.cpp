@@ -89,6 +89,21 @@ const std::vector<Row> &rows() {
     static const std::vector<Row> all = {
         {"Fichier", "Nouv", effect::newText()},
         {"Fichier", "ouvre", effect::openText()},
+        // The text opened last comes back from the list.
+        {"Fichier",
+         "recents",
+         {[](Fixture &f) {
+              const QString path = f.root + QStringLiteral("recent.rtf");
+              Fixture::write(path, Fixture::rtf("Relu de la liste"));
+              f.dialogs.fileNames << path;
+              f.action("ouvre")->trigger();
+              f.action("Nouv")->trigger();
+          },
+          [](Fixture &f) {
+              f.action("recent(0)")->trigger();
+              QCoreApplication::processEvents();
+              QCOMPARE(f.exo.text().trimmed(), QStringLiteral("Relu de la liste"));
+          }}},
         {"Fichier", "resauve", effect::saveText()},
         {"Fichier",
          "sauvetout",
@@ -283,7 +298,17 @@ const std::vector<Row> &rows() {
         {"Exercice", "az52", exerciseText(QStringLiteral("Enonce"), true, false)},
         {"Exercice", "az51", exerciseText(QStringLiteral("Corrige"), false, false)},
 
-        {"Aide", "aidant", dialog(QStringLiteral("aide|Aide de Rédigo"))},
+        // Beside the window, which it leaves free.
+        {"Aide",
+         "aidant",
+         {{},
+          [](Fixture &f) {
+              const auto *help = f.control<QWidget>(QStringLiteral("aide"));
+              QVERIFY(help->isVisible());
+              QCOMPARE(help->windowTitle(), QStringLiteral("Aide de Rédigo"));
+              QVERIFY(!help->isModal());
+              QVERIFY(f.dialogs.calls.isEmpty());
+          }}},
     };
     return all;
 }

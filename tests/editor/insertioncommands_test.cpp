@@ -361,7 +361,7 @@ void InsertionCommandsTest::filesThatAreNoTextInsertNothing_data() {
     QTest::newRow("program") << "mesures.dat"
                              << "n'est ni un texte RTF ni un texte simple : il n'a pas été inséré.";
     QTest::newRow("missing") << "absent.rtf"
-                             << "Erreur lors de l'ouverture du fichier";
+                             << "absent.rtf : ce fichier n'existe pas.";
 }
 
 void InsertionCommandsTest::filesThatAreNoTextInsertNothing() {

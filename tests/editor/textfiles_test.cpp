@@ -10,6 +10,7 @@
 #include <QAction>
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTextList>
@@ -146,7 +147,8 @@ void TextFilesTest::reloadWarnsBeforeLosingChanges() {
     QFile::remove(f.correction);
     f.files().reloadCorrection();
     const Message &failure = f.dialogs.last().message;
-    QCOMPARE(failure.text, QStringLiteral("Erreur lors de l'ouverture du fichier"));
+    QCOMPARE(failure.text, QStringLiteral("Erreur lors de l'ouverture du fichier ") + f.correction +
+                               QStringLiteral(" : ce fichier n'existe pas."));
     QCOMPARE(failure.title, QStringLiteral("Lecture impossible"));
     QCOMPARE(failure.icon, MessageIcon::Critical);
     QCOMPARE(f.window.state().nomfichier, f.correction);
@@ -178,12 +180,27 @@ void TextFilesTest::openLoadsRtfAndPlainText() {
 
 void TextFilesTest::openFailureKeepsNameAndText() {
     ExerciseFixture f;
-    f.dialogs.fileNames = {f.dir.filePath(QStringLiteral("absent.rtf"))};
-    f.files().ouvre();
-    QCOMPARE(f.dialogs.last().message.text,
-             QStringLiteral("Erreur lors de l'ouverture du fichier"));
-    QCOMPARE(f.window.state().nomfichier, f.statement);
-    QCOMPARE(f.exo.text(), QStringLiteral("énoncé"));
+    const QString absent = f.dir.filePath(QStringLiteral("absent.rtf"));
+    const QString folder = f.dir.filePath(QStringLiteral("dossier.rtf"));
+    QDir().mkpath(folder);
+    const QString locked = f.dir.filePath(QStringLiteral("verrou.rtf"));
+    writeFileBytes(locked, "{\\rtf1 verrou}");
+    QFile::setPermissions(locked, QFileDevice::WriteOwner);
+    QList<std::pair<QString, QString>> failures = {
+        {absent, QStringLiteral("ce fichier n'existe pas.")},
+        {folder, QStringLiteral("c'est un dossier, pas un fichier.")}};
+    // The superuser reads every file.
+    if (!QFileInfo(locked).isReadable())
+        failures.append({locked, QStringLiteral("vous n'avez pas le droit de le lire.")});
+    for (const auto &[path, why] : failures) {
+        f.dialogs.fileNames = {path};
+        f.files().ouvre();
+        QCOMPARE(f.dialogs.last().message.text,
+                 QStringLiteral("Erreur lors de l'ouverture du fichier ") + path +
+                     QStringLiteral(" : ") + why);
+        QCOMPARE(f.window.state().nomfichier, f.statement);
+        QCOMPARE(f.exo.text(), QStringLiteral("énoncé"));
+    }
 }
 
 void TextFilesTest::saveAsAsksBeforeOverwriting() {
