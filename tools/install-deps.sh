@@ -8,7 +8,8 @@ packages=(g++ cmake ninja-build qt6-base-dev qt6-svg-dev qt6-translations-l10n
           fonts-dejavu-core fonts-liberation fonts-urw-base35 fonts-stix
           fonts-droid-fallback hunspell-fr libhunspell-dev
           clang libclang-rt-14-dev clang-format-14 poppler-utils
-          qt6-qpa-plugins xvfb xclip)
+          qt6-qpa-plugins xvfb xclip
+          libxml2-utils desktop-file-utils dpkg-dev)
 missing=()
 for package in "${packages[@]}"; do
     dpkg-query -W -f='${Status}' "$package" 2>/dev/null | grep -q "ok installed" ||
