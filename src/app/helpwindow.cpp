@@ -127,7 +127,10 @@ HelpWindow::HelpWindow(QWidget *parent) : QDialog(parent) {
             }
         }
     });
-    resize(900, 650);
+    resize(960, 680);
+    // The list as wide as its titles, the pages the rest.
+    const int sideWidthPx = m_contents->minimumWidth();
+    splitter->setSizes({sideWidthPx, width() - sideWidthPx});
     m_contents->setCurrentRow(0);
 }
 

@@ -3,6 +3,7 @@
 
 #include <QApplication>
 #include <QFile>
+#include <QImage>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
@@ -11,6 +12,12 @@
 #include <QTextBlock>
 #include <QTextBrowser>
 #include <QTextDocument>
+
+namespace {
+
+constexpr int widestPicturePx = 620;
+
+} // namespace
 
 class HelpWindowTest : public QObject {
     Q_OBJECT
@@ -38,7 +45,11 @@ void HelpWindowTest::everyLinkAndPictureIsThere() {
             if (target.isEmpty() || target.startsWith(QLatin1String("http"))) continue;
             QVERIFY2(QFile::exists(QStringLiteral(":/help/") + target),
                      qPrintable(page + QStringLiteral(" -> ") + target));
-            if (target.endsWith(QLatin1String(".png"))) ++pictures;
+            if (!target.endsWith(QLatin1String(".png"))) continue;
+            ++pictures;
+            // As wide as the page pane at most.
+            QVERIFY2(QImage(QStringLiteral(":/help/") + target).width() <= widestPicturePx,
+                     qPrintable(target));
         }
     }
     // The typography tools are shown by what they make.
@@ -47,6 +58,12 @@ void HelpWindowTest::everyLinkAndPictureIsThere() {
 
 void HelpWindowTest::contentsAndLinksShowTheirPage() {
     HelpWindow help;
+    // The widest picture fits the pages' pane as the window opens.
+    help.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&help));
+    QVERIFY2(help.browser()->viewport()->width() >=
+                 widestPicturePx + 2 * int(help.browser()->document()->documentMargin()),
+             qPrintable(QString::number(help.browser()->viewport()->width())));
     QCOMPARE(help.contents()->count(), HelpWindow::pageNames().size());
     QCOMPARE(help.browser()->source().fileName(), QStringLiteral("index.html"));
     QCOMPARE(help.contents()->item(0)->text(), help.browser()->documentTitle());
