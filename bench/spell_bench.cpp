@@ -29,6 +29,7 @@ struct Figures {
     double keyMs = 0;
     double longestWaitMs = 0;
     double backgroundMs = 0;
+    double longestSliceMs = 0;
 };
 
 Figures measure(const QByteArray &rtf, bool spelling, const QString &noDictionary) {
@@ -58,6 +59,7 @@ Figures measure(const QByteArray &rtf, bool spelling, const QString &noDictionar
         figures.longestWaitMs = std::max(figures.longestWaitMs, double(turn.nsecsElapsed()) / 1e6);
         if (underliner->pending()) figures.backgroundMs = double(timer.nsecsElapsed()) / 1e6;
     }
+    figures.longestSliceMs = underliner->longestSliceMs();
     // The whole text laid out, as it is once the window has waited a little:
     // a keystroke then moves what follows it, spelling on or off.
     exo.document()->documentLayout()->documentSize();
@@ -103,6 +105,7 @@ int main(int argc, char *argv[]) {
     std::printf("keystroke in 10 MB, spelling on    %9.3f ms\n", on.keyMs);
     std::printf("longest turn after opening, off    %9.1f ms\n", off.longestWaitMs);
     std::printf("longest turn after opening, on     %9.1f ms\n", on.longestWaitMs);
+    std::printf("longest slice of the check         %9.1f ms\n", on.longestSliceMs);
     std::printf("whole background check             %9.1f ms\n", on.backgroundMs);
     std::printf("check of 1,000 words               %9.1f ms\n", statementMs);
     return 0;

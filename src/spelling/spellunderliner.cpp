@@ -151,6 +151,7 @@ void SpellUnderliner::checkSome() {
     }
     m_exo.setDisplayMarks(changed);
     if (m_next >= m_end || !block.isValid()) m_idle.stop();
+    m_longestSliceMs = std::max(m_longestSliceMs, double(slice.nsecsElapsed()) / 1e6);
 }
 
 void SpellUnderliner::checkBlock(const QTextBlock &block,

@@ -31,6 +31,9 @@ public:
     void setOn(bool on);
     // Checks every paragraph now (tests, and measures).
     void checkAll();
+    // The longest the window has waited on one slice of the check, its
+    // layout of the underlines included (measures).
+    double longestSliceMs() const { return m_longestSliceMs; }
 
 private:
     void restart();
@@ -52,4 +55,5 @@ private:
     QTimer m_idle;
     QTimer m_typing;
     QMetaObject::Connection m_watched;
+    double m_longestSliceMs = 0;
 };
