@@ -222,6 +222,29 @@ void QtDialogsTest::eachKindOfFileOpensInItsFolder() {
     exerciseFolder = folderOf(exercise) + QLatin1Char('/');
     QCOMPARE(startsIn(textsFilter, text), folderOf(exercise));
     QCOMPARE(startsIn(picturesFilter, picture), folderOf(exercise));
+
+    // The folders are handed to the next run, each kind by its name, and
+    // that run starts in them.
+    const QHash<QString, QString> kept = dialogs.lastFolders();
+    QCOMPARE(QDir(kept.value(QStringLiteral("textes"))).canonicalPath(), folderOf(text));
+    QCOMPARE(QDir(kept.value(QStringLiteral("images"))).canonicalPath(), folderOf(picture));
+    QCOMPARE(QDir(kept.value(QStringLiteral("exercices"))).canonicalPath(), folderOf(exercise));
+    QtDialogs next;
+    next.setLastFolders(kept);
+    const auto nextStartsIn = [&next](const QString &filter) {
+        QString folder;
+        whileModal([&folder](QWidget &modal) {
+            auto *dialog = qobject_cast<QFileDialog *>(&modal);
+            if (!dialog) return false;
+            folder = QDir(dialog->directory()).canonicalPath();
+            dialog->reject();
+            return true;
+        });
+        next.openFileName({QStringLiteral("Ouvrir"), filter, QString()});
+        return folder;
+    };
+    QCOMPARE(nextStartsIn(textsFilter), folderOf(text));
+    QCOMPARE(nextStartsIn(picturesFilter), folderOf(picture));
 }
 
 // The file dialog as the image insertion opens it: its JPEG entry, written
