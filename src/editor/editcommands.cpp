@@ -106,14 +106,14 @@ void EditCommands::supercolle_Click() {
     const RichTextBox::UndoStep step(m_exo);
     m_state.insertionencours = 1;
     memoriser();
-    QClipboard *clipboard = QApplication::clipboard();
-    if (!m_liercolle->isChecked()) {
-        // Only a plain picture of whatever the clipboard holds.
-        const QImage picture = clipboard->image();
-        clipboard->clear();
-        if (!picture.isNull()) clipboard->setImage(picture);
+    if (m_liercolle->isChecked()) {
+        m_exo.paste();
+    } else {
+        // Only a plain picture of whatever the clipboard holds; what the
+        // user copied stays there as it was, to paste again.
+        const QImage picture = QApplication::clipboard()->image();
+        if (!picture.isNull()) m_exo.insertPictureAtCaret(picture, picture.size());
     }
-    m_exo.paste();
     m_exo.setFocus();
 }
 

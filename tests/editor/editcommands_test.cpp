@@ -286,8 +286,12 @@ private slots:
     void aFreshTextHasNothingToUndo();
     void nothingSelectedLeavesTheClipboard_data();
     void nothingSelectedLeavesTheClipboard();
+    void specialPasteOfTextLeavesTheClipboard();
     void copyAndCutOfferEveryFormat_data();
     void copyAndCutOfferEveryFormat();
+
+private:
+    static void leavesTheClipboard(const Action &command);
 };
 
 void EditCommandsTest::oneCommandIsOneUndoStep_data() {
@@ -416,6 +420,37 @@ void EditCommandsTest::nothingSelectedLeavesTheClipboard_data() {
 // A text cut a moment ago is still there to paste.
 void EditCommandsTest::nothingSelectedLeavesTheClipboard() {
     QFETCH(Action, command);
+    leavesTheClipboard(command);
+}
+
+// Special paste without the link takes only a picture, and there is none:
+// the text copied is neither pasted nor lost.
+void EditCommandsTest::specialPasteOfTextLeavesTheClipboard() {
+    leavesTheClipboard([](Fixture &f) {
+        f.action("liercolle")->setChecked(false);
+        f.action("supercolle")->trigger();
+    });
+    // With a picture there: the picture alone comes in, in one step, and
+    // the clipboard keeps all it held.
+    Fixture f;
+    f.action("liercolle")->setChecked(false);
+    auto *both = new QMimeData;
+    both->setText(QStringLiteral("légende"));
+    QImage red(6, 6, QImage::Format_RGB32);
+    red.fill(Qt::red);
+    both->setImageData(red);
+    QApplication::clipboard()->setMimeData(both);
+    f.select(5, 0);
+    const QString before = f.exo.text();
+    f.action("supercolle")->trigger();
+    QCOMPARE(f.exo.text(), before.left(5) + QChar::ObjectReplacementCharacter + before.mid(5));
+    QCOMPARE(QApplication::clipboard()->mimeData()->text(), QStringLiteral("légende"));
+    QVERIFY(QApplication::clipboard()->mimeData()->hasImage());
+    f.action("annuleur")->trigger();
+    QCOMPARE(f.exo.text(), before);
+}
+
+void EditCommandsTest::leavesTheClipboard(const Action &command) {
     Fixture f;
     auto *kept = new QMimeData;
     kept->setText(QStringLiteral("gardé"));
