@@ -2,6 +2,9 @@
 //
 //   rtf_bench generate MEGABYTES OUT.rtf [KIND]  writes a document: exercise (the default),
 //                                               prose or formulas
+//   rtf_bench generate-photos N WIDTH HEIGHT jpeg|png OUT.rtf
+//                                               writes a statement with N photos of
+//                                               WIDTHxHEIGHT pixels, each shown 10.6 x 7.9 cm
 //   rtf_bench generate-hostile KIND MEGABYTES OUT.rtf
 //                                               writes a hostile one (kinds in hostiledocument.h)
 //   rtf_bench run FILE.rtf                      reads, writes and opens it, prints figures
@@ -29,10 +32,13 @@
 #include "editor/textfiles.h"
 #include "exercisedocument.h"
 #include "hostiledocument.h"
+#include "photodocument.h"
+#include "print/printing.h"
 
 #include <QAbstractTextDocumentLayout>
 #include <QApplication>
 #include <QBuffer>
+#include <QDir>
 #include <QElapsedTimer>
 #include <QFile>
 #include <QFileInfo>
@@ -410,6 +416,19 @@ int inWindow(const QString &path, bool openOnly, bool startKeysOnly = false) {
     }
     printSpread("statement <-> correction", seconds, 1, "s ");
     std::printf("peak memory after switching   %8.1f MB\n", peakMegabytes());
+
+    // Saving the text shown, then printing it to a PDF file, kept to be looked at.
+    const QString saved = folder.filePath(QStringLiteral("saved.rtf"));
+    timer.restart();
+    const bool wrote = exo.saveFile(saved);
+    std::printf("save                          %8.3f s (%.2f MB%s)\n", timer.nsecsElapsed() / 1e9,
+                QFileInfo(saved).size() / 1e6, wrote ? "" : ", FAILED");
+    const QString pdf = QDir::temp().filePath(QStringLiteral("rtf_bench.pdf"));
+    timer.restart();
+    const bool printed = window.printing().writePdf(exo, pdf);
+    std::printf("print to PDF                  %8.3f s (%s%s)\n", timer.nsecsElapsed() / 1e9,
+                qPrintable(pdf), printed ? "" : ", FAILED");
+    std::printf("peak memory at the end        %8.1f MB\n", peakMegabytes());
     return 0;
 }
 
@@ -428,6 +447,12 @@ int main(int argc, char *argv[]) {
         }
         return writeFile(args.at(3), generate(qint64(args.at(2).toDouble() * 1e6), *kind)) ? 0 : 1;
     }
+    if (args.size() == 7 && args.at(1) == QLatin1String("generate-photos"))
+        return writeFile(args.at(6),
+                         generatePhotos(args.at(2).toInt(),
+                                        QSize(args.at(3).toInt(), args.at(4).toInt()), args.at(5)))
+                   ? 0
+                   : 1;
     if (args.size() == 5 && args.at(1) == QLatin1String("generate-hostile")) {
         const QByteArray rtf = hostile::generate(args.at(2), qint64(args.at(3).toDouble() * 1e6));
         if (rtf.isEmpty())
@@ -444,9 +469,11 @@ int main(int argc, char *argv[]) {
         return inWindow(args.at(2), true);
     if (args.size() == 3 && args.at(1) == QLatin1String("window-keys"))
         return inWindow(args.at(2), false, true);
-    std::fprintf(stderr,
-                 "usage: rtf_bench generate MEGABYTES OUT.rtf [KIND] | generate-hostile KIND "
-                 "MEGABYTES OUT.rtf | run FILE.rtf | open FILE.rtf | window FILE.rtf | print "
-                 "FILE.rtf OUT.pdf\n");
+    std::fprintf(
+        stderr,
+        "usage: rtf_bench generate MEGABYTES OUT.rtf [KIND] | generate-photos N WIDTH HEIGHT "
+        "jpeg|png OUT.rtf | generate-hostile KIND "
+        "MEGABYTES OUT.rtf | run FILE.rtf | open FILE.rtf | window FILE.rtf | print "
+        "FILE.rtf OUT.pdf\n");
     return 2;
 }

@@ -3,14 +3,18 @@
 #include "document/textproperties.h"
 
 #include <QAbstractTextDocumentLayout>
+#include <QBuffer>
 #include <QFontMetricsF>
+#include <QImageReader>
 #include <QPagedPaintDevice>
 #include <QPainter>
 #include <QRawFont>
+#include <QSet>
 #include <QTextBlock>
 #include <QTextCursor>
 #include <QTextDocument>
 #include <QTextFrame>
+#include <QUrl>
 
 namespace pagedprint {
 namespace {
@@ -62,12 +66,38 @@ void fontsKeptAsText(QTextDocument &copy) {
     }
 }
 
+// A photo is held for the screen with the pixels it is shown with; on paper
+// it has all its own, decoded from the bytes it keeps.
+void sharpPictures(QTextDocument &copy) {
+    QSet<QString> done;
+    for (QTextBlock block = copy.begin(); block.isValid(); block = block.next()) {
+        for (auto it = block.begin(); !it.atEnd(); ++it) {
+            const QTextCharFormat format = it.fragment().charFormat();
+            if (!format.isImageFormat()) continue;
+            const QString name = format.toImageFormat().name();
+            const QByteArray bytes = format.property(textprops::PictureBytes).toByteArray();
+            if (bytes.isEmpty() || done.contains(name)) continue;
+            done.insert(name);
+            const QImage shown =
+                copy.resource(QTextDocument::ImageResource, QUrl(name)).value<QImage>();
+            QBuffer buffer;
+            buffer.setData(bytes);
+            buffer.open(QIODevice::ReadOnly);
+            QImageReader reader(&buffer);
+            if (shown.isNull() || reader.size() == shown.size()) continue;
+            const QImage whole = reader.read();
+            if (!whole.isNull()) copy.addResource(QTextDocument::ImageResource, QUrl(name), whole);
+        }
+    }
+}
+
 } // namespace
 
 std::unique_ptr<QTextDocument> paperCopy(const QTextDocument &text) {
     std::unique_ptr<QTextDocument> copy(text.clone());
     copy->setUndoRedoEnabled(false);
     fontsKeptAsText(*copy);
+    sharpPictures(*copy);
     copy->setDocumentMargin(0);
     QTextFrameFormat page = copy->rootFrame()->frameFormat();
     page.setTopMargin(page.intProperty(textprops::RaisedRoom));

@@ -297,6 +297,19 @@ void RichTextBox::moveTextTo(RichTextBox &other) {
     other.adoptDocument(moving);
 }
 
+void RichTextBox::showCopyOf(const RichTextBox &source) {
+    const QTextDocument *original = source.document();
+    std::unique_ptr<QTextDocument> copy(original->clone(this));
+    copy->setDefaultFont(original->defaultFont());
+    copy->setDefaultTextOption(original->defaultTextOption());
+    copy->setDocumentMargin(original->documentMargin());
+    if (copy->isEmpty()) giveDefaultLook(*copy);
+    copy->clearUndoRedoStacks();
+    copy->setUndoRedoEnabled(true);
+    copy->setModified(false);
+    adoptDocument(copy.release());
+}
+
 void RichTextBox::adoptDocument(QTextDocument *loaded) {
     {
         QScopedValueRollback<bool> loading(m_loading, true);

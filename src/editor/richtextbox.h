@@ -91,6 +91,10 @@ public:
     // Gives this box's text, formats and pictures to another, without
     // writing and reading it again; this box is left empty.
     void moveTextTo(RichTextBox &other);
+    // Shows a copy of another box's text, formats and pictures, made without
+    // writing and reading it again: the pictures' pixels are shared, not
+    // copied. Nothing to undo, nothing changed.
+    void showCopyOf(const RichTextBox &source);
     void refresh();
     enum class LoadOutcome { Loaded, Unreadable, NotText, TooTall };
     // Anything but Loaded leaves the editor as it was: the file cannot be

@@ -77,7 +77,7 @@ void TextFiles::show(Text target, QAction &other, RichTextBox &targetBuffer,
         exo.moveTextTo(otherBuffer);
         bufferModified(shown) = m_state.sauvegarde == 0;
     }
-    exo.setOwnTextRTF(targetBuffer.textRTF());
+    exo.showCopyOf(targetBuffer);
     m_shownFromPlainText = false;
     // The flag follows the text shown: the one left keeps its changes in its buffer.
     m_state.sauvegarde = bufferModified(target) ? 0 : 1;

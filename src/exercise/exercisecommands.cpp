@@ -265,7 +265,7 @@ void ExerciseCommands::transessai() {
                                     hasCorrection) == Loaded::Unreadable)
         unreadable << m_state.repertoire + correction;
     m_textFiles.textsLoaded(unreadable);
-    c.exo.setOwnTextRTF(c.sujetampon.textRTF());
+    c.exo.showCopyOf(c.sujetampon);
     // A recap file naming no statement leaves a nameless text, saved through save-as.
     m_state.nomfichier = hasStatement ? m_textFiles.textPaths().statement : SharedState::noName;
     m_state.sauvegarde = 1;

@@ -5,6 +5,7 @@
 
 #include <QBuffer>
 #include <QColor>
+#include <QGuiApplication>
 #include <QImageReader>
 #include <algorithm>
 #include <cmath>
@@ -19,7 +20,8 @@ qint64 pixelCount(QSize size) {
 }
 
 // Reads the header first and decodes only a picture within maxPixels.
-RtfPictureImage readImage(const QByteArray &bytes, const char *format, qint64 maxPixels) {
+RtfPictureImage readImage(const QByteArray &bytes, const char *format, qint64 maxPixels,
+                          const RtfPicture *shownAs = nullptr, double pixelRatio = 0) {
     QBuffer buffer;
     buffer.setData(bytes);
     buffer.open(QIODevice::ReadOnly);
@@ -31,6 +33,16 @@ RtfPictureImage readImage(const QByteArray &bytes, const char *format, qint64 ma
     if (pixelCount(result.headerSize) > maxPixels) {
         result.tooLarge = true;
         return result;
+    }
+    // A photo is held for the screen with the pixels it is shown with, no
+    // more: the decoder skips the rest (a JPEG's at a fraction of the cost).
+    // A small picture (a formula, a sign drawn dense for paper) stays whole.
+    constexpr qint64 smallPicturePixels = 512 * 512;
+    if (shownAs && pixelRatio > 0 && pixelCount(result.headerSize) > smallPicturePixels) {
+        const QSizeF shownPx = rtfPictureSizePx(*shownAs, result.headerSize) * pixelRatio;
+        const QSize wanted(std::min(result.headerSize.width(), int(std::ceil(shownPx.width()))),
+                           std::min(result.headerSize.height(), int(std::ceil(shownPx.height()))));
+        if (wanted != result.headerSize && !wanted.isEmpty()) reader.setScaledSize(wanted);
     }
     result.image = reader.read();
     if (pixelCount(result.image.size()) > maxPixels) {
@@ -196,12 +208,12 @@ QSizeF rtfPictureSizePx(const RtfPicture &picture, QSize headerSize) {
     return boundedPictureSizePx({width * scaleX, height * scaleY});
 }
 
-RtfPictureImage decodeRtfPicture(const RtfPicture &picture, qint64 maxPixels) {
+RtfPictureImage decodeRtfPicture(const RtfPicture &picture, qint64 maxPixels, double pixelRatio) {
     switch (picture.type) {
     case RtfPicture::Png:
-        return readImage(picture.data, "PNG", maxPixels);
+        return readImage(picture.data, "PNG", maxPixels, &picture, pixelRatio);
     case RtfPicture::Jpeg:
-        return readImage(picture.data, "JPEG", maxPixels);
+        return readImage(picture.data, "JPEG", maxPixels, &picture, pixelRatio);
     case RtfPicture::Dib:
         return decodeDib(picture.data, maxPixels);
     case RtfPicture::WinBitmap: {
@@ -221,4 +233,9 @@ RtfPictureImage decodeRtfPicture(const RtfPicture &picture, qint64 maxPixels) {
         return decodeMetafile(picture, maxPixels);
     }
     return {};
+}
+
+double screenPixelRatio() {
+    const auto *application = qobject_cast<QGuiApplication *>(QCoreApplication::instance());
+    return application ? application->devicePixelRatio() : 1.0;
 }

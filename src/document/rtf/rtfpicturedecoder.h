@@ -30,7 +30,13 @@ struct RtfPictureImage {
 
 // Decodes the picture when its header asks for at most maxPixels pixels; a
 // larger one is never decoded, whatever memory its few bytes would inflate to.
-RtfPictureImage decodeRtfPicture(const RtfPicture &picture, qint64 maxPixels);
+// With a pixelRatio, a PNG or JPEG is decoded only as dense as it is shown on
+// a screen of that ratio (its bytes stay whole for saving and printing).
+RtfPictureImage decodeRtfPicture(const RtfPicture &picture, qint64 maxPixels,
+                                 double pixelRatio = 0);
+
+// The densest of the screens' pixel ratios; 1 without a screen.
+double screenPixelRatio();
 
 // How many pixels the pictures of one RTF input may decode to in all: enough
 // for a screenshot or a diagram in a short document, and beyond that

@@ -94,7 +94,10 @@ void RtfReader::finishPicture(qsizetype endOffset, int missingBraces) {
     const PictureBuilder builder = std::exchange(m_picture, PictureBuilder());
     const RtfPicture &picture = builder.picture;
     const bool drawn = picture.type != RtfPicture::Metafile || m_metafilesLeft-- > 0;
-    RtfPictureImage decoded = drawn ? decodeRtfPicture(picture, m_pixelsLeft) : RtfPictureImage();
+    // An object's picture is written back from what is shown: it keeps its pixels.
+    const double pixelRatio = builder.forObject ? 0 : screenPixelRatio();
+    RtfPictureImage decoded =
+        drawn ? decodeRtfPicture(picture, m_pixelsLeft, pixelRatio) : RtfPictureImage();
     if (decoded.image.isNull() && !decoded.tooLarge && picture.type != RtfPicture::Metafile)
         report(QStringLiteral("picture data could not be decoded"), builder.wordOffset);
 
@@ -104,7 +107,12 @@ void RtfReader::finishPicture(qsizetype endOffset, int missingBraces) {
         decoded.image = QImage();
         sizePx = QSizeF(smallPictureSidePx, smallPictureSidePx);
     }
-    m_pixelsLeft -= qint64(decoded.image.width()) * decoded.image.height();
+    // Counted whole, though shown with fewer pixels: printing decodes it whole.
+    const qint64 wholePixels =
+        !decoded.image.isNull() && decoded.headerSize.isValid()
+            ? qint64(decoded.headerSize.width()) * decoded.headerSize.height()
+            : 0;
+    m_pixelsLeft -= std::max(qint64(decoded.image.width()) * decoded.image.height(), wholePixels);
     const bool placeholder = decoded.image.isNull();
     QTextImageFormat format = imageFormat(sizePx, placeholder);
     // A metafile is drawn, but only its own bytes are written back.

@@ -536,9 +536,11 @@ Picture RtfWriter::picture(const QTextImageFormat &format) const {
     const QString kind = format.stringProperty(textprops::PictureKind);
     const QByteArray bytes = format.property(textprops::PictureBytes).toByteArray();
     if (!bytes.isEmpty() && (kind == QLatin1String("jpeg") || kind == QLatin1String("png"))) {
-        if (image.isNull()) image = QImage::fromData(bytes);
-        // The image shown may hold fewer pixels than the bytes kept.
+        // A photo is held with the pixels it is shown with; its copy for
+        // other readers is made from all of them, as it always was.
         const QSize encoded = encodedImageSize(bytes);
+        if (image.isNull() || (encoded.isValid() && encoded != image.size()))
+            image = QImage::fromData(bytes);
         const QSize size = encoded.isValid() ? encoded : image.size();
         return {kind == QLatin1String("jpeg") ? "\\jpegblip" : "\\pngblip", bytes, size, image};
     }
