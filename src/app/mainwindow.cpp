@@ -53,7 +53,6 @@
 #include <QLineEdit>
 #include <QMenu>
 #include <QMenuBar>
-#include <QMimeData>
 #include <QScreen>
 #include <QScrollArea>
 #include <QSpinBox>
@@ -552,33 +551,6 @@ void MainWindow::endWithoutAsking() {
     close();
     // A modal dialog's own loop ends too.
     QCoreApplication::exit(0);
-}
-
-void MainWindow::useMemory(const QString &settingsFile) {
-    *m_memory = DesktopMemory(settingsFile);
-    m_recent->refill();
-    // Where the teacher left it; placed as at a first start otherwise.
-    const QByteArray geometry = m_memory->windowGeometry();
-    if (!geometry.isEmpty() && restoreGeometry(geometry)) m_placedWithFrame = true;
-}
-
-void MainWindow::dragEnterEvent(QDragEnterEvent *event) {
-    if (event->mimeData()->hasUrls()) event->acceptProposedAction();
-}
-
-void MainWindow::dropEvent(QDropEvent *event) {
-    QStringList paths;
-    for (const QUrl &url : event->mimeData()->urls())
-        if (url.isLocalFile()) paths << url.toLocalFile();
-    if (paths.isEmpty()) return;
-    event->acceptProposedAction();
-    // Asked once the drop is over: the questions must not hold the drag.
-    QTimer::singleShot(0, this, [this, paths] { openDropped(paths); });
-}
-
-void MainWindow::openDropped(const QStringList &paths) {
-    // One window shows one text.
-    if (!paths.isEmpty()) openFileAsked(*this, paths.first());
 }
 
 void MainWindow::endRun(bool keepCopies) {
