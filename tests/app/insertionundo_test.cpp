@@ -14,14 +14,8 @@
 namespace {
 
 // The window shown, the text typed with real keys.
-class Fixture : public WindowFixture {
+class Fixture : public ShownWindowFixture {
 public:
-    Fixture() {
-        window.show();
-        if (!QTest::qWaitForWindowExposed(&window)) qFatal("The window does not show");
-        exo.setFocus();
-    }
-
     void clickEquilibriumSign() {
         auto *palettes = control<SymbolPalettes>(QStringLiteral("SSTab1"));
         QTabBar *bar = palettes->tabBar();

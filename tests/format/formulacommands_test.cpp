@@ -8,13 +8,8 @@
 namespace {
 
 // The window shown; what is typed goes through real keys.
-class Fixture : public WindowFixture {
+class Fixture : public ShownWindowFixture {
 public:
-    Fixture() {
-        window.show();
-        if (!QTest::qWaitForWindowExposed(&window)) qFatal("The window does not show");
-        exo.setFocus();
-    }
     void type(const QString &keys) { QTest::keyClicks(&exo, keys); }
     void undo() { QTest::keyClick(&exo, Qt::Key_Z, Qt::ControlModifier); }
     // Each character of the text with its offset: "H2O" with an index is

@@ -15,13 +15,8 @@
 namespace {
 
 // The window shown, its text typed with real keys and checked at once.
-class Fixture : public WindowFixture {
+class Fixture : public ShownWindowFixture {
 public:
-    Fixture() {
-        window.show();
-        if (!QTest::qWaitForWindowExposed(&window)) qFatal("The window does not show");
-        exo.setFocus();
-    }
     SpellUnderliner &spelling() const { return *window.findChild<SpellUnderliner *>(); }
     // One key a character, accented letters included.
     void type(const QString &keys) {

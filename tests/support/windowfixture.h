@@ -9,6 +9,7 @@
 #include <QAction>
 #include <QDir>
 #include <QTemporaryDir>
+#include <QTest>
 
 // The main window with scripted dialogs. Its running flag, its recovery
 // copies and an exercise folder are all inside a temporary directory of its
@@ -46,5 +47,16 @@ private:
     static QString subfolder(const QTemporaryDir &dir, const QString &name) {
         QDir(dir.path()).mkdir(name);
         return dir.filePath(name) + QLatin1Char('/');
+    }
+};
+
+// The same window shown on screen, the text having the focus, for tests that
+// type with real keys.
+class ShownWindowFixture : public WindowFixture {
+public:
+    ShownWindowFixture() {
+        window.show();
+        if (!QTest::qWaitForWindowExposed(&window)) qFatal("The window does not show");
+        exo.setFocus();
     }
 };
