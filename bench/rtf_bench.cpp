@@ -71,6 +71,15 @@ double peakMegabytes() {
     return usage.ru_maxrss / 1024.0;
 }
 
+// Resident now, from /proc: what stays once a passing buffer (the file read
+// whole) is freed.
+double residentMegabytes() {
+    QFile statm(QStringLiteral("/proc/self/statm"));
+    if (!statm.open(QIODevice::ReadOnly)) return 0;
+    const QList<QByteArray> fields = statm.readAll().split(' ');
+    return fields.size() > 1 ? fields.at(1).toDouble() * 4096 / 1e6 : 0;
+}
+
 QByteArray readFile(const QString &path) {
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly)) {
@@ -302,6 +311,7 @@ int inWindow(const QString &path, bool openOnly, bool startKeysOnly = false) {
     PaintWatch painted(exo.viewport());
     painted.waitFor();
     const double baseline = peakMegabytes();
+    const double residentBefore = residentMegabytes();
 
     QElapsedTimer timer;
     timer.start();
@@ -318,6 +328,8 @@ int inWindow(const QString &path, bool openOnly, bool startKeysOnly = false) {
     std::printf("longest event-loop stall      %8.1f ms\n", stall * 1e3);
     std::printf("memory over the empty window  %8.1f MB (peak %.1f MB)\n",
                 peakMegabytes() - baseline, peakMegabytes());
+    std::printf("held after opening            %8.1f MB more than the empty window\n",
+                residentMegabytes() - residentBefore);
     std::fflush(stdout);
     if (openOnly) return 0;
 

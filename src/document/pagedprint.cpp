@@ -1,5 +1,6 @@
 #include "document/pagedprint.h"
 
+#include "document/rtf/rtfpicturedecoder.h"
 #include "document/textproperties.h"
 
 #include <QAbstractTextDocumentLayout>
@@ -78,13 +79,14 @@ void sharpPictures(QTextDocument &copy) {
             const QByteArray bytes = format.property(textprops::PictureBytes).toByteArray();
             if (bytes.isEmpty() || done.contains(name)) continue;
             done.insert(name);
-            const QImage shown =
-                copy.resource(QTextDocument::ImageResource, QUrl(name)).value<QImage>();
             QBuffer buffer;
             buffer.setData(bytes);
             buffer.open(QIODevice::ReadOnly);
             QImageReader reader(&buffer);
-            if (shown.isNull() || reader.size() == shown.size()) continue;
+            // A small one is held whole already.
+            const QSize size = reader.size();
+            if (!size.isValid() || qint64(size.width()) * size.height() <= rtfSmallPicturePixels)
+                continue;
             const QImage whole = reader.read();
             if (!whole.isNull()) copy.addResource(QTextDocument::ImageResource, QUrl(name), whole);
         }

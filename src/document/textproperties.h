@@ -38,6 +38,10 @@ enum : int {
     // QString: a font name kept for writing back while the characters are
     // drawn in the document's default font (see setFontNameKeptOnly).
     FontNameKept = QTextFormat::UserProperty + 9,
+    // QByteArray on an image format with PictureBytes: the metafile holding
+    // its bitmap for other readers, as read from our own file, so that
+    // saving need not decode and encode the photo again.
+    PictureCopy = QTextFormat::UserProperty + 10,
     // int, pixels, on a block format: the room kept above and below the
     // paragraph's lines for its raised and lowered characters (see
     // offsetroom.h). Display only: never read from nor written to files.

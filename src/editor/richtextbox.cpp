@@ -4,6 +4,7 @@
 #include "document/clipboardformats.h"
 #include "document/layoutheight.h"
 #include "document/layoutwork.h"
+#include "document/lazypictures.h"
 #include "document/offsetroom.h"
 #include "document/pagedprint.h"
 #include "document/rtf/rtflog.h"
@@ -300,6 +301,8 @@ void RichTextBox::moveTextTo(RichTextBox &other) {
 void RichTextBox::showCopyOf(const RichTextBox &source) {
     const QTextDocument *original = source.document();
     std::unique_ptr<QTextDocument> copy(original->clone(this));
+    // Its photos are decoded when drawn, into the one store of both.
+    lazypictures::share(*original, *copy);
     copy->setDefaultFont(original->defaultFont());
     copy->setDefaultTextOption(original->defaultTextOption());
     copy->setDocumentMargin(original->documentMargin());

@@ -1,3 +1,4 @@
+#include "document/lazypictures.h"
 #include "document/pagedprint.h"
 #include "document/rtf/rtfwriter.h"
 #include "document/textproperties.h"
@@ -10,6 +11,7 @@
 
 #include <QPainter>
 #include <QProcess>
+#include <QScrollBar>
 #include <QStandardPaths>
 #include <QTest>
 #include <QTextCursor>
@@ -24,6 +26,7 @@ class PhotosTest : public QObject {
 private slots:
     void photosKeepTheirBytesThroughSwitchingEditingAndSaving();
     void photosPrintWithAllTheirPixels();
+    void photosAreDecodedWhenDrawnWithinTheCap();
 };
 
 namespace {
@@ -169,6 +172,64 @@ void PhotosTest::photosPrintWithAllTheirPixels() {
         QCOMPARE(columns.at(3) + QLatin1Char('x') + columns.at(4), QStringLiteral("640x480"));
     }
     QCOMPARE(photos, 2);
+}
+
+// 200 PNG pictures of 100x100 pixels, one a paragraph, each of its own
+// colour.
+QByteArray twoHundredPhotos() {
+    QByteArray rtf = "{\\rtf1\\ansi ";
+    for (int i = 0; i < 200; ++i) {
+        QImage image(100, 100, QImage::Format_RGB32);
+        image.fill(QColor(i, i, 255 - i));
+        rtf += "{\\pict\\pngblip\\picw100\\pich100\\picwgoal1500\\pichgoal1500 " +
+               encoded(image, "PNG").toHex() + "}\\par ";
+    }
+    return rtf + '}';
+}
+
+// The colour drawn at the middle of the picture of that paragraph, as the
+// window shows it now.
+QColor drawnColour(RichTextBox &box, int paragraph) {
+    const QTextBlock block = box.document()->findBlockByNumber(paragraph);
+    QTextCursor cursor(block);
+    const QRect caret = box.cursorRect(cursor);
+    return box.viewport()->grab().toImage().pixelColor(caret.right() + 50, caret.bottom() - 50);
+}
+
+void PhotosTest::photosAreDecodedWhenDrawnWithinTheCap() {
+    ShownWindowFixture f;
+    const QString path = f.dir.filePath(QStringLiteral("photos.rtf"));
+    writeFileBytes(path, twoHundredPhotos());
+    QCOMPARE(f.exo.loadFile(path), RichTextBox::LoadOutcome::Loaded);
+    LazyPictures *store = lazypictures::find(*f.exo.document());
+    QVERIFY(store);
+    constexpr qint64 capBytes = 12 * 100 * 100 * 4;
+    store->setCacheLimitBytes(capBytes);
+    f.exo.viewport()->grab();
+    // Only what shows was decoded, at the size shown.
+    QVERIFY2(store->decodeCount() < 12, qPrintable(QString::number(store->decodeCount())));
+    QCOMPARE(drawnColour(f.exo, 0), QColor(0, 0, 255));
+
+    QScrollBar *bar = f.exo.verticalScrollBar();
+    QVERIFY(bar->maximum() > 190 * 100);
+    for (int value = 0; value <= bar->maximum(); value += bar->pageStep()) {
+        bar->setValue(value);
+        f.exo.viewport()->grab();
+        QVERIFY(store->cachedBytes() <= capBytes);
+    }
+    QVERIFY(store->decodeCount() >= 200);
+    QCOMPARE(drawnColour(f.exo, 199), QColor(199, 199, 56));
+
+    // The first ones were dropped on the way, and are drawn right again.
+    bar->setValue(0);
+    const int decodedBefore = store->decodeCount();
+    QCOMPARE(drawnColour(f.exo, 0), QColor(0, 0, 255));
+    QCOMPARE(drawnColour(f.exo, 1), QColor(1, 1, 254));
+    QVERIFY(store->decodeCount() > decodedBefore);
+    QVERIFY(store->cachedBytes() <= capBytes);
+
+    // Drawing is no change to the text.
+    QVERIFY(!f.exo.document()->isModified());
 }
 
 QTEST_MAIN(PhotosTest)

@@ -33,6 +33,7 @@ enum class Dest : int {
     PictureCopy,  // \nonshppict: the same picture for older readers
     OwnPicture,   // \rdgpict: our picture as stored, kept like Keep; the
                   // \shppict after it holds its bitmap for other readers
+    KeptCopy,     // that \shppict: its \pict is kept with our picture, the rest skipped
 };
 
 enum class Kind : unsigned char { Destination, Character, Property };

@@ -21,7 +21,8 @@ qint64 pixelCount(QSize size) {
 
 // Reads the header first and decodes only a picture within maxPixels.
 RtfPictureImage readImage(const QByteArray &bytes, const char *format, qint64 maxPixels,
-                          const RtfPicture *shownAs = nullptr, double pixelRatio = 0) {
+                          const RtfPicture *shownAs = nullptr, double pixelRatio = 0,
+                          bool defer = false) {
     QBuffer buffer;
     buffer.setData(bytes);
     buffer.open(QIODevice::ReadOnly);
@@ -37,13 +38,18 @@ RtfPictureImage readImage(const QByteArray &bytes, const char *format, qint64 ma
     // A photo is held for the screen with the pixels it is shown with, no
     // more: the decoder skips the rest (a JPEG's at a fraction of the cost).
     // A small picture (a formula, a sign drawn dense for paper) stays whole.
-    constexpr qint64 smallPicturePixels = 512 * 512;
-    if (shownAs && pixelRatio > 0 && pixelCount(result.headerSize) > smallPicturePixels) {
+    QSize wanted = result.headerSize;
+    if (shownAs && pixelRatio > 0 && pixelCount(result.headerSize) > rtfSmallPicturePixels) {
         const QSizeF shownPx = rtfPictureSizePx(*shownAs, result.headerSize) * pixelRatio;
-        const QSize wanted(std::min(result.headerSize.width(), int(std::ceil(shownPx.width()))),
-                           std::min(result.headerSize.height(), int(std::ceil(shownPx.height()))));
-        if (wanted != result.headerSize && !wanted.isEmpty()) reader.setScaledSize(wanted);
+        wanted = QSize(std::min(result.headerSize.width(), int(std::ceil(shownPx.width()))),
+                       std::min(result.headerSize.height(), int(std::ceil(shownPx.height()))));
+        if (wanted.isEmpty()) wanted = result.headerSize;
     }
+    if (defer) {
+        result.deferredSizePx = wanted;
+        return result;
+    }
+    if (wanted != result.headerSize) reader.setScaledSize(wanted);
     result.image = reader.read();
     if (pixelCount(result.image.size()) > maxPixels) {
         result.image = QImage();
@@ -208,12 +214,13 @@ QSizeF rtfPictureSizePx(const RtfPicture &picture, QSize headerSize) {
     return boundedPictureSizePx({width * scaleX, height * scaleY});
 }
 
-RtfPictureImage decodeRtfPicture(const RtfPicture &picture, qint64 maxPixels, double pixelRatio) {
+RtfPictureImage decodeRtfPicture(const RtfPicture &picture, qint64 maxPixels, double pixelRatio,
+                                 bool defer) {
     switch (picture.type) {
     case RtfPicture::Png:
-        return readImage(picture.data, "PNG", maxPixels, &picture, pixelRatio);
+        return readImage(picture.data, "PNG", maxPixels, &picture, pixelRatio, defer);
     case RtfPicture::Jpeg:
-        return readImage(picture.data, "JPEG", maxPixels, &picture, pixelRatio);
+        return readImage(picture.data, "JPEG", maxPixels, &picture, pixelRatio, defer);
     case RtfPicture::Dib:
         return decodeDib(picture.data, maxPixels);
     case RtfPicture::WinBitmap: {

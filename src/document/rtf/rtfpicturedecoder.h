@@ -26,14 +26,21 @@ struct RtfPictureImage {
     QImage image;          // null for vector pictures, damaged data and pictures too large
     QSize headerSize;      // as the data's header says, decoded or not; invalid when unknown
     bool tooLarge = false; // its header asks for more pixels than allowed: not decoded
+    QSize deferredSizePx;  // valid when left to be decoded at this size when drawn
 };
+
+// A picture of up to this many pixels (a formula, a sign drawn dense for
+// paper) is held whole; a larger one, a photo, as dense as it is shown.
+constexpr qint64 rtfSmallPicturePixels = 512 * 512;
 
 // Decodes the picture when its header asks for at most maxPixels pixels; a
 // larger one is never decoded, whatever memory its few bytes would inflate to.
-// With a pixelRatio, a PNG or JPEG is decoded only as dense as it is shown on
-// a screen of that ratio (its bytes stay whole for saving and printing).
-RtfPictureImage decodeRtfPicture(const RtfPicture &picture, qint64 maxPixels,
-                                 double pixelRatio = 0);
+// With a pixelRatio, a large PNG or JPEG is decoded only as dense as it is
+// shown on a screen of that ratio (its bytes stay whole for saving and
+// printing). With defer, a PNG or JPEG is not decoded at all, only sized
+// for decoding when drawn.
+RtfPictureImage decodeRtfPicture(const RtfPicture &picture, qint64 maxPixels, double pixelRatio = 0,
+                                 bool defer = false);
 
 // The densest of the screens' pixel ratios; 1 without a screen.
 double screenPixelRatio();

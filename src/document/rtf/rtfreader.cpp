@@ -81,6 +81,9 @@ void RtfReader::handle(const RtfToken &token, bool starred) {
         return;
     }
     if (m_overflowDepth > 0 || top().dest == Dest::Skip) return;
+    if (top().dest == Dest::KeptCopy &&
+        (token.type != RtfToken::ControlWord || token.text != QByteArrayView("pict")))
+        return;
     if (token.type == RtfToken::Text) {
         handleText(token.text, token.offset);
         return;
@@ -289,7 +292,7 @@ void RtfReader::enterDestination(Dest dest, qsizetype wordOffset) {
         return;
     case Dest::ShapePicture:
         if (std::exchange(m_ownPictureRead, false)) {
-            dest = Dest::Skip;
+            dest = m_lastPicturePosition >= 0 ? Dest::KeptCopy : Dest::Skip;
             break;
         }
         m_shapePictureRead = true;
@@ -300,7 +303,8 @@ void RtfReader::enterDestination(Dest dest, qsizetype wordOffset) {
         dest = Dest::Skip;
         break;
     case Dest::Picture:
-        if ((current != Dest::Body && current != Dest::ObjectResult) || m_picture.active)
+        if ((current != Dest::Body && current != Dest::ObjectResult && current != Dest::KeptCopy) ||
+            m_picture.active)
             dest = Dest::Skip;
         break;
     case Dest::Object:
@@ -345,6 +349,7 @@ void RtfReader::enterDestination(Dest dest, qsizetype wordOffset) {
     switch (dest) {
     case Dest::Picture:
         startPicture(current == Dest::ObjectResult, wordOffset);
+        m_picture.copyOfLast = current == Dest::KeptCopy;
         break;
     case Dest::Object:
         m_object = ObjectBuilder();

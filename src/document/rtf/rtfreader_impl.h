@@ -92,6 +92,7 @@ struct FontEntry {
 struct PictureBuilder {
     bool active = false;
     bool forObject = false;
+    bool copyOfLast = false;  // the bitmap other readers draw for the picture before it
     qsizetype wordOffset = 0; // where its \pict word begins
     RtfPicture picture;
     int pendingNibble = -1; // high half of a byte whose low half is to come
@@ -209,6 +210,7 @@ private:
     void startPicture(bool forObject, qsizetype wordOffset);
     void appendPictureHex(QByteArrayView text, qsizetype offset);
     void finishPicture(qsizetype endOffset, int missingBraces);
+    void keepCopyOfLastPicture(const RtfPicture &copy);
     void finishObject(qsizetype endOffset, int missingBraces);
     QByteArray rawGroup(qsizetype wordOffset, qsizetype endOffset, int missingBraces) const;
     bool takePictureHeight(double heightPx);
@@ -294,6 +296,7 @@ private:
     int m_metafilesLeft = maxDrawnMetafiles;
     bool m_shapePictureRead = false; // a \shppict whose \nonshppict is to be skipped
     bool m_ownPictureRead = false;   // a \rdgpict whose \shppict is to be skipped
+    int m_lastPicturePosition = -1;  // where the photo just read went, for its kept copy
 };
 
 // The key of a \pn list by its labels.

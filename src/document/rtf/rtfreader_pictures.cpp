@@ -1,5 +1,8 @@
 #include "document/rtf/rtfreader_impl.h"
 
+#include "document/lazypictures.h"
+#include "document/rtf/rtfmetafile.h"
+
 // Pictures and embedded objects.
 namespace rtfread {
 
@@ -93,27 +96,37 @@ void RtfReader::appendPictureHex(QByteArrayView text, qsizetype offset) {
 void RtfReader::finishPicture(qsizetype endOffset, int missingBraces) {
     const PictureBuilder builder = std::exchange(m_picture, PictureBuilder());
     const RtfPicture &picture = builder.picture;
+    if (builder.copyOfLast) {
+        keepCopyOfLastPicture(picture);
+        return;
+    }
     const bool drawn = picture.type != RtfPicture::Metafile || m_metafilesLeft-- > 0;
-    // An object's picture is written back from what is shown: it keeps its pixels.
+    // An object's picture is written back from what is shown: it keeps its
+    // pixels. Any other PNG or JPEG is decoded when first drawn.
     const double pixelRatio = builder.forObject ? 0 : screenPixelRatio();
     RtfPictureImage decoded =
-        drawn ? decodeRtfPicture(picture, m_pixelsLeft, pixelRatio) : RtfPictureImage();
-    if (decoded.image.isNull() && !decoded.tooLarge && picture.type != RtfPicture::Metafile)
+        drawn ? decodeRtfPicture(picture, m_pixelsLeft, pixelRatio, !builder.forObject)
+              : RtfPictureImage();
+    const bool deferred = decoded.deferredSizePx.isValid();
+    if (decoded.image.isNull() && !deferred && !decoded.tooLarge &&
+        picture.type != RtfPicture::Metafile)
         report(QStringLiteral("picture data could not be decoded"), builder.wordOffset);
 
     QSizeF sizePx = rtfPictureSizePx(picture, decoded.headerSize);
-    if (!takePictureHeight(sizePx.height())) {
+    const bool fits = takePictureHeight(sizePx.height());
+    if (!fits) {
         // Shown smaller, it would be written back smaller: it keeps its group.
         decoded.image = QImage();
         sizePx = QSizeF(smallPictureSidePx, smallPictureSidePx);
     }
+    const bool shown = !decoded.image.isNull() || (deferred && fits);
     // Counted whole, though shown with fewer pixels: printing decodes it whole.
     const qint64 wholePixels =
-        !decoded.image.isNull() && decoded.headerSize.isValid()
+        shown && decoded.headerSize.isValid()
             ? qint64(decoded.headerSize.width()) * decoded.headerSize.height()
             : 0;
     m_pixelsLeft -= std::max(qint64(decoded.image.width()) * decoded.image.height(), wholePixels);
-    const bool placeholder = decoded.image.isNull();
+    const bool placeholder = !shown;
     QTextImageFormat format = imageFormat(sizePx, placeholder);
     // A metafile is drawn, but only its own bytes are written back.
     if (placeholder || picture.type == RtfPicture::Metafile) {
@@ -125,14 +138,35 @@ void RtfReader::finishPicture(qsizetype endOffset, int missingBraces) {
                                                        : QStringLiteral("jpeg"));
     }
 
-    const QImage &shown = placeholder ? rtfPlaceholderImage() : decoded.image;
-    if (!builder.forObject) {
-        insertImage(format, shown);
+    if (!builder.forObject && !placeholder && deferred) {
+        lazypictures::of(*m_cursor.document())
+            .add(format.name(), picture.data, decoded.deferredSizePx);
+        insertImage(format, QImage());
+    } else if (!builder.forObject) {
+        insertImage(format, placeholder ? rtfPlaceholderImage() : decoded.image);
     } else if (m_object.active && !m_object.hasResult) {
         m_object.hasResult = true;
         m_object.resultFormat = format;
-        m_object.resultImage = shown;
+        m_object.resultImage = placeholder ? rtfPlaceholderImage() : decoded.image;
     }
+    const bool keepsBytes = !builder.forObject && format.hasProperty(textprops::PictureBytes);
+    m_lastPicturePosition = keepsBytes ? m_cursor.position() - 1 : -1;
+}
+
+// The bitmap our own file holds beside a photo for other readers: kept with
+// the photo, it is written back without decoding the photo again.
+void RtfReader::keepCopyOfLastPicture(const RtfPicture &copy) {
+    const int position = std::exchange(m_lastPicturePosition, -1);
+    if (copy.type != RtfPicture::Metafile || position < 0 ||
+        checkMetafile(copy.data).kind == MetafileInfo::None)
+        return;
+    QTextCursor cursor(m_cursor.document());
+    cursor.setPosition(position);
+    cursor.setPosition(position + 1, QTextCursor::KeepAnchor);
+    QTextCharFormat format = cursor.charFormat();
+    if (!format.isImageFormat() || !format.hasProperty(textprops::PictureBytes)) return;
+    format.setProperty(textprops::PictureCopy, copy.data);
+    cursor.setCharFormat(format);
 }
 
 void RtfReader::finishObject(qsizetype endOffset, int missingBraces) {
@@ -197,7 +231,9 @@ void RtfReader::insertImage(const QTextImageFormat &format, const QImage &image)
     if (m_pendingBreak) insertPendingBreak();
     flushRun();
     const bool placeholder = format.name() == rtfPlaceholderImageName();
-    if (!placeholder || !std::exchange(m_placeholderAdded, true))
+    if (image.isNull()) {
+        // Drawn from its bytes when first shown.
+    } else if (!placeholder || !std::exchange(m_placeholderAdded, true))
         m_cursor.document()->addResource(QTextDocument::ImageResource, QUrl(format.name()), image);
     m_cursor.insertImage(format);
 }

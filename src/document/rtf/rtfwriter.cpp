@@ -66,8 +66,8 @@ struct Picture {
     const char *blip = "\\pngblip";
     QByteArray bytes;
     QSize pixelSize;
-    QImage image;              // what the bytes show, for the bitmap written beside them
-    bool fileOfItsOwn = false; // a photo or picture file's bytes, not a picture drawn here
+    QImage image;          // what the bytes show, for the bitmap written beside them
+    QByteArray bitmapCopy; // that bitmap, when kept from the file the photo was read from
 };
 
 QByteArray encodePng(const QImage &image) {
@@ -518,7 +518,8 @@ void RtfWriter::writeImage(const QTextImageFormat &format) {
     m_emit.word("\\pichgoal", pixelsToTwips(heightPx));
     m_emit.hexData(pict.bytes);
     m_emit.raw("}}");
-    const QByteArray copy = bitmapCopy(pict.image, pict.bytes.size());
+    const QByteArray copy =
+        pict.bitmapCopy.isEmpty() ? bitmapCopy(pict.image, pict.bytes.size()) : pict.bitmapCopy;
     if (copy.isEmpty()) return;
     constexpr double himetricPerPixel = 2540.0 / 96.0;
     m_emit.raw("{\\*\\shppict{\\pict");
@@ -532,18 +533,23 @@ void RtfWriter::writeImage(const QTextImageFormat &format) {
 }
 
 Picture RtfWriter::picture(const QTextImageFormat &format) const {
-    QImage image = rtfattributes::documentImage(m_document, format);
     const QString kind = format.stringProperty(textprops::PictureKind);
     const QByteArray bytes = format.property(textprops::PictureBytes).toByteArray();
     if (!bytes.isEmpty() && (kind == QLatin1String("jpeg") || kind == QLatin1String("png"))) {
-        // A photo is held with the pixels it is shown with; its copy for
-        // other readers is made from all of them, as it always was.
-        const QSize encoded = encodedImageSize(bytes);
-        if (image.isNull() || (encoded.isValid() && encoded != image.size()))
-            image = QImage::fromData(bytes);
-        const QSize size = encoded.isValid() ? encoded : image.size();
-        return {kind == QLatin1String("jpeg") ? "\\jpegblip" : "\\pngblip", bytes, size, image};
+        Picture photo;
+        photo.blip = kind == QLatin1String("jpeg") ? "\\jpegblip" : "\\pngblip";
+        photo.bytes = bytes;
+        photo.bitmapCopy = format.property(textprops::PictureCopy).toByteArray();
+        photo.pixelSize = encodedImageSize(bytes);
+        // A photo is held with the pixels it is shown with, or not decoded
+        // yet; its copy for other readers is made from all of them.
+        if (photo.bitmapCopy.isEmpty() || !photo.pixelSize.isValid()) {
+            photo.image = QImage::fromData(bytes);
+            if (!photo.pixelSize.isValid()) photo.pixelSize = photo.image.size();
+        }
+        return photo;
     }
+    QImage image = rtfattributes::documentImage(m_document, format);
     // A side longer than libpng takes would be written as no picture at all:
     // such a picture is stored smaller, and shown at the same size.
     constexpr int maxPngSidePx = 1'000'000;
@@ -556,7 +562,7 @@ Picture RtfWriter::picture(const QTextImageFormat &format) const {
         image = QImage(size, QImage::Format_RGB32);
         image.fill(Qt::white);
     }
-    return {"\\pngblip", encodePng(image), image.size(), image};
+    return {"\\pngblip", encodePng(image), image.size(), image, {}};
 }
 
 } // namespace
