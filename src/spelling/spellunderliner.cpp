@@ -92,8 +92,10 @@ void SpellUnderliner::changed(int from, int, int added) {
         for (int number = first; number <= last; ++number)
             if (!m_typedIn.contains(number)) m_typedIn << number;
         // Once the teacher pauses: a mark redrawn at every key would cost a
-        // layout of the paragraph each time.
+        // layout of the paragraph each time. The background pass waits too,
+        // or a slice of it would delay each key's paint.
         m_typing.start();
+        m_idle.stop();
         return;
     } else {
         // A paste or a replacement over many paragraphs joins the background pass.
@@ -150,7 +152,11 @@ void SpellUnderliner::checkSome() {
         ++m_next;
     }
     m_exo.setDisplayMarks(changed);
-    if (m_next >= m_end || !block.isValid()) m_idle.stop();
+    if (m_next >= m_end || !block.isValid())
+        m_idle.stop();
+    else if (!m_idle.isActive())
+        m_idle.start(); // after a pause in the typing
+
     m_longestSliceMs = std::max(m_longestSliceMs, double(slice.nsecsElapsed()) / 1e6);
 }
 

@@ -77,6 +77,7 @@ class SpellUnderlinerTest : public QObject {
 private slots:
     void initTestCase();
     void misspeltWordsAreUnderlinedAsTyped();
+    void typingHoldsTheRestOfTheCheckBack();
     void underlinesAreDisplayOnly();
     void suggestionsReplaceTheWordInOneStep();
     void wordsAddedStayKnownAfterARestart();
@@ -104,6 +105,21 @@ void SpellUnderlinerTest::misspeltWordsAreUnderlinedAsTyped() {
     f.action("orthographe")->trigger();
     f.spelling().checkAll();
     QCOMPARE(f.underlined().size(), 3);
+}
+
+// A key typed while a long text is being checked is painted at once: the
+// check of the rest waits for the typing to pause, then goes on.
+void SpellUnderlinerTest::typingHoldsTheRestOfTheCheckBack() {
+    Fixture f;
+    QStringList paragraphs(3000, QStringLiteral("Le carbonne brule."));
+    f.exo.setText(paragraphs.join(QLatin1Char('\n')));
+    QTest::keyClick(&f.exo, Qt::Key_A);
+    const qsizetype afterKey = f.underlined().size();
+    for (int turn = 0; turn < 20; ++turn)
+        QCoreApplication::processEvents();
+    QCOMPARE(f.underlined().size(), afterKey);
+    QVERIFY(QTest::qWaitFor([&f] { return !f.spelling().pending(); }, 60000));
+    QVERIFY(f.underlined().size() >= 3000);
 }
 
 // Underlined or not, the text saves, copies, prints and undoes the same.
