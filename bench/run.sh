@@ -5,7 +5,8 @@
 # median (those two only where installed: apt-get install unrtf
 # libreoffice-writer-nogui; LibreOffice on 1 MB only). Then the main window's
 # figures: start-up, "Ouvrir" to the first paint, the layout after it,
-# keystrokes, bold on everything, switching statement and correction.
+# keystrokes, bold on everything, switching statement and correction; then
+# the same for statements holding photos (JPEG and PNG), saved and printed.
 # Then opens hostile files, each made to cost far more than its size; every one
 # should open, or be refused (too tall, or too slow to lay out), in under 2 s per MB and 30 times
 # its size in memory.
@@ -74,6 +75,22 @@ for size in 1 10; do
         printf '%-30s %s\n' "$label" "$(grep -F "$label|" "$work/window" | cut -d'|' -f2 | spread)"
     done
     "$bench" print "$file" "$work/exercise-${size}mb.pdf"
+done
+
+# Statements holding photos: opened, switched, saved and printed in the main
+# window, beside the peers' reading of the same file; the PDF must hold the
+# photos at their own size.
+for photos in "20 2000 1500 jpeg" "20 2000 1500 png" "100 800 600 jpeg"; do
+    file="$work/photos-${photos// /-}.rtf"
+    # shellcheck disable=SC2086
+    "$bench" generate-photos $photos "$file" 2> /dev/null
+    echo "== main window, photos: $photos ($(du -m "$file" | cut -f1) MB)"
+    "$bench" window "$file" 2> /dev/null | grep -vE '^(keystroke|maj|select-all)'
+    command -v pdfimages > /dev/null &&
+        echo "PDF photos: $(pdfimages -list /tmp/rtf_bench.pdf | awk 'NR > 2 { print $4 "x" $5 }' | sort | uniq -c | xargs)"
+    command -v unrtf > /dev/null && echo "unrtf --text            $(peak unrtf --text "$file")"
+    command -v soffice > /dev/null &&
+        echo "LibreOffice to txt      $(peak soffice --headless --convert-to txt --outdir "$work" "$file")"
 done
 echo "peak memory in MB; keystrokes and maj in ms; the rest in seconds. Load: $(uptime | sed 's/.*load/load/')"
 
