@@ -80,9 +80,14 @@ void attach(std::shared_ptr<LazyPictures> store, QTextDocument &document) {
         const QString name = url.toString();
         if (store->holds(name)) {
             const QImage image = store->image(name);
-            return image.isNull() ? rtfPlaceholderImage() : image;
+            if (!image.isNull()) return image;
         }
-        return inherited ? inherited(url) : QVariant();
+        if (inherited) {
+            const QVariant found = inherited(url);
+            if (found.isValid()) return found;
+        }
+        // Bytes that do not decode show as any picture Qt cannot show.
+        return store->holds(name) ? QVariant(rtfPlaceholderImage()) : QVariant();
     });
     new Holder(std::move(store), document);
 }

@@ -17,6 +17,7 @@ class LazyPictures {
 public:
     static constexpr qint64 defaultCacheBytes = 64 * 1024 * 1024;
 
+    // With an invalid size, it is decoded with all its pixels.
     void add(const QString &name, const QByteArray &bytes, QSize decodedSizePx);
     bool holds(const QString &name) const { return m_pictures.contains(name); }
     // The picture decoded at its size; null when it is not held here or its

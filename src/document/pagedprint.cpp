@@ -1,21 +1,17 @@
 #include "document/pagedprint.h"
 
-#include "document/rtf/rtfpicturedecoder.h"
+#include "document/lazypictures.h"
 #include "document/textproperties.h"
 
 #include <QAbstractTextDocumentLayout>
-#include <QBuffer>
 #include <QFontMetricsF>
-#include <QImageReader>
 #include <QPagedPaintDevice>
 #include <QPainter>
 #include <QRawFont>
-#include <QSet>
 #include <QTextBlock>
 #include <QTextCursor>
 #include <QTextDocument>
 #include <QTextFrame>
-#include <QUrl>
 
 namespace pagedprint {
 namespace {
@@ -68,27 +64,17 @@ void fontsKeptAsText(QTextDocument &copy) {
 }
 
 // A photo is held for the screen with the pixels it is shown with; on paper
-// it has all its own, decoded from the bytes it keeps.
+// it has all its own, decoded from the bytes it keeps as its page is drawn,
+// so that only a few are held whole at a time.
 void sharpPictures(QTextDocument &copy) {
-    QSet<QString> done;
+    LazyPictures &whole = lazypictures::of(copy);
     for (QTextBlock block = copy.begin(); block.isValid(); block = block.next()) {
         for (auto it = block.begin(); !it.atEnd(); ++it) {
             const QTextCharFormat format = it.fragment().charFormat();
             if (!format.isImageFormat()) continue;
             const QString name = format.toImageFormat().name();
             const QByteArray bytes = format.property(textprops::PictureBytes).toByteArray();
-            if (bytes.isEmpty() || done.contains(name)) continue;
-            done.insert(name);
-            QBuffer buffer;
-            buffer.setData(bytes);
-            buffer.open(QIODevice::ReadOnly);
-            QImageReader reader(&buffer);
-            // A small one is held whole already.
-            const QSize size = reader.size();
-            if (!size.isValid() || qint64(size.width()) * size.height() <= rtfSmallPicturePixels)
-                continue;
-            const QImage whole = reader.read();
-            if (!whole.isNull()) copy.addResource(QTextDocument::ImageResource, QUrl(name), whole);
+            if (!bytes.isEmpty() && !whole.holds(name)) whole.add(name, bytes, QSize());
         }
     }
 }
