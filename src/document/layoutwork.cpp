@@ -29,6 +29,9 @@ class RunIndex {
 public:
     RunIndex(const QTextBlock &block, double defaultPoints) {
         double widthPx = 0;
+        // Fragments follow one another: their lengths place them, where
+        // asking each its position would walk the document's tree.
+        int startChars = 0;
         for (auto it = block.begin(); !it.atEnd(); ++it) {
             const QTextFragment fragment = it.fragment();
             const QTextCharFormat format = fragment.charFormat();
@@ -41,9 +44,10 @@ public:
                                           : defaultPoints;
                 charWidthPx = std::max(points, 1.0) * pixelsPerPoint * charWidthPerEm;
             }
-            const int startChars = fragment.position() - block.position();
+            const int length = fragment.length();
             m_runs.push_back({startChars, charWidthPx, widthPx});
-            widthPx += charWidthPx * fragment.length();
+            widthPx += charWidthPx * length;
+            startChars += length;
         }
     }
     int count() const { return int(m_runs.size()); }

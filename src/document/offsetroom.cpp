@@ -27,10 +27,12 @@ struct Metrics {
 struct Measure {
     QFont defaultFont;
     QHash<int, Metrics> metrics; // per format index
+    QHash<int, bool> moves;      // per format index: its baseline is offset
     struct Piece {
-        Metrics metrics;
+        QTextFragment fragment;
         int start;
         int end;
+        Metrics metrics; // measured only in a paragraph with offset characters
     };
     std::vector<Piece> pieces;
 };
@@ -61,12 +63,19 @@ Room neededWith(const QTextBlock &block, Measure &measure) {
     int start = 0;
     for (auto it = block.begin(); !it.atEnd(); ++it) {
         const QTextFragment fragment = it.fragment();
-        const Metrics metrics = metricsOf(fragment, measure);
-        shifted = shifted || metrics.shift != 0;
-        pieces.push_back({metrics, start, start + fragment.length()});
-        start += fragment.length();
+        const int index = fragment.charFormatIndex();
+        auto moves = measure.moves.constFind(index);
+        if (moves == measure.moves.constEnd())
+            moves = measure.moves.insert(index, fragment.charFormat().baselineOffset() != 0);
+        shifted = shifted || *moves;
+        const int length = fragment.length();
+        pieces.push_back({fragment, start, start + length, {}});
+        start += length;
     }
+    // Most paragraphs: no font to measure.
     if (!shifted) return {};
+    for (Measure::Piece &piece : pieces)
+        piece.metrics = metricsOf(piece.fragment, measure);
 
     // Read only when a neighbour could lend: copying every paragraph's text
     // would cost a large document more than the rest of the measure.
