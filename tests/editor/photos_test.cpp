@@ -27,6 +27,7 @@ private slots:
     void photosKeepTheirBytesThroughSwitchingEditingAndSaving();
     void photosPrintWithAllTheirPixels();
     void photosAreDecodedWhenDrawnWithinTheCap();
+    void photosCutAndPastedAreDrawnFromTheirBytes();
 };
 
 namespace {
@@ -230,6 +231,33 @@ void PhotosTest::photosAreDecodedWhenDrawnWithinTheCap() {
 
     // Drawing is no change to the text.
     QVERIFY(!f.exo.document()->isModified());
+}
+
+// A photo cut, pasted back elsewhere and the paste undone: each time it is
+// drawn from its bytes, in the text shown (a copy of the buffer's).
+void PhotosTest::photosCutAndPastedAreDrawnFromTheirBytes() {
+    Fixture f;
+    f.window.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&f.window));
+    const int png = int(QStringLiteral("Le montage :").size()) + 1;
+    f.select(png, 1);
+    f.action("coupe")->trigger();
+    QCOMPARE(images(*f.exo.document()).size(), 1);
+    f.exo.setSelStart(0);
+    f.action("colle")->trigger();
+    const QList<QTextImageFormat> shown = images(*f.exo.document());
+    QCOMPARE(shown.size(), 2);
+    QCOMPARE(shown.at(0).property(textprops::PictureBytes).toByteArray(), f.png);
+    QTextCursor cursor(f.exo.document());
+    const QRect at = f.exo.cursorRect(cursor);
+    const QImage drawn = f.exo.viewport()->grab().toImage();
+    QCOMPARE(drawn.pixelColor(at.right() + 20, at.bottom() - 10), QColor(Qt::darkBlue));
+
+    QTest::keyClick(&f.exo, Qt::Key_Z, Qt::ControlModifier);
+    QTest::keyClick(&f.exo, Qt::Key_Z, Qt::ControlModifier);
+    QCOMPARE(images(*f.exo.document()).size(), 2);
+    QCOMPARE(heldImage(*f.exo.document(), images(*f.exo.document()).at(1)).size(),
+             shownPx.toSize());
 }
 
 QTEST_MAIN(PhotosTest)
